@@ -1,0 +1,26 @@
+#pragma once
+// Where the program keeps its files.
+
+#include <QString>
+
+namespace zt {
+
+struct Paths {
+    QString appDir;      // writable application folder
+    QString exchangeDir; // "ztio", shared with the scoring system
+    QString settingsFile;
+
+    // Defaults of the platform: the per-user application data folder, and
+    // "ztio" at the root of the file system that holds it.
+    static Paths defaults();
+    // "ztio" at the drive root (Windows) or the mount point holding dir.
+    static QString exchangeDirFor(const QString& dir);
+
+    QString inApp(const QString& name) const;
+    QString inExchange(const QString& name) const;
+};
+
+// Joins folder and name with the native separator.
+QString joinPath(const QString& folder, const QString& name);
+
+} // namespace zt

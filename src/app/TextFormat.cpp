@@ -1,0 +1,187 @@
+#include "app/TextFormat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace zt {
+
+namespace {
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// Length of the longest leading number in text starting at pos, or 0.
+qsizetype scanNumber(const QString& text, qsizetype pos) {
+    qsizetype i = pos;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == QLatin1Char('.')) {
+        qsizetype j = i + 1;
+        qsizetype frac = 0;
+        while (j < n && isDigit(text[j])) {
+            ++j;
+            ++frac;
+        }
+        if (digits + frac > 0)
+            i = j, digits += frac;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E') ||
+                  text[i] == QLatin1Char('d') || text[i] == QLatin1Char('D'))) {
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+            ++j;
+        qsizetype expDigits = 0;
+        while (j < n && isDigit(text[j])) {
+            ++j;
+            ++expDigits;
+        }
+        if (expDigits > 0)
+            i = j;
+    }
+    return i - pos;
+}
+
+} // namespace
+
+bool readNumberStrict(const QString& text, double* value) {
+    qsizetype pos = 0;
+    while (pos < text.size() && (text[pos] == QLatin1Char(' ') || text[pos] == QLatin1Char('\t')))
+        ++pos;
+    const qsizetype len = scanNumber(text, pos);
+    if (len == 0) {
+        *value = 0;
+        return false;
+    }
+    QString part = text.mid(pos, len);
+    part.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
+    const QByteArray bytes = part.toLatin1();
+    double v = std::strtod(bytes.constData(), nullptr);
+    if (!std::isfinite(v))
+        v = 0;
+    *value = v;
+    return true;
+}
+
+double readNumber(const QString& text) {
+    double v = 0;
+    readNumberStrict(text, &v);
+    return v;
+}
+
+namespace {
+
+// Splits a %g/%e text into mantissa and a two-digit-or-more signed exponent.
+QString basicExponentForm(const QString& gText) {
+    const qsizetype e = gText.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return gText;
+    const QString mantissa = gText.left(e);
+    const int exponent = gText.mid(e + 1).toInt();
+    const QString digits = QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+    return mantissa + QLatin1Char('E') + (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           digits;
+}
+
+bool wantsExponent(double magnitude) {
+    return magnitude != 0 && (magnitude < 1e-4 || magnitude >= 1e15);
+}
+
+// Shortest text with at most `digits` significant digits that reads back as
+// the value rounded to that many digits; exponent form where wanted.
+QString plainOrExponent(double value, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+    const double target = std::strtod(buf, nullptr);
+    if (wantsExponent(std::fabs(value))) {
+        for (int d = 1; d <= digits; ++d) {
+            std::snprintf(buf, sizeof buf, "%.*e", d - 1, value);
+            if (std::strtod(buf, nullptr) == target)
+                break;
+        }
+        return basicExponentForm(QString::fromLatin1(buf));
+    }
+    for (int decimals = 0; decimals <= digits + 4; ++decimals) {
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        if (std::strtod(buf, nullptr) == target)
+            break;
+    }
+    return QString::fromLatin1(buf);
+}
+
+} // namespace
+
+QString numberText(double value) {
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    if (value == 0)
+        return QStringLiteral("0");
+    return plainOrExponent(value, 15);
+}
+
+double roundTo(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::floor(value * scale + 0.5) / scale;
+}
+
+long long toWholeNumber(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    constexpr double limit = 9.2e18;
+    if (value > limit)
+        return std::numeric_limits<long long>::max();
+    if (value < -limit)
+        return std::numeric_limits<long long>::min();
+    return static_cast<long long>(std::nearbyint(value)); // default mode: halves to even
+}
+
+long long wholeNumberOf(const QString& text) { return toWholeNumber(readNumber(text)); }
+
+QString gridNumberText(double value) {
+    if (!std::isfinite(value))
+        value = 0;
+    if (value == 0)
+        return QStringLiteral(" 0 ");
+    QString text = plainOrExponent(value, 15);
+    // No leading zero below 1: "0.5" -> ".5", "-0.5" -> "-.5".
+    if (text.startsWith(QStringLiteral("0.")))
+        text.remove(0, 1);
+    else if (text.startsWith(QStringLiteral("-0.")))
+        text.remove(1, 1);
+    if (!text.startsWith(QLatin1Char('-')))
+        text.prepend(QLatin1Char(' '));
+    return text + QLatin1Char(' ');
+}
+
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }
+
+QString timeText(const QTime& time) { return time.toString(QStringLiteral("HH:mm:ss")); }
+
+QString dateStamp(const QDate& date) {
+    const QString d = dateText(date);
+    return d.mid(0, 2) + d.mid(3, 2) + d.mid(8, 2);
+}
+
+QString padToNextZone(const QString& text) {
+    const qsizetype rem = text.size() % PrintLine::zoneWidth;
+    if (rem == 0)
+        return text;
+    return text + QString(PrintLine::zoneWidth - rem, QLatin1Char(' '));
+}
+
+PrintLine& PrintLine::item(const QString& text) {
+    if (!first_)
+        text_ = padToNextZone(text_);
+    first_ = false;
+    text_ += text;
+    return *this;
+}
+
+} // namespace zt

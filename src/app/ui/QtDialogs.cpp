@@ -1,0 +1,124 @@
+#include "app/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zt {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSpec {
+    MsgAnswer answer;
+    QMessageBox::StandardButton button;
+};
+
+QList<ButtonSpec> buttonsOf(MsgButtons buttons) {
+    using A = MsgAnswer;
+    using B = QMessageBox;
+    switch (buttons) {
+    case MsgButtons::OK: return {{A::OK, B::Ok}};
+    case MsgButtons::OKCancel: return {{A::OK, B::Ok}, {A::Cancel, B::Cancel}};
+    case MsgButtons::AbortRetryIgnore:
+        return {{A::Abort, B::Abort}, {A::Retry, B::Retry}, {A::Ignore, B::Ignore}};
+    case MsgButtons::YesNoCancel: return {{A::Yes, B::Yes}, {A::No, B::No}, {A::Cancel, B::Cancel}};
+    case MsgButtons::YesNo: return {{A::Yes, B::Yes}, {A::No, B::No}};
+    case MsgButtons::RetryCancel: return {{A::Retry, B::Retry}, {A::Cancel, B::Cancel}};
+    }
+    return {{A::OK, B::Ok}};
+}
+
+} // namespace
+
+MsgAnswer QtDialogs::message(const MessageRequest& request) {
+    QMessageBox box(qtIcon(request.icon), request.title.isEmpty() ? appTitle() : request.title,
+                    request.prompt, QMessageBox::NoButton, QApplication::activeWindow());
+    const QList<ButtonSpec> specs = buttonsOf(request.buttons);
+    for (const ButtonSpec& s : specs)
+        box.addButton(s.button);
+    const int index = std::clamp(request.defaultButton, 1, static_cast<int>(specs.size()));
+    box.setDefaultButton(specs[index - 1].button);
+    box.setEscapeButton(specs.last().button);
+    const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const ButtonSpec& s : specs)
+        if (s.button == clicked)
+            return s.answer;
+    return specs.last().answer;
+}
+
+std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
+                                        const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(),
+                                               title.isEmpty() ? appTitle() : title, prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString qtFilterOf(const QString& filter) {
+    QStringList out;
+    for (const FilterEntry& e : parseFilter(filter)) {
+        QString label = e.label;
+        QString patterns = e.pattern;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        if (!label.contains(QLatin1Char('(')))
+            label += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        else
+            label = label.left(label.indexOf(QLatin1Char('('))).trimmed() + QStringLiteral(" (") +
+                    patterns + QLatin1Char(')');
+        out << label;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString qtSelectedFilterOf(const QString& filter, int filterIndex) {
+    const QStringList all = qtFilterOf(filter).split(QStringLiteral(";;"));
+    if (filterIndex < 1 || filterIndex > all.size())
+        return all.value(0);
+    return all[filterIndex - 1];
+}
+
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
+    QString selected = qtSelectedFilterOf(request.filter, request.filterIndex);
+    const QString start = request.fileName.isEmpty()
+                              ? request.startDir
+                              : request.startDir + QLatin1Char('/') + request.fileName;
+    const QString path =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, start,
+                                     qtFilterOf(request.filter), &selected,
+                                     QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
+    QString selected = qtSelectedFilterOf(request.filter, request.filterIndex);
+    const QString start = request.fileName.isEmpty()
+                              ? request.startDir
+                              : request.startDir + QLatin1Char('/') + request.fileName;
+    const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                      start, qtFilterOf(request.filter), &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace zt

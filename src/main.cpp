@@ -1,0 +1,50 @@
+// zentrak: measures water-ski jump distances from video.
+
+#include "app/CommandLine.h"
+#include "app/Paths.h"
+#include "app/Services.h"
+#include "app/ui/App.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zentrak"));
+    QApplication::setOrganizationName(QStringLiteral("Zentrak"));
+
+    const zt::CommandLine cl = zt::parseCommandLine(QApplication::arguments());
+    if (cl.help || !cl.error.isEmpty()) {
+        if (!cl.error.isEmpty())
+            std::fprintf(stderr, "zentrak: %s\n", qPrintable(cl.error));
+        std::fputs(qPrintable(zt::commandLineUsage()), cl.help ? stdout : stderr);
+        return cl.help ? 0 : 2;
+    }
+
+    zt::Services services;
+    services.paths = zt::Paths::defaults();
+    if (!cl.appDir.isEmpty()) {
+        QDir().mkpath(cl.appDir);
+        services.paths.appDir = QDir(cl.appDir).absolutePath();
+        services.paths.exchangeDir = zt::Paths::exchangeDirFor(services.paths.appDir);
+        services.paths.settingsFile = services.paths.inApp(QStringLiteral("zt05-settings.ini"));
+    }
+    if (!cl.exchangeDir.isEmpty())
+        services.paths.exchangeDir = QDir(cl.exchangeDir).absolutePath();
+    services.dialogs = std::make_unique<zt::QtDialogs>();
+    auto settings = std::make_unique<zt::FileSettingsStore>(services.paths.settingsFile);
+    zt::Dialogs* dialogs = services.dialogs.get();
+    settings->setErrorHandler([dialogs](const QString& what) {
+        dialogs->warn(QStringLiteral("The setting could not be saved: ") + what);
+    });
+    services.settings = std::move(settings);
+    services.clock = std::make_unique<zt::SystemClock>();
+    services.testCamera = cl.testCamera;
+
+    zt::App app(std::move(services));
+    app.mainForm().show();
+    return QApplication::exec();
+}

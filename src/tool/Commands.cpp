@@ -1,0 +1,191 @@
+#include "tool/Commands.h"
+
+#include "app/TextFormat.h"
+#include "grid/GridModel.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace zt::tool {
+
+namespace {
+
+Output usageError(const QString& what) {
+    return {QString(), QStringLiteral("zentrak-tool: ") + what + QStringLiteral("\n") + usage(), 2};
+}
+
+Output failure(const QString& what) { return {QString(), what + QStringLiteral("\n"), 1}; }
+
+// A number as given on the command line: the whole argument must read.
+bool argNumber(const QString& text, double* value) {
+    bool ok = false;
+    *value = text.trimmed().toDouble(&ok);
+    return ok;
+}
+
+bool numberList(const QString& text, int count, std::vector<double>* values) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != count)
+        return false;
+    values->clear();
+    for (const QString& p : parts) {
+        double v = 0;
+        if (!argNumber(p, &v))
+            return false;
+        values->push_back(v);
+    }
+    return true;
+}
+
+QString g17(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return QString::fromLatin1(buf);
+}
+
+Output solve(const QStringList& args) {
+    if (args.size() != 16)
+        return usageError(QStringLiteral("solve takes 16 numbers"));
+    GridState s;
+    for (int i = 0; i < 4; ++i) {
+        double v[4];
+        for (int j = 0; j < 4; ++j)
+            if (!argNumber(args[i * 4 + j], &v[j]))
+                return usageError(QStringLiteral("not a number: ") + args[i * 4 + j]);
+        const auto b = static_cast<size_t>(i + 1);
+        s.buoyScreenX[b] = v[0], s.buoyScreenY[b] = v[1];
+        s.buoySurveyX[b] = v[2], s.buoySurveyY[b] = v[3];
+    }
+    const SolveStatus status = solve_grid(s);
+    if (status == SolveStatus::NoUniqueSolution)
+        return failure(QStringLiteral("No Unique Solution - Re-enter data"));
+    if (status == SolveStatus::Overflow)
+        return failure(QStringLiteral("The grid cannot be solved: the numbers overflow"));
+    Output out;
+    const Coefficients c = s.coefficients();
+    for (int n = 1; n <= 8; ++n)
+        out.out += gridNumberText(c[n]) + QLatin1Char('\n');
+    return out;
+}
+
+struct MeasureArgs {
+    Coefficients coefficients;
+    double jumpX = 0, jumpY = 0;
+    bool haveCoefficients = false, haveJump = false;
+    bool barefoot = false, sitski = false;
+    double screenX = 0, screenY = 0;
+    int positional = 0;
+};
+
+} // namespace
+
+// Reads --grid FILE into the measure arguments; defined with the grid files.
+bool readGridForMeasure(const QString& path, Coefficients* c, double* jumpX, double* jumpY,
+                        QString* error);
+
+namespace {
+
+QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m) {
+    const QString& a = args[*i];
+    auto next = [&]() -> std::optional<QString> {
+        if (*i + 1 >= args.size())
+            return std::nullopt;
+        return args[++*i];
+    };
+    if (a == QLatin1String("--coefficients")) {
+        std::vector<double> v;
+        const auto value = next();
+        if (!value || !numberList(*value, 8, &v))
+            return QStringLiteral("--coefficients takes eight numbers separated by commas");
+        for (int n = 1; n <= 8; ++n)
+            m->coefficients[n] = v[static_cast<size_t>(n - 1)];
+        m->haveCoefficients = true;
+    } else if (a == QLatin1String("--jump")) {
+        std::vector<double> v;
+        const auto value = next();
+        if (!value || !numberList(*value, 2, &v))
+            return QStringLiteral("--jump takes X,Y");
+        m->jumpX = v[0], m->jumpY = v[1];
+        m->haveJump = true;
+    } else if (a == QLatin1String("--type")) {
+        const auto value = next();
+        if (!value || (*value != QLatin1String("normal") && *value != QLatin1String("barefoot") &&
+                       *value != QLatin1String("sitski")))
+            return QStringLiteral("--type is normal, barefoot or sitski");
+        m->barefoot = *value == QLatin1String("barefoot");
+        m->sitski = *value == QLatin1String("sitski");
+    } else if (a == QLatin1String("--grid")) {
+        const auto value = next();
+        if (!value)
+            return QStringLiteral("--grid takes a file");
+        QString error;
+        if (!readGridForMeasure(*value, &m->coefficients, &m->jumpX, &m->jumpY, &error))
+            return QStringLiteral("!") + error;
+        m->haveCoefficients = m->haveJump = true;
+    } else {
+        double v = 0;
+        if (!argNumber(a, &v) || m->positional >= 2)
+            return QStringLiteral("unexpected argument: ") + a;
+        (m->positional++ == 0 ? m->screenX : m->screenY) = v;
+    }
+    return QString();
+}
+
+Output measure(const QStringList& args) {
+    MeasureArgs m;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString problem = parseMeasureOption(args, &i, &m);
+        if (problem.startsWith(QLatin1Char('!')))
+            return failure(problem.mid(1));
+        if (!problem.isEmpty())
+            return usageError(problem);
+    }
+    if (!m.haveCoefficients || !m.haveJump || m.positional != 2)
+        return usageError(
+            QStringLiteral("measure needs --coefficients and --jump (or --grid) and SX SY"));
+    GridState s;
+    s.setCoefficients(m.coefficients);
+    s.jumpX = m.jumpX, s.jumpY = m.jumpY;
+    s.screenX = m.screenX, s.screenY = m.screenY;
+    if (!distance_calculation(s, m.barefoot, m.sitski))
+        return failure(QStringLiteral(
+            "The transform cannot be evaluated at this point (zero denominator or overflow)"));
+    return {g17(s.waterX) + QLatin1Char(' ') + g17(s.waterY) + QLatin1Char(' ') +
+                g17(s.jumpDistance) + QLatin1Char('\n'),
+            QString(), 0};
+}
+
+} // namespace
+
+Output run(const QStringList& args) {
+    if (args.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString cmd = args.first();
+    const QStringList rest = args.mid(1);
+    if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") ||
+        cmd == QLatin1String("help"))
+        return {usage(), QString(), 0};
+    if (cmd == QLatin1String("solve"))
+        return solve(rest);
+    if (cmd == QLatin1String("measure"))
+        return measure(rest);
+    return usageError(QStringLiteral("unknown command: ") + cmd);
+}
+
+QString usage() {
+    return QStringLiteral(
+        "usage:\n"
+        "  zentrak-tool solve SX1 SY1 X1 Y1 SX2 SY2 X2 Y2 SX3 SY3 X3 Y3 SX4 SY4 X4 Y4\n"
+        "      Solves a grid from four buoys in index order (1 upper right, 2 lower right,\n"
+        "      3 upper left, 4 lower left): screen position in twips, survey in meters.\n"
+        "      Prints c1..c8, one per line, in the grid setup file's number form.\n"
+        "  zentrak-tool measure --coefficients C1,...,C8 --jump X,Y\n"
+        "                       [--type normal|barefoot|sitski] SX SY\n"
+        "  zentrak-tool measure --grid FILE [--type normal|barefoot|sitski] SX SY\n"
+        "      Transforms the screen point (twips) to the water and prints water X,\n"
+        "      water Y and the corrected jump distance in meters.\n"
+        "Exit status: 0 done, 1 the grid or point cannot be computed, 2 bad arguments.\n");
+}
+
+} // namespace zt::tool

@@ -1,0 +1,114 @@
+#include "app/EmergencyReset.h"
+#include "app/SettingsStore.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using zt::test::ScriptedDialogs;
+
+TEST(Settings, KeysIgnoreCaseAndDefaults) {
+    MemorySettingsStore s;
+    s.write(QStringLiteral("videoresolution"), QStringLiteral("3"));
+    EXPECT_EQ(s.read(QStringLiteral("VideoResolution")), QStringLiteral("3"));
+    EXPECT_EQ(s.read(QStringLiteral("missing"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+    EXPECT_EQ(s.readWhole(QStringLiteral("device"), -1), -1);
+    s.write(QStringLiteral("grids"), QStringLiteral("abc")); // corrupt: read as missing
+    EXPECT_EQ(s.readWhole(QStringLiteral("grids"), 0), 0);
+    EXPECT_EQ(s.readDouble(QStringLiteral("grids"), 0), 0);
+    s.write(QStringLiteral("grids"), QStringLiteral("2"));
+    EXPECT_EQ(s.readDouble(QStringLiteral("Grids"), 0), 2);
+}
+
+TEST(Settings, FlagsAcceptWordsAndNumbers) {
+    MemorySettingsStore s;
+    EXPECT_FALSE(s.readFlag(QStringLiteral("right2left"), false));
+    s.writeFlag(QStringLiteral("right2left"), true);
+    EXPECT_EQ(s.read(QStringLiteral("right2left")), QStringLiteral("True"));
+    EXPECT_TRUE(s.readFlag(QStringLiteral("right2left"), false));
+    s.write(QStringLiteral("right2left"), QStringLiteral("0"));
+    EXPECT_FALSE(s.readFlag(QStringLiteral("right2left"), true));
+    s.write(QStringLiteral("right2left"), QStringLiteral("-1"));
+    EXPECT_TRUE(s.readFlag(QStringLiteral("right2left"), false));
+    s.write(QStringLiteral("right2left"), QStringLiteral("maybe"));
+    EXPECT_TRUE(s.readFlag(QStringLiteral("right2left"), true));
+}
+
+TEST(Settings, FileStoreSurvivesRestartAndKeepsOddTexts) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        FileSettingsStore s(path);
+        s.write(QStringLiteral("logpath"), QStringLiteral("C:\\Video\\"));
+        s.write(QStringLiteral("TournamentName"), QStringLiteral("a=b\nsecond line"));
+        s.write(QStringLiteral("LOGPATH"), QStringLiteral("/data/video"));
+    }
+    FileSettingsStore again(path);
+    EXPECT_EQ(again.read(QStringLiteral("logpath")), QStringLiteral("/data/video"));
+    EXPECT_EQ(again.read(QStringLiteral("tournamentname")), QStringLiteral("a=b\nsecond line"));
+}
+
+TEST(Settings, FileStoreReportsAWriteThatCannotBeSaved) {
+    QTemporaryDir dir;
+    FileSettingsStore s(dir.filePath(QStringLiteral("no/such/folder/s.ini")));
+    QString told;
+    s.setErrorHandler([&](const QString& what) { told = what; });
+    EXPECT_FALSE(s.write(QStringLiteral("grids"), QStringLiteral("1")));
+    EXPECT_TRUE(told.contains(QStringLiteral("s.ini")));
+    EXPECT_EQ(s.read(QStringLiteral("grids")), QStringLiteral("1")); // kept for this run
+}
+
+TEST(EmergencyReset, NoAtFirstOrSecondQuestionChangesNothing) {
+    for (int noAt = 0; noAt < 2; ++noAt) {
+        ScriptedDialogs d;
+        MemorySettingsStore s;
+        s.write(QStringLiteral("device"), QStringLiteral("3"));
+        if (noAt == 1)
+            d.answer(MsgAnswer::Yes);
+        d.answer(MsgAnswer::No);
+        emergencyReset(d, s);
+        EXPECT_EQ(d.messages().size(), noAt + 1);
+        EXPECT_EQ(s.read(QStringLiteral("device")), QStringLiteral("3"));
+    }
+}
+
+TEST(EmergencyReset, AsksEveryKeyWithItsValueAndResetsTheConfirmedOnes) {
+    ScriptedDialogs d;
+    MemorySettingsStore s;
+    s.write(QStringLiteral("logpath"), QStringLiteral("C:\\Video"));
+    s.write(QStringLiteral("logfile"), QStringLiteral("JumpMeasurementLog120726.txt"));
+    s.write(QStringLiteral("device"), QStringLiteral("2"));
+    s.write(QStringLiteral("grid2File"), QStringLiteral("/g/two.ipt"));
+    d.answer(MsgAnswer::Yes);
+    d.answer(MsgAnswer::Yes);
+    // logpath yes, barefoot no, compression no, device yes, framerate no,
+    // grid1 no, grid2 yes, grid3 no
+    for (MsgAnswer a : {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::No, MsgAnswer::Yes,
+                        MsgAnswer::No, MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No})
+        d.answer(a);
+    emergencyReset(d, s);
+
+    const auto msgs = d.messages();
+    ASSERT_EQ(msgs.size(), 10);
+    EXPECT_EQ(msgs[0].prompt,
+              QStringLiteral("Do you want to reset all parameters to install values?"));
+    EXPECT_EQ(msgs[1].prompt,
+              QStringLiteral("Are you certain? This means you are crashing and can't operate"));
+    EXPECT_EQ(msgs[2].prompt, QStringLiteral("Logpath = C:\\Video Clear it?"));
+    EXPECT_EQ(msgs[3].prompt, QStringLiteral("barefoot = 0 Clear it?")); // missing reads as 0
+    EXPECT_EQ(msgs[5].prompt, QStringLiteral("device = 2 Clear it?"));
+    EXPECT_EQ(msgs[9].prompt, QStringLiteral("Grid 3 File = 0 Clear it?"));
+    for (const MessageRequest& m : msgs) {
+        EXPECT_EQ(m.title, QStringLiteral("Emergency Parameter Reset"));
+        EXPECT_EQ(m.icon, MsgIcon::Question);
+        EXPECT_EQ(m.buttons, MsgButtons::YesNo);
+        EXPECT_EQ(m.defaultButton, 2); // No
+    }
+    EXPECT_EQ(s.read(QStringLiteral("logpath"), QStringLiteral("x")), QString());
+    EXPECT_EQ(s.read(QStringLiteral("logfile"), QStringLiteral("x")), QString());
+    EXPECT_EQ(s.read(QStringLiteral("device")), QStringLiteral("0"));
+    EXPECT_EQ(s.read(QStringLiteral("grid2File"), QStringLiteral("x")), QString());
+    EXPECT_FALSE(s.contains(QStringLiteral("barefoot")));
+}
