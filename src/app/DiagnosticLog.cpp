@@ -16,9 +16,13 @@ QString DiagnosticLog::lineFor(const QString& text) const {
     return PrintLine().item(timeText(clock_.now().time())).item(text).line();
 }
 
-void DiagnosticLog::startDiagnosticLog() { write(QStringLiteral("Debug Log Session Started"), true); }
+void DiagnosticLog::startDiagnosticLog() {
+    write(QStringLiteral("Debug Log Session Started"), true);
+}
 
-void DiagnosticLog::appendDiagnosticLine(const QString& text) { write(text, false); }
+void DiagnosticLog::appendDiagnosticLine(const QString& text) {
+    write(text, false);
+}
 
 void DiagnosticLog::write(const QString& text, bool truncate) {
     const QString line = lineFor(text);

@@ -8,12 +8,24 @@ MsgAnswer answerForButton(MsgButtons buttons, int index) {
     using A = MsgAnswer;
     QList<A> order;
     switch (buttons) {
-    case MsgButtons::OK: order = {A::OK}; break;
-    case MsgButtons::OKCancel: order = {A::OK, A::Cancel}; break;
-    case MsgButtons::AbortRetryIgnore: order = {A::Abort, A::Retry, A::Ignore}; break;
-    case MsgButtons::YesNoCancel: order = {A::Yes, A::No, A::Cancel}; break;
-    case MsgButtons::YesNo: order = {A::Yes, A::No}; break;
-    case MsgButtons::RetryCancel: order = {A::Retry, A::Cancel}; break;
+    case MsgButtons::OK:
+        order = {A::OK};
+        break;
+    case MsgButtons::OKCancel:
+        order = {A::OK, A::Cancel};
+        break;
+    case MsgButtons::AbortRetryIgnore:
+        order = {A::Abort, A::Retry, A::Ignore};
+        break;
+    case MsgButtons::YesNoCancel:
+        order = {A::Yes, A::No, A::Cancel};
+        break;
+    case MsgButtons::YesNo:
+        order = {A::Yes, A::No};
+        break;
+    case MsgButtons::RetryCancel:
+        order = {A::Retry, A::Cancel};
+        break;
     }
     if (index < 1 || index > order.size())
         index = 1;

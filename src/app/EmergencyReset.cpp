@@ -14,10 +14,10 @@ struct ResetEntry {
 };
 
 constexpr ResetEntry resetEntries[] = {
-    {"logpath", "Logpath = ", ""},        {"barefoot", "barefoot = ", "0"},
+    {"logpath", "Logpath = ", ""},          {"barefoot", "barefoot = ", "0"},
     {"compression", "compression = ", "0"}, {"device", "device = ", "0"},
-    {"framerate", "framerate = ", "0"},   {"grid1File", "Grid 1 File = ", ""},
-    {"grid2File", "Grid 2 File = ", ""},  {"grid3File", "Grid 3 File = ", ""},
+    {"framerate", "framerate = ", "0"},     {"grid1File", "Grid 1 File = ", ""},
+    {"grid2File", "Grid 2 File = ", ""},    {"grid3File", "Grid 3 File = ", ""},
 };
 
 } // namespace

@@ -40,9 +40,12 @@ bool pathExists(const QString& path, int kind) {
         const QFileInfo info(path);
         return info.exists() && !info.isDir();
     }
-    case PathFolder: return QFileInfo(path).isDir();
-    case PathDrive: return isDrive(path);
-    default: return false;
+    case PathFolder:
+        return QFileInfo(path).isDir();
+    case PathDrive:
+        return isDrive(path);
+    default:
+        return false;
     }
 }
 

@@ -49,7 +49,6 @@ QString textOfFileBytes(const QByteArray& bytes);
 // from 1. Returns the chosen path; nullopt on cancel (the caller ends its
 // handler without change when cancelling counts as an error).
 std::optional<QString> chooseFileToOpen(Dialogs& dialogs, const QString& filter, int filterIndex,
-                                        const QString& startDir,
-                                        const QString& title = QString());
+                                        const QString& startDir, const QString& title = QString());
 
 } // namespace zt

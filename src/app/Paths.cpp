@@ -33,8 +33,12 @@ Paths Paths::defaults() {
     return p;
 }
 
-QString Paths::inApp(const QString& name) const { return joinPath(appDir, name); }
+QString Paths::inApp(const QString& name) const {
+    return joinPath(appDir, name);
+}
 
-QString Paths::inExchange(const QString& name) const { return joinPath(exchangeDir, name); }
+QString Paths::inExchange(const QString& name) const {
+    return joinPath(exchangeDir, name);
+}
 
 } // namespace zt

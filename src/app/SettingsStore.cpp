@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <cmath>
 
 namespace zt {
@@ -40,7 +39,7 @@ QString unescapeValue(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == QLatin1Char('\\') && i + 1 < text.size()) {
             const QChar n = text[++i];
-            out += n == QLatin1Char('n') ? QLatin1Char('\n')
+            out += n == QLatin1Char('n')   ? QLatin1Char('\n')
                    : n == QLatin1Char('r') ? QLatin1Char('\r')
                                            : n;
         } else {
@@ -109,7 +108,9 @@ bool MemorySettingsStore::contains(const QString& key) const {
     return entries_.contains(key.toLower());
 }
 
-FileSettingsStore::FileSettingsStore(QString path) : path_(std::move(path)) { load(); }
+FileSettingsStore::FileSettingsStore(QString path) : path_(std::move(path)) {
+    load();
+}
 
 void FileSettingsStore::load() {
     QFile f(path_);

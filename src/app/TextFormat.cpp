@@ -8,7 +8,9 @@ namespace zt {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Length of the longest leading number in text starting at pos, or 0.
 qsizetype scanNumber(const QString& text, qsizetype pos) {
@@ -142,7 +144,9 @@ long long toWholeNumber(double value) {
     return static_cast<long long>(std::nearbyint(value)); // default mode: halves to even
 }
 
-long long wholeNumberOf(const QString& text) { return toWholeNumber(readNumber(text)); }
+long long wholeNumberOf(const QString& text) {
+    return toWholeNumber(readNumber(text));
+}
 
 QString gridNumberText(double value) {
     if (!std::isfinite(value))
@@ -160,9 +164,13 @@ QString gridNumberText(double value) {
     return text + QLatin1Char(' ');
 }
 
-QString dateText(const QDate& date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }
+QString dateText(const QDate& date) {
+    return date.toString(QStringLiteral("MM-dd-yyyy"));
+}
 
-QString timeText(const QTime& time) { return time.toString(QStringLiteral("HH:mm:ss")); }
+QString timeText(const QTime& time) {
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
 
 QString dateStamp(const QDate& date) {
     const QString d = dateText(date);

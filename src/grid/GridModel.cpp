@@ -13,7 +13,9 @@ bool finite(std::initializer_list<double> values) {
     return true;
 }
 
-size_t u(int i) { return static_cast<size_t>(i); }
+size_t u(int i) {
+    return static_cast<size_t>(i);
+}
 
 } // namespace
 
@@ -142,7 +144,8 @@ SolveStatus solve_grid(GridState& s) {
 }
 
 bool water_from_screen(GridState& s) {
-    const auto w = forwardTransform(s.coefficients(), s.screenX, s.screenY, &s.transformDenominator);
+    const auto w =
+        forwardTransform(s.coefficients(), s.screenX, s.screenY, &s.transformDenominator);
     if (!w)
         return false;
     s.waterX = w->x;
@@ -180,7 +183,9 @@ bool distance_calculation(GridState& s, bool barefootJump, bool sitSkiJump) {
     return true;
 }
 
-double gridDirectionOf(const GridState& s) { return s.buoySurveyX[1] < s.buoySurveyX[3] ? 1 : -1; }
+double gridDirectionOf(const GridState& s) {
+    return s.buoySurveyX[1] < s.buoySurveyX[3] ? 1 : -1;
+}
 
 void storeWorkingGrid(GridState& s, int g) {
     if (g < 1 || g > 3)

@@ -10,7 +10,6 @@
 // them.
 
 #include <QString>
-
 #include <array>
 #include <optional>
 
@@ -44,11 +43,21 @@ using GridStoreRow = std::array<double, gridStoreSlots>;
 
 // Slots of the per-grid store.
 namespace slot {
-constexpr int screenX(int buoy) { return 3 + 4 * (buoy - 1); }
-constexpr int screenY(int buoy) { return 4 + 4 * (buoy - 1); }
-constexpr int surveyX(int buoy) { return 5 + 4 * (buoy - 1); }
-constexpr int surveyY(int buoy) { return 6 + 4 * (buoy - 1); }
-constexpr int coefficient(int n) { return 18 + n; }
+constexpr int screenX(int buoy) {
+    return 3 + 4 * (buoy - 1);
+}
+constexpr int screenY(int buoy) {
+    return 4 + 4 * (buoy - 1);
+}
+constexpr int surveyX(int buoy) {
+    return 5 + 4 * (buoy - 1);
+}
+constexpr int surveyY(int buoy) {
+    return 6 + 4 * (buoy - 1);
+}
+constexpr int coefficient(int n) {
+    return 18 + n;
+}
 constexpr int jumpX = 27;
 constexpr int jumpY = 28;
 constexpr int constant10 = 29;

@@ -15,7 +15,9 @@ Output usageError(const QString& what) {
     return {QString(), QStringLiteral("zentrak-tool: ") + what + QStringLiteral("\n") + usage(), 2};
 }
 
-Output failure(const QString& what) { return {QString(), what + QStringLiteral("\n"), 1}; }
+Output failure(const QString& what) {
+    return {QString(), what + QStringLiteral("\n"), 1};
+}
 
 // A number as given on the command line: the whole argument must read.
 bool argNumber(const QString& text, double* value) {

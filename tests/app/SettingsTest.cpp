@@ -85,8 +85,8 @@ TEST(EmergencyReset, AsksEveryKeyWithItsValueAndResetsTheConfirmedOnes) {
     d.answer(MsgAnswer::Yes);
     // logpath yes, barefoot no, compression no, device yes, framerate no,
     // grid1 no, grid2 yes, grid3 no
-    for (MsgAnswer a : {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::No, MsgAnswer::Yes,
-                        MsgAnswer::No, MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No})
+    for (MsgAnswer a : {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No,
+                        MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No})
         d.answer(a);
     emergencyReset(d, s);
 
@@ -111,4 +111,20 @@ TEST(EmergencyReset, AsksEveryKeyWithItsValueAndResetsTheConfirmedOnes) {
     EXPECT_EQ(s.read(QStringLiteral("device")), QStringLiteral("0"));
     EXPECT_EQ(s.read(QStringLiteral("grid2File"), QStringLiteral("x")), QString());
     EXPECT_FALSE(s.contains(QStringLiteral("barefoot")));
+}
+
+#include "app/CommandLine.h"
+
+TEST(CommandLine, FoldersAndTestCamera) {
+    auto cl = parseCommandLine({QStringLiteral("zentrak"), QStringLiteral("--app-dir"),
+                                QStringLiteral("/a"), QStringLiteral("--exchange-dir"),
+                                QStringLiteral("/e"), QStringLiteral("--test-camera")});
+    EXPECT_TRUE(cl.error.isEmpty());
+    EXPECT_EQ(cl.appDir, QStringLiteral("/a"));
+    EXPECT_EQ(cl.exchangeDir, QStringLiteral("/e"));
+    EXPECT_TRUE(cl.testCamera);
+    EXPECT_FALSE(
+        parseCommandLine({QStringLiteral("zentrak"), QStringLiteral("--app-dir")}).error.isEmpty());
+    EXPECT_FALSE(
+        parseCommandLine({QStringLiteral("zentrak"), QStringLiteral("--bogus")}).error.isEmpty());
 }

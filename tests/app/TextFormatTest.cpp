@@ -11,9 +11,9 @@ TEST(TextFormat, LenientReading) {
     EXPECT_EQ(readNumber(QStringLiteral(".25")), 0.25);
     EXPECT_EQ(readNumber(QStringLiteral("1.5E-05")), 1.5e-5);
     EXPECT_EQ(readNumber(QStringLiteral(" 2e3x")), 2000);
-    EXPECT_EQ(readNumber(QStringLiteral("7e")), 7);    // exponent without digits is not taken
+    EXPECT_EQ(readNumber(QStringLiteral("7e")), 7); // exponent without digits is not taken
     EXPECT_EQ(readNumber(QStringLiteral("7e+")), 7);
-    EXPECT_EQ(readNumber(QStringLiteral("auto")), 0);  // marker texts read as 0
+    EXPECT_EQ(readNumber(QStringLiteral("auto")), 0); // marker texts read as 0
     EXPECT_EQ(readNumber(QStringLiteral("")), 0);
     EXPECT_EQ(readNumber(QStringLiteral("-")), 0);
     EXPECT_EQ(readNumber(QStringLiteral(".")), 0);
@@ -81,12 +81,13 @@ TEST(TextFormat, DatesTimesAndStamp) {
 
 TEST(TextFormat, PrintZones) {
     // Date (10 chars) moves to column 15, time (8) to column 29.
-    EXPECT_EQ(PrintLine()
-                  .item(QStringLiteral("12-07-2026"))
-                  .item(QStringLiteral("13:05:09"))
-                  .item(QStringLiteral("Zentrak Measurement Session started  "))
-                  .line(),
-              QStringLiteral("12-07-2026    13:05:09      Zentrak Measurement Session started  \r\n"));
+    EXPECT_EQ(
+        PrintLine()
+            .item(QStringLiteral("12-07-2026"))
+            .item(QStringLiteral("13:05:09"))
+            .item(QStringLiteral("Zentrak Measurement Session started  "))
+            .line(),
+        QStringLiteral("12-07-2026    13:05:09      Zentrak Measurement Session started  \r\n"));
     // An item longer than a zone pushes the next item to the following zone.
     EXPECT_EQ(PrintLine().item(QStringLiteral("123456789012345")).item(QStringLiteral("x")).text(),
               QStringLiteral("123456789012345") + QString(13, QLatin1Char(' ')) +

@@ -1,6 +1,5 @@
 #include "support/ScriptedDialogs.h"
 
-
 namespace zt::test {
 
 MsgAnswer ScriptedDialogs::message(const MessageRequest& request) {

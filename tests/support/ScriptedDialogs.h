@@ -13,11 +13,11 @@ namespace zt::test {
 
 struct Recorded {
     enum Kind { Message, Input, OpenFile, SaveFile } kind = Message;
-    MessageRequest message;  // Message
-    QString prompt;          // Input
-    QString title;           // Input, file dialogs
-    QString defaultText;     // Input
-    FileDialogRequest file;  // file dialogs
+    MessageRequest message; // Message
+    QString prompt;         // Input
+    QString title;          // Input, file dialogs
+    QString defaultText;    // Input
+    FileDialogRequest file; // file dialogs
 };
 
 class ScriptedDialogs : public Dialogs {

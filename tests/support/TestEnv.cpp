@@ -16,8 +16,7 @@ TestEnv::TestEnv() {
     services_.paths.settingsFile = path(QStringLiteral("settings.ini"));
     auto dialogs = std::make_unique<ScriptedDialogs>();
     auto settings = std::make_unique<MemorySettingsStore>();
-    auto clock = std::make_unique<FixedClock>(
-        QDateTime(QDate(2026, 12, 8), QTime(13, 5, 9)));
+    auto clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(13, 5, 9)));
     dialogs_ = dialogs.get();
     settings_ = settings.get();
     clock_ = clock.get();
@@ -29,7 +28,9 @@ TestEnv::TestEnv() {
 
 TestEnv::~TestEnv() = default;
 
-Services TestEnv::takeServices() { return std::move(services_); }
+Services TestEnv::takeServices() {
+    return std::move(services_);
+}
 
 App& TestEnv::app() {
     if (!app_)

@@ -1,0 +1,164 @@
+#include "grid/GridModel.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace zt;
+
+namespace {
+
+void setBuoy(GridState& s, int i, double a, double b, double x, double y) {
+    const auto k = static_cast<size_t>(i);
+    s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
+}
+
+// A camera looking at the water at an angle: upper buoys far away.
+GridState perspectiveGrid() {
+    GridState s;
+    setBuoy(s, 1, 9800, 2100, 20, 60);  // upper right
+    setBuoy(s, 2, 11000, 8200, 20, 30); // lower right
+    setBuoy(s, 3, 2500, 1900, -20, 60); // upper left
+    setBuoy(s, 4, 900, 8400, -20, 30);  // lower left
+    return s;
+}
+
+} // namespace
+
+TEST(GridModel, IdentityExampleDividesByHundred) {
+    GridState s;
+    setBuoy(s, 1, 12000, 0, 120, 0);
+    setBuoy(s, 2, 12000, 9000, 120, 90);
+    setBuoy(s, 3, 0, 0, 0, 0);
+    setBuoy(s, 4, 0, 9000, 0, 90);
+    ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+    const Coefficients c = s.coefficients();
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_NEAR(c[n], (n == 2 || n == 8) ? 0.01 : 0.0, 1e-15) << "c" << n;
+    s.screenX = 4321, s.screenY = 876;
+    ASSERT_TRUE(water_from_screen(s));
+    EXPECT_NEAR(s.waterX, 43.21, 1e-12);
+    EXPECT_NEAR(s.waterY, 8.76, 1e-12);
+}
+
+TEST(GridModel, SolvedGridMapsEveryBuoyAndInverseReturnsThePoint) {
+    GridState s = perspectiveGrid();
+    ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+    for (int i = 1; i <= 4; ++i) {
+        const auto k = static_cast<size_t>(i);
+        s.screenX = s.buoyScreenX[k], s.screenY = s.buoyScreenY[k];
+        ASSERT_TRUE(water_from_screen(s));
+        EXPECT_NEAR(s.waterX, s.buoySurveyX[k], 1e-9);
+        EXPECT_NEAR(s.waterY, s.buoySurveyY[k], 1e-9);
+    }
+    for (double a : {100.0, 6000.0, 11900.0})
+        for (double b : {300.0, 4500.0, 8900.0}) {
+            s.screenX = a, s.screenY = b;
+            ASSERT_TRUE(water_from_screen(s));
+            ASSERT_TRUE(screen_from_water(s));
+            EXPECT_NEAR(s.screenX, a, 1e-7);
+            EXPECT_NEAR(s.screenY, b, 1e-7);
+        }
+    s.checkScreenX = 6000, s.checkScreenY = 5000;
+    ASSERT_TRUE(check_water_from_screen(s));
+    s.screenX = 6000, s.screenY = 5000;
+    ASSERT_TRUE(water_from_screen(s));
+    EXPECT_EQ(s.checkWaterX, s.waterX);
+    EXPECT_EQ(s.checkWaterY, s.waterY);
+}
+
+TEST(GridModel, SameScreenXOnTheRightStillSolves) {
+    GridState s = perspectiveGrid();
+    s.buoyScreenX[2] = s.buoyScreenX[1]; // A(2,2) becomes 0 after the first step
+    ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+    s.screenX = s.buoyScreenX[2], s.screenY = s.buoyScreenY[2];
+    ASSERT_TRUE(water_from_screen(s));
+    EXPECT_NEAR(s.waterX, 20, 1e-9);
+    EXPECT_NEAR(s.waterY, 30, 1e-9);
+}
+
+TEST(GridModel, DegenerateBuoysHaveNoUniqueSolution) {
+    GridState s = perspectiveGrid();
+    setBuoy(s, 2, 9800, 2100, 20, 60); // same as buoy 1
+    EXPECT_EQ(solve_grid(s), SolveStatus::NoUniqueSolution);
+    GridState zero; // nothing marked yet
+    EXPECT_EQ(solve_grid(zero), SolveStatus::NoUniqueSolution);
+    GridState huge = perspectiveGrid();
+    setBuoy(huge, 1, 1e300, 1e300, 1e300, 1e300);
+    EXPECT_NE(solve_grid(huge), SolveStatus::Ok);
+}
+
+TEST(GridModel, DistanceAndTournamentCorrection) {
+    GridState s;
+    Coefficients c;
+    c[2] = 1, c[8] = 1; // water = screen
+    s.setCoefficients(c);
+    s.screenX = 3, s.screenY = 4;
+    ASSERT_TRUE(distance_calculation(s, true, false));
+    EXPECT_DOUBLE_EQ(s.jumpDistance, 5);
+    ASSERT_TRUE(distance_calculation(s, false, false));
+    EXPECT_DOUBLE_EQ(s.jumpDistance, 7.1);
+    ASSERT_TRUE(distance_calculation(s, false, true));
+    EXPECT_DOUBLE_EQ(s.jumpDistance, 6.9);
+    EXPECT_DOUBLE_EQ(tournamentCorrection(true, true), 0); // barefoot wins
+}
+
+TEST(GridModel, VanishingLineAndOverflowAreFailuresNotNumbers) {
+    GridState s;
+    Coefficients c;
+    c[2] = 1, c[8] = 1, c[4] = -0.001; // D = 0 at screen x = 1000
+    s.setCoefficients(c);
+    s.waterX = s.waterY = 17;
+    s.jumpDistance = 42;
+    s.screenX = 1000, s.screenY = 50;
+    EXPECT_FALSE(water_from_screen(s));
+    EXPECT_FALSE(distance_calculation(s, false, false));
+    EXPECT_EQ(s.jumpDistance, 42); // untouched
+    EXPECT_EQ(s.waterX, 17);
+    c[4] = 0, c[3] = 10; // b * c3 overflows
+    s.setCoefficients(c);
+    s.screenX = 1, s.screenY = 1e308;
+    EXPECT_FALSE(water_from_screen(s));
+    s.screenX = std::nan(""), s.screenY = 0;
+    EXPECT_FALSE(water_from_screen(s));
+
+    GridState zero; // all coefficients 0: the inverse has D = 0
+    EXPECT_FALSE(screen_from_water(zero));
+}
+
+TEST(GridModel, StoreRowRoundTripAndDirection) {
+    GridState s = perspectiveGrid();
+    ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+    s.savedJumpX = 1.5, s.savedJumpY = -2;
+    s.checkPixX = 6000, s.checkPixY = 4000, s.checkSurveyX = 3, s.checkSurveyY = 45;
+    storeWorkingGrid(s, 2);
+    const GridStoreRow& row = s.gridStore[2];
+    EXPECT_EQ(row[3], 9800); // buoy 1 screen x
+    EXPECT_EQ(row[18], 30);  // buoy 4 survey Y
+    EXPECT_EQ(row[19], s.coefficients()[1]);
+    EXPECT_EQ(row[29], 10);
+    EXPECT_EQ(row[30], 2);
+    EXPECT_EQ(row[31], 2);
+    EXPECT_EQ(row[35], 45);
+
+    GridState t;
+    t.gridStore = s.gridStore;
+    loadWorkingGrid(t, 2);
+    EXPECT_EQ(t.buoyScreenX, s.buoyScreenX);
+    EXPECT_EQ(t.coefficients().c, s.coefficients().c);
+    EXPECT_EQ(t.jumpX, 1.5);
+    EXPECT_EQ(t.checkMarkX, 6000);
+    EXPECT_EQ(gridDirectionOf(t), -1); // upper right X 20 is not below upper left X -20
+    std::swap(t.buoySurveyX[1], t.buoySurveyX[3]);
+    EXPECT_EQ(gridDirectionOf(t), 1);
+}
+
+TEST(GridModel, ReadyFlagsFollowTheGridsInUse) {
+    GridState s;
+    s.gridCount = 2;
+    s.setGridReady(1, true);
+    EXPECT_FALSE(s.allGridsInUseReady());
+    s.setGridReady(2, true);
+    EXPECT_TRUE(s.allGridsInUseReady());
+    s.gridCount = 3;
+    EXPECT_FALSE(s.allGridsInUseReady());
+}
