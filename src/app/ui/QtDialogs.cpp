@@ -12,11 +12,16 @@ namespace {
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -30,13 +35,18 @@ QList<ButtonSpec> buttonsOf(MsgButtons buttons) {
     using A = MsgAnswer;
     using B = QMessageBox;
     switch (buttons) {
-    case MsgButtons::OK: return {{A::OK, B::Ok}};
-    case MsgButtons::OKCancel: return {{A::OK, B::Ok}, {A::Cancel, B::Cancel}};
+    case MsgButtons::OK:
+        return {{A::OK, B::Ok}};
+    case MsgButtons::OKCancel:
+        return {{A::OK, B::Ok}, {A::Cancel, B::Cancel}};
     case MsgButtons::AbortRetryIgnore:
         return {{A::Abort, B::Abort}, {A::Retry, B::Retry}, {A::Ignore, B::Ignore}};
-    case MsgButtons::YesNoCancel: return {{A::Yes, B::Yes}, {A::No, B::No}, {A::Cancel, B::Cancel}};
-    case MsgButtons::YesNo: return {{A::Yes, B::Yes}, {A::No, B::No}};
-    case MsgButtons::RetryCancel: return {{A::Retry, B::Retry}, {A::Cancel, B::Cancel}};
+    case MsgButtons::YesNoCancel:
+        return {{A::Yes, B::Yes}, {A::No, B::No}, {A::Cancel, B::Cancel}};
+    case MsgButtons::YesNo:
+        return {{A::Yes, B::Yes}, {A::No, B::No}};
+    case MsgButtons::RetryCancel:
+        return {{A::Retry, B::Retry}, {A::Cancel, B::Cancel}};
     }
     return {{A::OK, B::Ok}};
 }
@@ -62,9 +72,9 @@ MsgAnswer QtDialogs::message(const MessageRequest& request) {
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         const QString& defaultText) {
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(),
-                                               title.isEmpty() ? appTitle() : title, prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), title.isEmpty() ? appTitle() : title,
+                              prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -100,10 +110,9 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
     const QString start = request.fileName.isEmpty()
                               ? request.startDir
                               : request.startDir + QLatin1Char('/') + request.fileName;
-    const QString path =
-        QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, start,
-                                     qtFilterOf(request.filter), &selected,
-                                     QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+                                                      start, qtFilterOf(request.filter), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
     return path;
