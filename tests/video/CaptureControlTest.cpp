@@ -196,3 +196,23 @@ TEST(CapturePanel, ReportsNoDeviceAndConnectFailures) {
     EXPECT_EQ(noCamera.dialogs().messages()[0].prompt,
               QStringLiteral("No MCI capture devices are installed on this system"));
 }
+
+TEST(CapturePanel, CaptureEventsReachTheMainScreen) {
+    TestEnv env;
+    App& app = env.app();
+    CapturePanel& p = *app.mainForm().capturePanel;
+    CaptureControl& cc = app.captureControl();
+    emit cc.status(QStringLiteral("Connected"));
+    EXPECT_EQ(p.LblStatus->text(), QStringLiteral("Connected"));
+    emit cc.progress(capture_progress::counters, QStringLiteral("counting"));
+    EXPECT_EQ(p.LblFrames->text(), QStringLiteral("0"));
+    EXPECT_EQ(p.LblTime->text(), QStringLiteral("0"));
+    EXPECT_EQ(p.LblStatus->text(), QStringLiteral("counting"));
+    p.CmdCap->setText(QStringLiteral("End Capture"));
+    emit cc.progress(capture_progress::recordingStopped, QStringLiteral("stopped"));
+    EXPECT_EQ(p.CmdCap->text(), QStringLiteral("Capture Stream"));
+    EXPECT_EQ(p.LblStatus->text(), QStringLiteral("counting"));
+    emit cc.warning(QStringLiteral("disk nearly full"));
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_EQ(env.dialogs().messages()[0].prompt, QStringLiteral("Warning: disk nearly full"));
+}
