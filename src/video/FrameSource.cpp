@@ -264,12 +264,11 @@ const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
     for (const int64_t start : starts) {
         if (!seekTo(start))
             continue;
-        const Run run = decodeUntil(n, keepFrom);
-        if (run == Run::Overshot)
-            continue;
+        // Landing past n (open GOP), or frames without a place on the
+        // timeline (a decoder that just restarted), send us further back.
+        decodeUntil(n, keepFrom);
         if (const AVFrame* f = lookup(n))
             return f;
-        break;
     }
     *error = FrameError::DecodeFailed;
     return nullptr;
