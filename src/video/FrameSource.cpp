@@ -25,6 +25,8 @@ constexpr int64_t shortForwardStep = 8;
 // Keyframes tried, further and further back, when a seek lands past the
 // frame asked for (open GOP).
 constexpr int seekAttempts = 4;
+// Decoded frames kept for a clip of keyframes only.
+constexpr std::size_t intraCacheFrames = 4;
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
 
 void quietLibraryLog() {
@@ -108,6 +110,10 @@ FrameError FrameSource::start(const QString& path) {
             keyframes_.push_back(e->timestamp - offset_);
     }
     std::sort(keyframes_.begin(), keyframes_.end());
+    // Every frame a keyframe: any frame decodes on its own, so a long
+    // window of decoded pictures would only cost memory.
+    if (entries > 0 && keyframes_.size() == size_t(entries))
+        options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
 
     runActive_ = true;
     runLast_ = -1;
