@@ -122,6 +122,8 @@ private:
                 h_.odmlTotalFrames = u32(b);
         } else if (id == fourcc("idx1"))
             index(begin, end);
+        else if (id == fourcc("indx") && inStream_)
+            h_.hasStreamIndex = true;
     }
 
     void mainHeader(qint64 begin, qint64 end) {

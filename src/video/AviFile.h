@@ -66,6 +66,7 @@ struct AviHeaders {
     uint16_t bmpBitCount = 0;
     uint32_t bmpCompression = 0;
     bool hasIdx1 = false;
+    bool hasStreamIndex = false; // an OpenDML index (indx) for some stream
     uint32_t videoIndexEntries = 0;
     uint32_t videoKeyEntries = 0;
 };

@@ -1,5 +1,6 @@
 #include "video/FrameSource.h"
 
+#include "video/AviFile.h"
 #include "video/Dib.h"
 
 #include <algorithm>
@@ -28,6 +29,11 @@ constexpr int seekAttempts = 4;
 // Decoded frames kept for a clip of keyframes only.
 constexpr std::size_t intraCacheFrames = 4;
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
+
+bool isAviWithoutIndex(const QString& path) {
+    const auto h = readAviHeaders(path);
+    return h && !h->hasIdx1 && !h->hasStreamIndex;
+}
 
 void quietLibraryLog() {
     if (av_log_get_level() == AV_LOG_INFO)
@@ -110,6 +116,17 @@ FrameError FrameSource::start(const QString& path) {
             keyframes_.push_back(e->timestamp - offset_);
     }
     std::sort(keyframes_.begin(), keyframes_.end());
+    if (entries > 0) {
+        const AVIndexEntry* e = avformat_index_get_entry(st, 0);
+        firstTimestamp_ = e ? e->timestamp : 0;
+    }
+    const AVCodecDescriptor* desc = avcodec_descriptor_get(st->codecpar->codec_id);
+    const bool intraOnly = desc && (desc->props & AV_CODEC_PROP_INTRA_ONLY);
+    // An AVI file without an index (a recorder that was killed) gets its
+    // index from reading, with every chunk marked as a keyframe; for a
+    // codec with predicted frames those marks are worthless.
+    if (!intraOnly && isAviWithoutIndex(path))
+        keyframes_.clear();
     // Every frame a keyframe: any frame decodes on its own, so a long
     // window of decoded pictures would only cost memory.
     if (entries > 0 && keyframes_.size() == size_t(entries))
@@ -202,6 +219,8 @@ void FrameSource::evict() {
 }
 
 const AVFrame* FrameSource::lookup(int64_t n) {
+    if (frameCount_ > 0 && n >= frameCount_)
+        return nullptr;
     auto it = cache_.upper_bound(n);
     if (it == cache_.begin())
         return nullptr;
@@ -232,6 +251,8 @@ FrameSource::Run FrameSource::decodeUntil(int64_t n, int64_t keepFrom) {
     auto last = cache_.find(runLast_);
     if (last != cache_.end())
         last->second.coversTo = endless; // nothing follows it
+    if (frameCount_ < 0 && runLast_ >= 0)
+        frameCount_ = runLast_ + 1; // the file did not say; now we know
     runActive_ = false;
     return Run::Ended;
 }
@@ -247,7 +268,10 @@ bool FrameSource::forwardWithinReach(int64_t n) const {
 }
 
 bool FrameSource::seekTo(int64_t number) {
-    if (av_seek_frame(format_, stream_, number + offset_, AVSEEK_FLAG_BACKWARD) < 0)
+    // The beginning is sought by the first packet's own timestamp, so that
+    // no index entry can send it elsewhere.
+    const int64_t ts = number == rewind ? firstTimestamp_ : number + offset_;
+    if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
     avcodec_flush_buffers(codec_);
     draining_ = ended_ = false;
@@ -257,15 +281,13 @@ bool FrameSource::seekTo(int64_t number) {
 }
 
 const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
-    // Start points: the keyframes at or before n, latest first, then 0.
+    // Start points: the keyframes at or before n, latest first, then the
+    // beginning of the clip.
     std::vector<int64_t> starts;
     auto k = std::upper_bound(keyframes_.begin(), keyframes_.end(), n);
     while (k != keyframes_.begin() && starts.size() + 1 < seekAttempts)
         starts.push_back(*--k);
-    if (starts.empty())
-        starts.push_back(n);
-    if (starts.back() != 0)
-        starts.push_back(0);
+    starts.push_back(rewind);
     const int64_t keepFrom = n - static_cast<int64_t>(options_.cacheFrames) + 1;
     for (const int64_t start : starts) {
         if (!seekTo(start))
@@ -275,8 +297,11 @@ const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
         decodeUntil(n, keepFrom);
         if (const AVFrame* f = lookup(n))
             return f;
+        if (frameCount_ > 0 && n >= frameCount_)
+            break; // the end turned out to come before n
     }
-    *error = FrameError::DecodeFailed;
+    *error =
+        frameCount_ > 0 && n >= frameCount_ ? FrameError::OutOfRange : FrameError::DecodeFailed;
     return nullptr;
 }
 

@@ -103,7 +103,9 @@ private:
     int width_ = 0, height_ = 0;
     int64_t frameCount_ = -1;
     int64_t offset_ = 0;
-    std::vector<int64_t> keyframes_; // frame numbers, ascending
+    int64_t firstTimestamp_ = 0;
+    static constexpr int64_t rewind = INT64_MIN; // seekTo: the beginning of the clip
+    std::vector<int64_t> keyframes_;             // frame numbers, ascending
     std::map<int64_t, Entry> cache_;
     uint64_t useClock_ = 0;
     int64_t runLast_ = -1; // number of the last frame of the current decode run

@@ -144,3 +144,29 @@ TEST(FrameSource, HostileFilesNeverCrash) {
         }
     }
 }
+
+// A recorder that is killed leaves no index and a length of 0; the frames
+// are still there and must still be exact.
+TEST(FrameSource, ClipWithoutIndexOrLength) {
+    for (const auto& [path, length] : {std::pair{mjpegClip(), 30}, std::pair{h264Clip(), 60}}) {
+        QByteArray bytes = readAll(path);
+        const qsizetype idx1 = bytes.lastIndexOf("idx1");
+        ASSERT_GT(idx1, 0);
+        bytes.truncate(idx1);
+        const qsizetype strh = bytes.indexOf("strh");
+        ASSERT_GT(strh, 0);
+        std::fill_n(bytes.data() + strh + 8 + 32, 4, '\0'); // strh.dwLength
+        const QString killed = writeBytes("killed.avi", bytes);
+        auto source = FrameSource::open(killed);
+        ASSERT_TRUE(source);
+        FrameError error = FrameError::None;
+        for (const int64_t n : {59, 3, 40, 39, 38, 12, 0, 29, 30, 31, 5000, 1}) {
+            const QImage img = source->image(n, &error);
+            if (n < length)
+                EXPECT_EQ(frameNumberOf(img), n) << path.toStdString() << " " << n;
+            else
+                EXPECT_EQ(error, FrameError::OutOfRange) << path.toStdString() << " " << n;
+        }
+        EXPECT_EQ(source->frameCount(), length);
+    }
+}
