@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -73,10 +74,14 @@ void report(benchmark::State& state, std::vector<double> times, const zt::FrameS
 }
 
 // One sweep of single steps; the first request (a seek) is not counted.
-void step(benchmark::State& state, Codec codec, int direction) {
+// pace: milliseconds between steps (an operator holding an arrow key),
+// not counted either.
+void step(benchmark::State& state, Codec codec, int direction, bool prefetch = true, int pace = 0) {
     const QString path = clipFor(codec);
+    zt::FrameSource::Options options;
+    options.prefetch = prefetch;
     for (auto _ : state) {
-        auto source = zt::FrameSource::open(path);
+        auto source = zt::FrameSource::open(path, options);
         if (!source)
             throw std::runtime_error("cannot open " + path.toStdString());
         int64_t n = direction > 0 ? sweepFrom : sweepTo;
@@ -86,6 +91,8 @@ void step(benchmark::State& state, Codec codec, int direction) {
         std::vector<double> times;
         while (n != end) {
             n += direction;
+            if (pace > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(pace));
             const auto t0 = Clock::now();
             const auto dib = source->packedDib(n);
             times.push_back(ms(Clock::now() - t0));
@@ -129,6 +136,28 @@ BENCHMARK_CAPTURE(step, h264_bframes_forward, H264BFrames, +1)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(step, h264_bframes_backward, H264BFrames, -1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, mpeg4_gop250_backward_no_worker, Mpeg4Gop250, -1, false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, h264_bframes_backward_no_worker, H264BFrames, -1, false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+// At 30 steps a second, the pace of a held arrow key.
+BENCHMARK_CAPTURE(step, mpeg4_gop250_forward_paced, Mpeg4Gop250, +1, true, 33)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, mpeg4_gop250_backward_paced, Mpeg4Gop250, -1, true, 33)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, h264_bframes_forward_paced, H264BFrames, +1, true, 33)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, h264_bframes_backward_paced, H264BFrames, -1, true, 33)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(step, h264_bframes_backward_paced_no_worker, H264BFrames, -1, false, 33)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(extract, mjpeg, Mjpeg)->Unit(benchmark::kMillisecond);

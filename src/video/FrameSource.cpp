@@ -1,16 +1,14 @@
 #include "video/FrameSource.h"
 
-#include "video/AviFile.h"
 #include "video/Dib.h"
+#include "video/FramePrefetch.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
+#include <libavutil/frame.h>
 #include <libswscale/swscale.h>
 }
 
@@ -18,22 +16,13 @@ namespace zt {
 
 namespace {
 
-// Packets read for one frame before the decoder is given up on; ends a
-// decode of garbage that never yields a picture.
-constexpr int maxPacketsPerFrame = 20000;
 // A forward request this close is decoded onwards even past a keyframe.
 constexpr int64_t shortForwardStep = 8;
-// Keyframes tried, further and further back, when a seek lands past the
-// frame asked for (open GOP).
-constexpr int seekAttempts = 4;
 // Decoded frames kept for a clip of keyframes only.
 constexpr std::size_t intraCacheFrames = 4;
+// Smallest cache that gets a prefetch worker.
+constexpr std::size_t prefetchMinCache = 8;
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
-
-bool isAviWithoutIndex(const QString& path) {
-    const auto h = readAviHeaders(path);
-    return h && !h->hasIdx1 && !h->hasStreamIndex;
-}
 
 void quietLibraryLog() {
     if (av_log_get_level() == AV_LOG_INFO)
@@ -60,91 +49,38 @@ std::unique_ptr<FrameSource> FrameSource::open(const QString& path, const Option
 }
 
 FrameSource::~FrameSource() {
+    prefetch_.reset(); // stops the worker before the frames go
     for (auto& [number, entry] : cache_)
         av_frame_free(&entry.frame);
     sws_freeContext(sws_);
-    av_packet_free(&packet_);
-    av_frame_free(&decoded_);
-    avcodec_free_context(&codec_);
-    avformat_close_input(&format_);
 }
 
 FrameError FrameSource::start(const QString& path) {
     quietLibraryLog();
-    const QByteArray file = path.toUtf8();
-    if (avformat_open_input(&format_, file.constData(), nullptr, nullptr) < 0)
-        return FrameError::CannotOpen;
-    if (avformat_find_stream_info(format_, nullptr) < 0)
-        return FrameError::CannotOpen;
-    stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (stream_ < 0)
-        return FrameError::NoVideoStream;
-    AVStream* st = format_->streams[stream_];
-    const AVCodec* decoder = avcodec_find_decoder(st->codecpar->codec_id);
-    if (!decoder)
-        return FrameError::NoDecoder;
-    codec_ = avcodec_alloc_context3(decoder);
-    if (!codec_ || avcodec_parameters_to_context(codec_, st->codecpar) < 0)
-        return FrameError::NoDecoder;
-    // One thread: frame threading would hold frames back, and the machine
-    // is shared with capture and encoding.
-    codec_->thread_count = 1;
-    if (avcodec_open2(codec_, decoder, nullptr) < 0)
-        return FrameError::NoDecoder;
-    decoded_ = av_frame_alloc();
-    packet_ = av_packet_alloc();
-    if (!decoded_ || !packet_)
-        return FrameError::DecodeFailed;
-    width_ = st->codecpar->width;
-    height_ = st->codecpar->height;
-    frameCount_ = st->nb_frames > 0 ? st->nb_frames : -1;
-
-    // The first frame fixes the offset between timestamps and frame numbers.
-    const AVFrame* first = decodeNext();
-    if (!first)
-        return FrameError::DecodeFailed;
-    offset_ = first->best_effort_timestamp == AV_NOPTS_VALUE ? 0 : first->best_effort_timestamp;
+    path_ = path;
+    if (const FrameError e = decoder_.open(path); e != FrameError::None)
+        return e;
+    if (const FrameError e = decoder_.readTimeline(path, &timeline_); e != FrameError::None)
+        return e;
+    width_ = decoder_.width();
+    height_ = decoder_.height();
+    frameCount_ = decoder_.declaredFrames();
+    // Every frame decodes on its own: a long window of decoded pictures
+    // would only cost memory.
+    if (decoder_.intraOnly())
+        options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
+    // Frame 0 is decoded by now; keep it and carry on from there.
+    const AVFrame* first = decoder_.current();
     if (width_ <= 0 || height_ <= 0)
         width_ = first->width, height_ = first->height;
     if (width_ <= 0 || height_ <= 0)
         return FrameError::DecodeFailed;
-
-    const int entries = avformat_index_get_entries_count(st);
-    for (int i = 0; i < entries; ++i) {
-        const AVIndexEntry* e = avformat_index_get_entry(st, i);
-        if (e && (e->flags & AVINDEX_KEYFRAME) && e->timestamp != AV_NOPTS_VALUE)
-            keyframes_.push_back(e->timestamp - offset_);
-    }
-    std::sort(keyframes_.begin(), keyframes_.end());
-    if (entries > 0) {
-        const AVIndexEntry* e = avformat_index_get_entry(st, 0);
-        firstTimestamp_ = e ? e->timestamp : 0;
-    }
-    const AVCodecDescriptor* desc = avcodec_descriptor_get(st->codecpar->codec_id);
-    const bool intraOnly = desc && (desc->props & AV_CODEC_PROP_INTRA_ONLY);
-    // An AVI file without an index (a recorder that was killed) gets its
-    // index from reading, with every chunk marked as a keyframe; for a
-    // codec with predicted frames those marks are worthless.
-    if (!intraOnly && isAviWithoutIndex(path))
-        keyframes_.clear();
-    // Every frame a keyframe: any frame decodes on its own, so a long
-    // window of decoded pictures would only cost memory.
-    if (entries > 0 && keyframes_.size() == size_t(entries))
-        options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
-
-    runActive_ = true;
-    runLast_ = -1;
-    keep(numberOf(first), first, 0);
-    av_frame_unref(decoded_);
+    keep(0, -1, first, 0);
     return FrameError::None;
 }
 
 double FrameSource::frameRate() const {
-    const AVRational r = format_->streams[stream_]->avg_frame_rate;
-    if (r.num > 0 && r.den > 0)
-        return av_q2d(r);
-    const AVRational tb = format_->streams[stream_]->time_base;
-    return tb.num > 0 ? double(tb.den) / tb.num : 0.0;
+    return decoder_.frameRate();
 }
 
 std::size_t FrameSource::cacheBytes() const {
@@ -156,65 +92,34 @@ std::size_t FrameSource::cacheBytes() const {
     return total;
 }
 
-AVFrame* FrameSource::decodeNext() {
-    for (int guard = 0; guard < maxPacketsPerFrame; ++guard) {
-        const int r = avcodec_receive_frame(codec_, decoded_);
-        if (r == 0)
-            return decoded_;
-        if (r != AVERROR(EAGAIN) || draining_) {
-            ended_ = true;
-            return nullptr;
-        }
-        if (av_read_frame(format_, packet_) < 0) {
-            avcodec_send_packet(codec_, nullptr); // drain what the decoder holds
-            draining_ = true;
-            continue;
-        }
-        // An empty packet would start draining; a damaged one is skipped.
-        if (packet_->stream_index == stream_ && packet_->size > 0)
-            avcodec_send_packet(codec_, packet_);
-        av_packet_unref(packet_);
-    }
-    ended_ = true;
-    return nullptr;
-}
-
-int64_t FrameSource::numberOf(const AVFrame* f) {
-    const int64_t ts = f->best_effort_timestamp;
-    if (ts != AV_NOPTS_VALUE)
-        return ts - offset_;
-    return runLast_ >= 0 ? runLast_ + 1 : -1;
-}
-
-void FrameSource::keep(int64_t number, const AVFrame* f, int64_t keepFrom) {
-    if (runLast_ >= 0 && runLast_ < number) {
-        auto prev = cache_.find(runLast_);
+void FrameSource::keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom) {
+    if (previous >= 0) {
+        auto prev = cache_.find(previous);
         if (prev != cache_.end())
             prev->second.coversTo = std::max(prev->second.coversTo, number - 1);
     }
-    runLast_ = number;
-    if (number < keepFrom)
+    if (number < keepFrom || cache_.count(number))
         return;
-    auto it = cache_.find(number);
-    if (it != cache_.end()) {
-        it->second.lastUse = ++useClock_;
-        return;
+    if (AVFrame* copy = av_frame_clone(f)) {
+        cache_[number] = Entry{copy, number};
+        evict();
     }
-    AVFrame* copy = av_frame_clone(f);
-    if (!copy)
-        return;
-    cache_[number] = Entry{copy, number, ++useClock_};
-    evict();
 }
 
+// Drops the frames farthest from the one asked for last; those behind the
+// direction of travel count double.
 void FrameSource::evict() {
+    const auto cost = [this](int64_t number) {
+        const int64_t d = number - position_;
+        return d * direction_ >= 0 ? std::abs(d) : 2 * std::abs(d);
+    };
     while (cache_.size() > options_.cacheFrames) {
-        auto oldest = cache_.begin();
+        auto worst = cache_.begin();
         for (auto it = cache_.begin(); it != cache_.end(); ++it)
-            if (it->second.lastUse < oldest->second.lastUse)
-                oldest = it;
-        av_frame_free(&oldest->second.frame);
-        cache_.erase(oldest);
+            if (cost(it->first) > cost(worst->first))
+                worst = it;
+        av_frame_free(&worst->second.frame);
+        cache_.erase(worst);
     }
 }
 
@@ -227,70 +132,45 @@ const AVFrame* FrameSource::lookup(int64_t n) {
     --it;
     if (it->second.coversTo < n)
         return nullptr;
-    it->second.lastUse = ++useClock_;
     shown_ = it->first;
     return it->second.frame;
 }
 
-FrameSource::Run FrameSource::decodeUntil(int64_t n, int64_t keepFrom) {
-    while (const AVFrame* f = decodeNext()) {
-        const int64_t number = numberOf(f);
-        if (number < 0 || (runLast_ >= 0 && number <= runLast_)) {
-            av_frame_unref(decoded_);
-            continue; // no place on the timeline, or a repeat
-        }
-        if (runLast_ < 0 && number > n) {
-            av_frame_unref(decoded_);
-            return Run::Overshot; // open GOP: start further back
-        }
-        keep(number, f, keepFrom);
-        av_frame_unref(decoded_);
+// Decodes on to frame n; false when the run landed past n at its start
+// (open GOP) or ended before n.
+bool FrameSource::decodeUntil(int64_t n, int64_t keepFrom) {
+    int64_t number = 0, previous = -1;
+    while (const AVFrame* f = decoder_.next(&number, &previous)) {
+        if (previous < 0 && number > n)
+            return false; // start further back
+        keep(number, previous, f, keepFrom);
         if (number >= n)
-            return Run::Reached;
+            return true;
     }
-    auto last = cache_.find(runLast_);
+    auto last = cache_.find(decoder_.runLast());
     if (last != cache_.end())
         last->second.coversTo = endless; // nothing follows it
-    if (frameCount_ < 0 && runLast_ >= 0)
-        frameCount_ = runLast_ + 1; // the file did not say; now we know
-    runActive_ = false;
-    return Run::Ended;
+    if (frameCount_ < 0 && decoder_.runLast() >= 0)
+        frameCount_ = decoder_.runLast() + 1; // the file did not say; now we know
+    return false;
 }
 
 bool FrameSource::forwardWithinReach(int64_t n) const {
-    if (!runActive_ || ended_ || runLast_ < 0 || n <= runLast_)
+    const int64_t at = decoder_.runLast();
+    if (!decoder_.running() || at < 0 || n <= at)
         return false;
-    if (n - runLast_ <= shortForwardStep)
+    if (n - at <= shortForwardStep)
         return true;
     // A keyframe between here and n makes a seek cheaper than decoding on.
-    auto k = std::upper_bound(keyframes_.begin(), keyframes_.end(), runLast_);
-    return k == keyframes_.end() || *k > n;
-}
-
-bool FrameSource::seekTo(int64_t number) {
-    // The beginning is sought by the first packet's own timestamp, so that
-    // no index entry can send it elsewhere.
-    const int64_t ts = number == rewind ? firstTimestamp_ : number + offset_;
-    if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0)
-        return false;
-    avcodec_flush_buffers(codec_);
-    draining_ = ended_ = false;
-    runActive_ = true;
-    runLast_ = -1;
-    return true;
+    const auto& keys = timeline_.keyframes;
+    auto k = std::upper_bound(keys.begin(), keys.end(), at);
+    return k == keys.end() || *k > n;
 }
 
 const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
-    // Start points: the keyframes at or before n, latest first, then the
-    // beginning of the clip.
-    std::vector<int64_t> starts;
-    auto k = std::upper_bound(keyframes_.begin(), keyframes_.end(), n);
-    while (k != keyframes_.begin() && starts.size() + 1 < seekAttempts)
-        starts.push_back(*--k);
-    starts.push_back(rewind);
     const int64_t keepFrom = n - static_cast<int64_t>(options_.cacheFrames) + 1;
-    for (const int64_t start : starts) {
-        if (!seekTo(start))
+    for (const int64_t start : seekStarts(timeline_.keyframes, n)) {
+        if (!decoder_.seekTo(start))
             continue;
         // Landing past n (open GOP), or frames without a place on the
         // timeline (a decoder that just restarted), send us further back.
@@ -305,21 +185,81 @@ const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
     return nullptr;
 }
 
+void FrameSource::takePrefetched(bool wait) {
+    if (!prefetch_)
+        return;
+    std::vector<DecodedFrame> frames = prefetch_->take(wait);
+    for (DecodedFrame& d : frames) {
+        auto it = cache_.find(d.number);
+        if (it == cache_.end()) {
+            cache_[d.number] = Entry{d.frame, d.coversTo};
+            d.frame = nullptr;
+        } else {
+            it->second.coversTo = std::max(it->second.coversTo, d.coversTo);
+        }
+    }
+    freeFrames(&frames);
+    evict();
+}
+
+// The lowest frame number from which every frame up to n is in the cache.
+int64_t FrameSource::coveredFrom(int64_t n) const {
+    auto it = cache_.upper_bound(n);
+    if (it == cache_.begin())
+        return n + 1;
+    --it;
+    if (it->second.coversTo < n)
+        return n + 1;
+    while (it != cache_.begin()) {
+        auto below = std::prev(it);
+        if (below->second.coversTo < it->first - 1)
+            break;
+        it = below;
+    }
+    return it->first;
+}
+
+// Walking backwards with only a quarter of the window left below: decode
+// the rest of a window further down on the worker. A refill costs a decode
+// from the keyframe whatever its size, so the windows are large.
+void FrameSource::planPrefetch(int64_t n) {
+    if (!options_.prefetch || direction_ > 0 || options_.cacheFrames < prefetchMinCache ||
+        decoder_.intraOnly())
+        return;
+    const int64_t window = static_cast<int64_t>(options_.cacheFrames);
+    const int64_t margin = window / 4;
+    const int64_t bottom = coveredFrom(n);
+    if (bottom <= 0 || n - bottom >= margin)
+        return;
+    if (!prefetch_)
+        prefetch_ = std::make_unique<FramePrefetch>(path_, timeline_);
+    prefetch_->request(std::max<int64_t>(0, bottom - (window - margin)), bottom - 1);
+}
+
 const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
     *error = FrameError::None;
     if (n < 0 || (frameCount_ > 0 && n >= frameCount_)) {
         *error = FrameError::OutOfRange;
         return nullptr;
     }
-    if (const AVFrame* f = lookup(n))
-        return f;
-    if (forwardWithinReach(n)) {
-        const int64_t keepFrom = n - static_cast<int64_t>(options_.cacheFrames) + 1;
-        if (decodeUntil(n, keepFrom) != Run::Overshot)
-            if (const AVFrame* f = lookup(n))
-                return f;
+    if (n != position_)
+        direction_ = n > position_ ? 1 : -1;
+    position_ = n;
+    takePrefetched(false);
+    const AVFrame* f = lookup(n);
+    if (!f && prefetch_ && prefetch_->covers(n)) {
+        takePrefetched(true); // on its way: waiting beats decoding it twice
+        f = lookup(n);
     }
-    return seekAndDecode(n, error);
+    if (!f && forwardWithinReach(n)) {
+        decodeUntil(n, n - static_cast<int64_t>(options_.cacheFrames) + 1);
+        f = lookup(n);
+    }
+    if (!f)
+        f = seekAndDecode(n, error);
+    if (f)
+        planPrefetch(n);
+    return f;
 }
 
 bool FrameSource::convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride) {

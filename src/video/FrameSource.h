@@ -2,12 +2,17 @@
 // Frame n of a clip, exactly: n is the 0-based sample number of the video
 // stream. The clip is opened once; decoded frames are kept in a small
 // cache so that stepping backwards through a long-GOP clip costs about as
-// much as stepping forwards. Frame numbers come from timestamps, never from
+// much as stepping forwards: a backward miss decodes a window of frames
+// below n, and a walk backwards has the next window decoded ahead of time
+// on a worker thread. Frame numbers come from timestamps, never from
 // counting decoded frames, so a frame dropped at capture (an empty chunk)
 // keeps the timeline and shows the frame before it.
 //
 // Errors are results: a truncated or hostile file gives an error code, never
 // an exception, a crash or a hang. Not thread-safe: one user at a time.
+
+#include "video/FrameError.h"
+#include "video/VideoDecoder.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -19,28 +24,21 @@
 #include <optional>
 #include <vector>
 
-struct AVFormatContext;
-struct AVCodecContext;
 struct AVFrame;
-struct AVPacket;
 struct SwsContext;
 
 namespace zt {
 
-enum class FrameError {
-    None,
-    CannotOpen,    // not a file FFmpeg can read
-    NoVideoStream, // no video stream in it
-    NoDecoder,     // no decoder for the video stream, or it cannot start
-    OutOfRange,    // frame number below 0 or past the end
-    DecodeFailed,  // the frame could not be decoded
-};
+class FramePrefetch;
+class VideoDecoder;
 
 class FrameSource {
 public:
     struct Options {
         // Decoded frames kept; a backward miss refills up to this many.
         std::size_t cacheFrames = 64;
+        // Walking backwards, decode the frames below on a worker ahead of time.
+        bool prefetch = true;
     };
 
     static std::unique_ptr<FrameSource> open(const QString& path, FrameError* error = nullptr);
@@ -75,43 +73,33 @@ private:
     struct Entry {
         AVFrame* frame = nullptr;
         int64_t coversTo = 0; // last frame number this picture stands for
-        uint64_t lastUse = 0;
     };
-    enum class Run { Reached, Overshot, Ended };
 
     FrameSource() = default;
     FrameError start(const QString& path);
     const AVFrame* frame(int64_t n, FrameError* error);
     const AVFrame* lookup(int64_t n);
-    AVFrame* decodeNext();
-    int64_t numberOf(const AVFrame* f);
-    Run decodeUntil(int64_t n, int64_t keepFrom);
-    void keep(int64_t number, const AVFrame* f, int64_t keepFrom);
+    bool decodeUntil(int64_t n, int64_t keepFrom);
+    void keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom);
     void evict();
-    bool seekTo(int64_t number);
     const AVFrame* seekAndDecode(int64_t n, FrameError* error);
     bool forwardWithinReach(int64_t n) const;
+    void takePrefetched(bool wait);
+    void planPrefetch(int64_t n);
+    int64_t coveredFrom(int64_t n) const;
     bool convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride);
 
+    QString path_;
     Options options_;
-    AVFormatContext* format_ = nullptr;
-    AVCodecContext* codec_ = nullptr;
-    AVFrame* decoded_ = nullptr;
-    AVPacket* packet_ = nullptr;
+    VideoDecoder decoder_;
+    Timeline timeline_;
+    std::unique_ptr<FramePrefetch> prefetch_;
     SwsContext* sws_ = nullptr;
-    int stream_ = -1;
     int width_ = 0, height_ = 0;
     int64_t frameCount_ = -1;
-    int64_t offset_ = 0;
-    int64_t firstTimestamp_ = 0;
-    static constexpr int64_t rewind = INT64_MIN; // seekTo: the beginning of the clip
-    std::vector<int64_t> keyframes_;             // frame numbers, ascending
     std::map<int64_t, Entry> cache_;
-    uint64_t useClock_ = 0;
-    int64_t runLast_ = -1; // number of the last frame of the current decode run
-    bool runActive_ = false;
-    bool draining_ = false;
-    bool ended_ = false;
+    int64_t position_ = 0; // the frame asked for last
+    int direction_ = 1;    // +1 stepping forwards, -1 backwards
     int64_t shown_ = -1;
 };
 

@@ -56,14 +56,33 @@ TEST(FrameSource, RandomAccessGivesExactlyTheFrameAskedFor) {
 }
 
 TEST(FrameSource, SteppingBackThroughLongGopIsExact) {
-    auto source = FrameSource::open(h264Clip());
-    ASSERT_TRUE(source);
-    const int64_t count = source->frameCount();
-    EXPECT_EQ(count, 60);
-    for (int64_t n = count - 1; n >= 0; --n)
-        ASSERT_EQ(frameNumberOf(source->image(n)), n);
-    for (int64_t n = 0; n < count; ++n)
-        ASSERT_EQ(frameNumberOf(source->image(n)), n);
+    // Small caches make the worker decode ahead many times on the way down.
+    for (const size_t cacheFrames : {64, 8, 12}) {
+        FrameSource::Options options;
+        options.cacheFrames = cacheFrames;
+        for (const QString& path : {h264Clip(), mpeg4BClip()}) {
+            auto source = FrameSource::open(path, options);
+            ASSERT_TRUE(source);
+            const int64_t count = source->frameCount();
+            EXPECT_EQ(count, 60);
+            for (int64_t n = count - 1; n >= 0; --n)
+                ASSERT_EQ(frameNumberOf(source->image(n)), n) << cacheFrames;
+            EXPECT_LE(source->cachedFrames(), cacheFrames);
+            for (int64_t n = 0; n < count; n += 3)
+                ASSERT_EQ(frameNumberOf(source->image(n)), n);
+        }
+    }
+}
+
+TEST(FrameSource, ClosingWhileTheWorkerDecodes) {
+    FrameSource::Options options;
+    options.cacheFrames = 8;
+    for (int round = 0; round < 5; ++round) {
+        auto source = FrameSource::open(h264Clip(), options);
+        ASSERT_TRUE(source);
+        for (int64_t n = 50; n > 50 - round * 2; --n)
+            EXPECT_EQ(frameNumberOf(source->image(n)), n);
+    }
 }
 
 TEST(FrameSource, DroppedFrameShowsThePreviousOneAndKeepsTheTimeline) {
