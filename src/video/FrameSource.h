@@ -30,7 +30,6 @@ struct SwsContext;
 namespace zt {
 
 class FramePrefetch;
-class VideoDecoder;
 
 class FrameSource {
 public:
