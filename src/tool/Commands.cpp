@@ -160,6 +160,10 @@ Output measure(const QStringList& args) {
 
 } // namespace
 
+// Clip commands, defined with the video commands.
+Output aviInfo(const QStringList& args);
+Output extractFrameCommand(const QStringList& args);
+
 Output run(const QStringList& args) {
     if (args.isEmpty())
         return usageError(QStringLiteral("no command given"));
@@ -172,6 +176,10 @@ Output run(const QStringList& args) {
         return solve(rest);
     if (cmd == QLatin1String("measure"))
         return measure(rest);
+    if (cmd == QLatin1String("avi-info"))
+        return aviInfo(rest);
+    if (cmd == QLatin1String("extract-frame"))
+        return extractFrameCommand(rest);
     return usageError(QStringLiteral("unknown command: ") + cmd);
 }
 
@@ -187,7 +195,12 @@ QString usage() {
         "  zentrak-tool measure --grid FILE [--type normal|barefoot|sitski] SX SY\n"
         "      Transforms the screen point (twips) to the water and prints water X,\n"
         "      water Y and the corrected jump distance in meters.\n"
-        "Exit status: 0 done, 1 the grid or point cannot be computed, 2 bad arguments.\n");
+        "  zentrak-tool avi-info FILE\n"
+        "      Prints the file information of an AVI clip, one item per line.\n"
+        "  zentrak-tool extract-frame FILE N OUT.bmp\n"
+        "      Writes frame N (counted from 0) of the clip as a 24-bit BMP file.\n"
+        "Exit status: 0 done, 1 the grid or point cannot be computed or the clip cannot be\n"
+        "read, 2 bad arguments.\n");
 }
 
 } // namespace zt::tool

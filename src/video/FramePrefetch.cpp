@@ -1,0 +1,110 @@
+#include "video/FramePrefetch.h"
+
+extern "C" {
+#include <libavutil/frame.h>
+}
+
+namespace zt {
+
+void freeFrames(std::vector<DecodedFrame>* frames) {
+    for (DecodedFrame& f : *frames)
+        av_frame_free(&f.frame);
+    frames->clear();
+}
+
+FramePrefetch::FramePrefetch(const QString& path, const Timeline& timeline)
+    : path_(path), timeline_(timeline), thread_([this] { work(); }) {}
+
+FramePrefetch::~FramePrefetch() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+        cancel_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    freeFrames(&results_);
+}
+
+bool FramePrefetch::request(int64_t from, int64_t to) {
+    {
+        std::lock_guard lock(mutex_);
+        if (running_ || ready_ || from > to)
+            return false;
+        from_ = from, to_ = to;
+        running_ = true;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+bool FramePrefetch::covers(int64_t n) const {
+    std::lock_guard lock(mutex_);
+    return (running_ || ready_) && n >= from_ && n <= to_;
+}
+
+std::vector<DecodedFrame> FramePrefetch::take(bool wait) {
+    std::unique_lock lock(mutex_);
+    if (wait)
+        finished_.wait(lock, [this] { return !running_; });
+    std::vector<DecodedFrame> out;
+    if (ready_) {
+        out.swap(results_);
+        ready_ = false;
+    }
+    return out;
+}
+
+void FramePrefetch::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || running_; });
+        if (stop_)
+            return;
+        const int64_t from = from_, to = to_;
+        lock.unlock();
+        std::vector<DecodedFrame> frames;
+        decodeRange(from, to, &frames);
+        lock.lock();
+        results_ = std::move(frames);
+        running_ = false;
+        ready_ = true;
+        finished_.notify_all();
+    }
+}
+
+void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFrame>* out) {
+    if (!decoder_ && !broken_) {
+        decoder_ = std::make_unique<VideoDecoder>();
+        broken_ = decoder_->open(path_) != FrameError::None;
+        decoder_->setTimeline(timeline_);
+    }
+    if (broken_)
+        return;
+    for (const int64_t start : seekStarts(timeline_.keyframes, from)) {
+        freeFrames(out);
+        if (!decoder_->seekTo(start))
+            continue;
+        int64_t number = 0, previous = -1;
+        bool overshot = false;
+        while (const AVFrame* f = decoder_->next(&number, &previous)) {
+            if (cancel_)
+                return freeFrames(out);
+            if (previous < 0 && number > from) {
+                overshot = true; // open GOP: start further back
+                break;
+            }
+            if (!out->empty() && out->back().number == previous)
+                out->back().coversTo = number - 1;
+            if (number >= from && number <= to)
+                if (AVFrame* copy = av_frame_clone(f))
+                    out->push_back({number, number, copy});
+            if (number >= to)
+                return;
+        }
+        if (!overshot)
+            return; // the clip ended before to
+    }
+}
+
+} // namespace zt

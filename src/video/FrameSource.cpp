@@ -1,0 +1,317 @@
+#include "video/FrameSource.h"
+
+#include "video/Dib.h"
+#include "video/FramePrefetch.h"
+
+#include <algorithm>
+#include <limits>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/frame.h>
+#include <libswscale/swscale.h>
+}
+
+namespace zt {
+
+namespace {
+
+// A forward request this close is decoded onwards even past a keyframe.
+constexpr int64_t shortForwardStep = 8;
+// Decoded frames kept for a clip of keyframes only.
+constexpr std::size_t intraCacheFrames = 4;
+// Smallest cache that gets a prefetch worker.
+constexpr std::size_t prefetchMinCache = 8;
+constexpr int64_t endless = std::numeric_limits<int64_t>::max();
+
+void quietLibraryLog() {
+    if (av_log_get_level() == AV_LOG_INFO)
+        av_log_set_level(AV_LOG_ERROR);
+}
+
+} // namespace
+
+std::unique_ptr<FrameSource> FrameSource::open(const QString& path, FrameError* error) {
+    return open(path, Options{}, error);
+}
+
+std::unique_ptr<FrameSource> FrameSource::open(const QString& path, const Options& options,
+                                               FrameError* error) {
+    std::unique_ptr<FrameSource> source(new FrameSource);
+    source->options_ = options;
+    source->options_.cacheFrames = std::max<std::size_t>(options.cacheFrames, 1);
+    const FrameError e = source->start(path);
+    if (error)
+        *error = e;
+    if (e != FrameError::None)
+        return nullptr;
+    return source;
+}
+
+FrameSource::~FrameSource() {
+    prefetch_.reset(); // stops the worker before the frames go
+    for (auto& [number, entry] : cache_)
+        av_frame_free(&entry.frame);
+    sws_freeContext(sws_);
+}
+
+FrameError FrameSource::start(const QString& path) {
+    quietLibraryLog();
+    path_ = path;
+    if (const FrameError e = decoder_.open(path); e != FrameError::None)
+        return e;
+    if (const FrameError e = decoder_.readTimeline(path, &timeline_); e != FrameError::None)
+        return e;
+    width_ = decoder_.width();
+    height_ = decoder_.height();
+    frameCount_ = decoder_.declaredFrames();
+    // Every frame decodes on its own: a long window of decoded pictures
+    // would only cost memory.
+    if (decoder_.intraOnly())
+        options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
+    // Frame 0 is decoded by now; keep it and carry on from there.
+    const AVFrame* first = decoder_.current();
+    if (width_ <= 0 || height_ <= 0)
+        width_ = first->width, height_ = first->height;
+    if (width_ <= 0 || height_ <= 0)
+        return FrameError::DecodeFailed;
+    keep(0, -1, first, 0);
+    return FrameError::None;
+}
+
+double FrameSource::frameRate() const {
+    return decoder_.frameRate();
+}
+
+std::size_t FrameSource::cacheBytes() const {
+    std::size_t total = 0;
+    for (const auto& [number, entry] : cache_)
+        for (AVBufferRef* buf : entry.frame->buf)
+            if (buf)
+                total += buf->size;
+    return total;
+}
+
+void FrameSource::keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom) {
+    if (previous >= 0) {
+        auto prev = cache_.find(previous);
+        if (prev != cache_.end())
+            prev->second.coversTo = std::max(prev->second.coversTo, number - 1);
+    }
+    if (number < keepFrom || cache_.count(number))
+        return;
+    if (AVFrame* copy = av_frame_clone(f)) {
+        cache_[number] = Entry{copy, number};
+        evict();
+    }
+}
+
+// Drops the frames farthest from the one asked for last; those behind the
+// direction of travel count double.
+void FrameSource::evict() {
+    const auto cost = [this](int64_t number) {
+        const int64_t d = number - position_;
+        return d * direction_ >= 0 ? std::abs(d) : 2 * std::abs(d);
+    };
+    while (cache_.size() > options_.cacheFrames) {
+        auto worst = cache_.begin();
+        for (auto it = cache_.begin(); it != cache_.end(); ++it)
+            if (cost(it->first) > cost(worst->first))
+                worst = it;
+        av_frame_free(&worst->second.frame);
+        cache_.erase(worst);
+    }
+}
+
+const AVFrame* FrameSource::lookup(int64_t n) {
+    if (frameCount_ > 0 && n >= frameCount_)
+        return nullptr;
+    auto it = cache_.upper_bound(n);
+    if (it == cache_.begin())
+        return nullptr;
+    --it;
+    if (it->second.coversTo < n)
+        return nullptr;
+    shown_ = it->first;
+    return it->second.frame;
+}
+
+// Decodes on to frame n; false when the run landed past n at its start
+// (open GOP) or ended before n.
+bool FrameSource::decodeUntil(int64_t n, int64_t keepFrom) {
+    int64_t number = 0, previous = -1;
+    while (const AVFrame* f = decoder_.next(&number, &previous)) {
+        if (previous < 0 && number > n)
+            return false; // start further back
+        keep(number, previous, f, keepFrom);
+        if (number >= n)
+            return true;
+    }
+    auto last = cache_.find(decoder_.runLast());
+    if (last != cache_.end())
+        last->second.coversTo = endless; // nothing follows it
+    if (frameCount_ < 0 && decoder_.runLast() >= 0)
+        frameCount_ = decoder_.runLast() + 1; // the file did not say; now we know
+    return false;
+}
+
+bool FrameSource::forwardWithinReach(int64_t n) const {
+    const int64_t at = decoder_.runLast();
+    if (!decoder_.running() || at < 0 || n <= at)
+        return false;
+    if (n - at <= shortForwardStep)
+        return true;
+    // A keyframe between here and n makes a seek cheaper than decoding on.
+    const auto& keys = timeline_.keyframes;
+    auto k = std::upper_bound(keys.begin(), keys.end(), at);
+    return k == keys.end() || *k > n;
+}
+
+const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
+    const int64_t keepFrom = n - static_cast<int64_t>(options_.cacheFrames) + 1;
+    for (const int64_t start : seekStarts(timeline_.keyframes, n)) {
+        if (!decoder_.seekTo(start))
+            continue;
+        // Landing past n (open GOP), or frames without a place on the
+        // timeline (a decoder that just restarted), send us further back.
+        decodeUntil(n, keepFrom);
+        if (const AVFrame* f = lookup(n))
+            return f;
+        if (frameCount_ > 0 && n >= frameCount_)
+            break; // the end turned out to come before n
+    }
+    *error =
+        frameCount_ > 0 && n >= frameCount_ ? FrameError::OutOfRange : FrameError::DecodeFailed;
+    return nullptr;
+}
+
+void FrameSource::takePrefetched(bool wait) {
+    if (!prefetch_)
+        return;
+    std::vector<DecodedFrame> frames = prefetch_->take(wait);
+    for (DecodedFrame& d : frames) {
+        auto it = cache_.find(d.number);
+        if (it == cache_.end()) {
+            cache_[d.number] = Entry{d.frame, d.coversTo};
+            d.frame = nullptr;
+        } else {
+            it->second.coversTo = std::max(it->second.coversTo, d.coversTo);
+        }
+    }
+    freeFrames(&frames);
+    evict();
+}
+
+// The lowest frame number from which every frame up to n is in the cache.
+int64_t FrameSource::coveredFrom(int64_t n) const {
+    auto it = cache_.upper_bound(n);
+    if (it == cache_.begin())
+        return n + 1;
+    --it;
+    if (it->second.coversTo < n)
+        return n + 1;
+    while (it != cache_.begin()) {
+        auto below = std::prev(it);
+        if (below->second.coversTo < it->first - 1)
+            break;
+        it = below;
+    }
+    return it->first;
+}
+
+// Walking backwards with only a quarter of the window left below: decode
+// the rest of a window further down on the worker. A refill costs a decode
+// from the keyframe whatever its size, so the windows are large.
+void FrameSource::planPrefetch(int64_t n) {
+    if (!options_.prefetch || direction_ > 0 || options_.cacheFrames < prefetchMinCache ||
+        decoder_.intraOnly())
+        return;
+    const int64_t window = static_cast<int64_t>(options_.cacheFrames);
+    const int64_t margin = window / 4;
+    const int64_t bottom = coveredFrom(n);
+    if (bottom <= 0 || n - bottom >= margin)
+        return;
+    if (!prefetch_)
+        prefetch_ = std::make_unique<FramePrefetch>(path_, timeline_);
+    prefetch_->request(std::max<int64_t>(0, bottom - (window - margin)), bottom - 1);
+}
+
+const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
+    *error = FrameError::None;
+    if (n < 0 || (frameCount_ > 0 && n >= frameCount_)) {
+        *error = FrameError::OutOfRange;
+        return nullptr;
+    }
+    if (n != position_)
+        direction_ = n > position_ ? 1 : -1;
+    position_ = n;
+    takePrefetched(false);
+    const AVFrame* f = lookup(n);
+    if (!f && prefetch_ && prefetch_->covers(n)) {
+        takePrefetched(true); // on its way: waiting beats decoding it twice
+        f = lookup(n);
+    }
+    if (!f && forwardWithinReach(n)) {
+        decodeUntil(n, n - static_cast<int64_t>(options_.cacheFrames) + 1);
+        f = lookup(n);
+    }
+    if (!f)
+        f = seekAndDecode(n, error);
+    if (f)
+        planPrefetch(n);
+    return f;
+}
+
+bool FrameSource::convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride) {
+    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), width, height,
+                                AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (!sws_)
+        return false;
+    uint8_t* planes[4] = {dst, nullptr, nullptr, nullptr};
+    int strides[4] = {stride, 0, 0, 0};
+    return sws_scale(sws_, f->data, f->linesize, 0, f->height, planes, strides) == height;
+}
+
+std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error, int width,
+                                                 int height) {
+    FrameError e = FrameError::None;
+    const AVFrame* f = frame(n, &e);
+    if (error)
+        *error = e;
+    if (!f)
+        return std::nullopt;
+    width = width > 0 ? width : f->width;
+    height = height > 0 ? height : f->height;
+    const BmpInfoHeader header = frameFormat24(width, height);
+    QByteArray out = header.toBytes();
+    out.resize(BmpInfoHeader::byteSize + qsizetype(header.sizeImage), '\0');
+    const int stride = rowBytes24(width);
+    // Bottom-up: the top row of the picture is the last row of the bitmap.
+    auto* lastRow = reinterpret_cast<uint8_t*>(out.data()) + BmpInfoHeader::byteSize +
+                    qsizetype(stride) * (height - 1);
+    if (!convert(f, width, height, lastRow, -stride)) {
+        if (error)
+            *error = FrameError::DecodeFailed;
+        return std::nullopt;
+    }
+    return out;
+}
+
+QImage FrameSource::image(int64_t n, FrameError* error) {
+    FrameError e = FrameError::None;
+    const AVFrame* f = frame(n, &e);
+    if (error)
+        *error = e;
+    if (!f)
+        return QImage();
+    QImage img(f->width, f->height, QImage::Format_BGR888);
+    if (img.isNull() ||
+        !convert(f, f->width, f->height, img.bits(), static_cast<int>(img.bytesPerLine()))) {
+        if (error)
+            *error = FrameError::DecodeFailed;
+        return QImage();
+    }
+    return img;
+}
+
+} // namespace zt

@@ -1,0 +1,105 @@
+#pragma once
+// Frame n of a clip, exactly: n is the 0-based sample number of the video
+// stream. The clip is opened once; decoded frames are kept in a small
+// cache so that stepping backwards through a long-GOP clip costs about as
+// much as stepping forwards: a backward miss decodes a window of frames
+// below n, and a walk backwards has the next window decoded ahead of time
+// on a worker thread. Frame numbers come from timestamps, never from
+// counting decoded frames, so a frame dropped at capture (an empty chunk)
+// keeps the timeline and shows the frame before it.
+//
+// Errors are results: a truncated or hostile file gives an error code, never
+// an exception, a crash or a hang. Not thread-safe: one user at a time.
+
+#include "video/FrameError.h"
+#include "video/VideoDecoder.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct AVFrame;
+struct SwsContext;
+
+namespace zt {
+
+class FramePrefetch;
+
+class FrameSource {
+public:
+    struct Options {
+        // Decoded frames kept; a backward miss refills up to this many.
+        std::size_t cacheFrames = 64;
+        // Walking backwards, decode the frames below on a worker ahead of time.
+        bool prefetch = true;
+    };
+
+    static std::unique_ptr<FrameSource> open(const QString& path, FrameError* error = nullptr);
+    static std::unique_ptr<FrameSource> open(const QString& path, const Options& options,
+                                             FrameError* error = nullptr);
+    ~FrameSource();
+    FrameSource(const FrameSource&) = delete;
+    FrameSource& operator=(const FrameSource&) = delete;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Frames in the video stream; -1 when the file does not say.
+    int64_t frameCount() const { return frameCount_; }
+    // Frames per second of the stream (rate / scale).
+    double frameRate() const;
+
+    // Frame n as a packed 24-bit bottom-up bitmap: the 40-byte info header
+    // followed by the rows, each padded to a multiple of 4 bytes. A size of
+    // 0 means the clip's own size; another size scales the picture.
+    std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr, int width = 0,
+                                        int height = 0);
+    // Frame n for display.
+    QImage image(int64_t n, FrameError* error = nullptr);
+    // The frame actually shown by the last successful request: n, or the
+    // frame before a dropped one.
+    int64_t shownFrame() const { return shown_; }
+
+    std::size_t cachedFrames() const { return cache_.size(); }
+    std::size_t cacheBytes() const;
+
+private:
+    struct Entry {
+        AVFrame* frame = nullptr;
+        int64_t coversTo = 0; // last frame number this picture stands for
+    };
+
+    FrameSource() = default;
+    FrameError start(const QString& path);
+    const AVFrame* frame(int64_t n, FrameError* error);
+    const AVFrame* lookup(int64_t n);
+    bool decodeUntil(int64_t n, int64_t keepFrom);
+    void keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom);
+    void evict();
+    const AVFrame* seekAndDecode(int64_t n, FrameError* error);
+    bool forwardWithinReach(int64_t n) const;
+    void takePrefetched(bool wait);
+    void planPrefetch(int64_t n);
+    int64_t coveredFrom(int64_t n) const;
+    bool convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride);
+
+    QString path_;
+    Options options_;
+    VideoDecoder decoder_;
+    Timeline timeline_;
+    std::unique_ptr<FramePrefetch> prefetch_;
+    SwsContext* sws_ = nullptr;
+    int width_ = 0, height_ = 0;
+    int64_t frameCount_ = -1;
+    std::map<int64_t, Entry> cache_;
+    int64_t position_ = 0; // the frame asked for last
+    int direction_ = 1;    // +1 stepping forwards, -1 backwards
+    int64_t shown_ = -1;
+};
+
+} // namespace zt

@@ -1,0 +1,177 @@
+#include "video/VideoDecoder.h"
+
+#include "video/AviFile.h"
+
+#include <algorithm>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+namespace zt {
+
+namespace {
+
+// Packets read for one frame before the decoder is given up on; ends a
+// decode of garbage that never yields a picture.
+constexpr int maxPacketsPerFrame = 20000;
+// Keyframes tried, further and further back, when a seek lands past the
+// frame asked for (open GOP).
+constexpr std::size_t keyframeAttempts = 3;
+
+bool isAviWithoutIndex(const QString& path) {
+    const auto h = readAviHeaders(path);
+    return h && !h->hasIdx1 && !h->hasStreamIndex;
+}
+
+} // namespace
+
+std::vector<int64_t> seekStarts(const std::vector<int64_t>& keyframes, int64_t n) {
+    std::vector<int64_t> starts;
+    auto k = std::upper_bound(keyframes.begin(), keyframes.end(), n);
+    while (k != keyframes.begin() && starts.size() < keyframeAttempts)
+        starts.push_back(*--k);
+    starts.push_back(VideoDecoder::rewind);
+    return starts;
+}
+
+VideoDecoder::~VideoDecoder() {
+    av_packet_free(&packet_);
+    av_frame_free(&decoded_);
+    avcodec_free_context(&codec_);
+    avformat_close_input(&format_);
+}
+
+FrameError VideoDecoder::open(const QString& path) {
+    const QByteArray file = path.toUtf8();
+    if (avformat_open_input(&format_, file.constData(), nullptr, nullptr) < 0)
+        return FrameError::CannotOpen;
+    if (avformat_find_stream_info(format_, nullptr) < 0)
+        return FrameError::CannotOpen;
+    stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (stream_ < 0)
+        return FrameError::NoVideoStream;
+    const AVStream* st = format_->streams[stream_];
+    const AVCodec* decoder = avcodec_find_decoder(st->codecpar->codec_id);
+    if (!decoder)
+        return FrameError::NoDecoder;
+    codec_ = avcodec_alloc_context3(decoder);
+    if (!codec_ || avcodec_parameters_to_context(codec_, st->codecpar) < 0)
+        return FrameError::NoDecoder;
+    // One thread: frame threading would hold frames back, and the machine
+    // is shared with capture and encoding.
+    codec_->thread_count = 1;
+    if (avcodec_open2(codec_, decoder, nullptr) < 0)
+        return FrameError::NoDecoder;
+    decoded_ = av_frame_alloc();
+    packet_ = av_packet_alloc();
+    return decoded_ && packet_ ? FrameError::None : FrameError::DecodeFailed;
+}
+
+FrameError VideoDecoder::readTimeline(const QString& path, Timeline* timeline) {
+    // The first frame fixes the offset between timestamps and frame numbers.
+    timeline_ = Timeline{};
+    const AVFrame* first = decodeNext();
+    if (!first)
+        return FrameError::DecodeFailed;
+    const int64_t ts = first->best_effort_timestamp;
+    timeline_.offset = ts == AV_NOPTS_VALUE ? 0 : ts;
+    runLast_ = 0;
+    AVStream* st = format_->streams[stream_];
+    const int entries = avformat_index_get_entries_count(st);
+    for (int i = 0; i < entries; ++i) {
+        const AVIndexEntry* e = avformat_index_get_entry(st, i);
+        if (e && (e->flags & AVINDEX_KEYFRAME) && e->timestamp != AV_NOPTS_VALUE)
+            timeline_.keyframes.push_back(e->timestamp - timeline_.offset);
+    }
+    std::sort(timeline_.keyframes.begin(), timeline_.keyframes.end());
+    if (const AVIndexEntry* e = entries > 0 ? avformat_index_get_entry(st, 0) : nullptr)
+        timeline_.firstTimestamp = e->timestamp;
+    // An AVI file without an index (a recorder that was killed) gets its
+    // index from reading, with every chunk marked as a keyframe; for a
+    // codec with predicted frames those marks are worthless.
+    if (!intraOnly() && isAviWithoutIndex(path))
+        timeline_.keyframes.clear();
+    *timeline = timeline_;
+    return FrameError::None;
+}
+
+int VideoDecoder::width() const {
+    return format_->streams[stream_]->codecpar->width;
+}
+int VideoDecoder::height() const {
+    return format_->streams[stream_]->codecpar->height;
+}
+
+int64_t VideoDecoder::declaredFrames() const {
+    const int64_t n = format_->streams[stream_]->nb_frames;
+    return n > 0 ? n : -1;
+}
+
+double VideoDecoder::frameRate() const {
+    const AVRational r = format_->streams[stream_]->avg_frame_rate;
+    if (r.num > 0 && r.den > 0)
+        return av_q2d(r);
+    const AVRational tb = format_->streams[stream_]->time_base;
+    return tb.num > 0 ? double(tb.den) / tb.num : 0.0;
+}
+
+bool VideoDecoder::intraOnly() const {
+    const AVCodecDescriptor* d =
+        avcodec_descriptor_get(format_->streams[stream_]->codecpar->codec_id);
+    return d && (d->props & AV_CODEC_PROP_INTRA_ONLY);
+}
+
+AVFrame* VideoDecoder::decodeNext() {
+    av_frame_unref(decoded_);
+    for (int guard = 0; guard < maxPacketsPerFrame; ++guard) {
+        const int r = avcodec_receive_frame(codec_, decoded_);
+        if (r == 0)
+            return decoded_;
+        if (r != AVERROR(EAGAIN) || draining_)
+            break;
+        if (av_read_frame(format_, packet_) < 0) {
+            avcodec_send_packet(codec_, nullptr); // drain what the decoder holds
+            draining_ = true;
+            continue;
+        }
+        // An empty packet would start draining; a damaged one is skipped.
+        if (packet_->stream_index == stream_ && packet_->size > 0)
+            avcodec_send_packet(codec_, packet_);
+        av_packet_unref(packet_);
+    }
+    ended_ = true;
+    running_ = false;
+    return nullptr;
+}
+
+const AVFrame* VideoDecoder::next(int64_t* number, int64_t* previous) {
+    while (const AVFrame* f = decodeNext()) {
+        const int64_t ts = f->best_effort_timestamp;
+        const int64_t n = ts != AV_NOPTS_VALUE ? ts - timeline_.offset
+                          : runLast_ >= 0      ? runLast_ + 1
+                                               : -1;
+        if (n < 0 || (runLast_ >= 0 && n <= runLast_))
+            continue; // no place on the timeline, or a repeat
+        *previous = runLast_;
+        *number = runLast_ = n;
+        return f;
+    }
+    return nullptr;
+}
+
+bool VideoDecoder::seekTo(int64_t number) {
+    // The beginning is sought by the first packet's own timestamp, so that
+    // no index entry can send it elsewhere.
+    const int64_t ts = number == rewind ? timeline_.firstTimestamp : number + timeline_.offset;
+    if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0)
+        return false;
+    avcodec_flush_buffers(codec_);
+    draining_ = ended_ = false;
+    running_ = true;
+    runLast_ = -1;
+    return true;
+}
+
+} // namespace zt
