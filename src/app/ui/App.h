@@ -13,6 +13,9 @@
 namespace zt {
 
 class MainForm;
+class Config;
+class Grid_Setup;
+class Measure;
 
 class App : public QObject {
     Q_OBJECT
@@ -33,11 +36,17 @@ public:
     void log(const QString& text) { diagnosticLog_.appendDiagnosticLine(text); }
 
     MainForm& mainForm();
+    Config& config();
+    Grid_Setup& gridSetup();
+    Measure& measure();
 
 private:
     Services services_;
     DiagnosticLog diagnosticLog_;
     std::unique_ptr<MainForm> mainForm_;
+    std::unique_ptr<Config> config_;
+    std::unique_ptr<Grid_Setup> gridSetup_;
+    std::unique_ptr<Measure> measure_;
 };
 
 } // namespace zt
