@@ -1,6 +1,7 @@
 #include "grid/ui/Grid_Setup.h"
 
 #include "app/ui/App.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/ScreenLinks.h"
 #include "measure/ui/Measure.h"
 
@@ -128,6 +129,9 @@ void Grid_Setup::buildMenus() {
     gridSave->setObjectName(QStringLiteral("gridSave"));
     connect(gridLoad, &QAction::triggered, this, &Grid_Setup::gridLoad_Click);
     connect(gridSave, &QAction::triggered, this, &Grid_Setup::gridSave_Click);
+    gridExit = menuBar()->addAction(QStringLiteral("E&xit"));
+    gridExit->setObjectName(QStringLiteral("gridExit"));
+    connect(gridExit, &QAction::triggered, this, &Grid_Setup::gridExit_Click);
 }
 
 std::array<QLineEdit*, 4> Grid_Setup::boxesOf(int buoy) const {
@@ -161,6 +165,11 @@ void Grid_Setup::gridSave_Click() {
 void Grid_Setup::gridLoad_Click() {
     GridFileContext ctx = fileContext();
     zt::gridLoad(ctx, *this);
+}
+
+void Grid_Setup::gridExit_Click() {
+    hide();
+    app_.mainForm().show();
 }
 
 void Grid_Setup::showStateIcon(bool ready) {

@@ -39,6 +39,7 @@ public:
     QGroupBox* fmAccuracyDisplay;
     QAction* gridLoad;
     QAction* gridSave;
+    QAction* gridExit; // "E&xit"
 
     // Markers on the picture (twips).
     double ulMarkX = 0, ulMarkY = 0, urMarkX = 0, urMarkY = 0, llMarkX = 0, llMarkY = 0,
@@ -69,6 +70,7 @@ public:
 public slots:
     void gridSave_Click();
     void gridLoad_Click();
+    void gridExit_Click();
 
 private:
     void buildBoxes();

@@ -1,11 +1,9 @@
 #pragma once
-// The measure screen. This is the part the configuration and the grid
-// setup screens reach: the skier list, the grid description box, the
-// tournament type indicator and the controls whose text colour follows the
-// configured message colour.
+// The measure screen.
 
-#include <QWidget>
+#include <QMainWindow>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,20 +13,26 @@ namespace zt {
 
 class App;
 
-class Measure : public QWidget {
+class Measure : public QMainWindow {
     Q_OBJECT
 public:
     explicit Measure(App& app);
 
-    QComboBox* Skier_name = nullptr;
-    QLineEdit* grid_description = nullptr;
-    QLineEdit* barefoot_indicator = nullptr;
-    QLabel* UnofficialJump = nullptr;
-    QRadioButton *Make_comment = nullptr, *Other_Grid = nullptr, *Fall = nullptr, *Pass = nullptr,
-                 *optJumpOK = nullptr, *M_Reride = nullptr, *O_reride = nullptr;
-    QLabel *FrozenSign = nullptr, *IWSFlabel = nullptr, *AWSAlabel = nullptr,
-           *AdjustmentLabel = nullptr, *CrossLabel = nullptr, *maxbuoy = nullptr,
-           *maxbuoym = nullptr, *minbuoy = nullptr, *minbuoym = nullptr;
+    QComboBox* Skier_name;
+    QLineEdit* Jump_no;
+    QLineEdit* grid_description;
+    QLineEdit* gif_file_name;
+    // Set by the configuration: the tournament type indicator, the verify
+    // mode label, and the controls whose text takes the message colour.
+    QLineEdit* barefoot_indicator;
+    QLabel* UnofficialJump;
+    QRadioButton *optJumpOK, *Fall, *Pass, *O_reride, *M_Reride, *Other_Grid, *Make_comment;
+    QLabel *FrozenSign, *IWSFlabel, *AWSAlabel, *AdjustmentLabel, *CrossLabel, *maxbuoy,
+        *maxbuoym, *minbuoy, *minbuoym;
+    QAction* Exit; // "E&xit"
+
+public slots:
+    void Exit_Click();
 
 private:
     App& app_;
