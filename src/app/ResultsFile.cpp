@@ -6,8 +6,8 @@ namespace zt {
 
 QString resultsWriteFailureMessage(const QString& path, const QString& reason) {
     const QString shown = path.isEmpty() ? QStringLiteral("(no file name)") : path;
-    return QStringLiteral("The results file cannot be written: ") + shown +
-           QStringLiteral("\n") + reason +
+    return QStringLiteral("The results file cannot be written: ") + shown + QStringLiteral("\n") +
+           reason +
            QStringLiteral("\nThis line is lost. Check the results file in the configuration "
                           "screen.");
 }

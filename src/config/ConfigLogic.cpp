@@ -37,14 +37,22 @@ long impactColorOf(const QString& name) {
 
 const QList<ColoredControl>& messageColorControls() {
     static const QList<ColoredControl> controls = {
-        {QStringLiteral("Make_comment"), rgbBlack},  {QStringLiteral("Other_Grid"), rgbBlack},
-        {QStringLiteral("Fall"), rgbBlack},          {QStringLiteral("Pass"), rgbBlack},
-        {QStringLiteral("optJumpOK"), rgbBlack},     {QStringLiteral("M_Reride"), rgbRed},
-        {QStringLiteral("O_reride"), rgbYellow},     {QStringLiteral("FrozenSign"), rgbWhite},
-        {QStringLiteral("IWSFlabel"), rgbBlack},     {QStringLiteral("AWSAlabel"), rgbBlack},
-        {QStringLiteral("AdjustmentLabel"), rgbWhite}, {QStringLiteral("CrossLabel"), rgbWhite},
-        {QStringLiteral("maxbuoy"), rgbWhite},       {QStringLiteral("maxbuoym"), rgbWhite},
-        {QStringLiteral("minbuoy"), rgbWhite},       {QStringLiteral("minbuoym"), rgbWhite},
+        {QStringLiteral("Make_comment"), rgbBlack},
+        {QStringLiteral("Other_Grid"), rgbBlack},
+        {QStringLiteral("Fall"), rgbBlack},
+        {QStringLiteral("Pass"), rgbBlack},
+        {QStringLiteral("optJumpOK"), rgbBlack},
+        {QStringLiteral("M_Reride"), rgbRed},
+        {QStringLiteral("O_reride"), rgbYellow},
+        {QStringLiteral("FrozenSign"), rgbWhite},
+        {QStringLiteral("IWSFlabel"), rgbBlack},
+        {QStringLiteral("AWSAlabel"), rgbBlack},
+        {QStringLiteral("AdjustmentLabel"), rgbWhite},
+        {QStringLiteral("CrossLabel"), rgbWhite},
+        {QStringLiteral("maxbuoy"), rgbWhite},
+        {QStringLiteral("maxbuoym"), rgbWhite},
+        {QStringLiteral("minbuoy"), rgbWhite},
+        {QStringLiteral("minbuoym"), rgbWhite},
     };
     return controls;
 }

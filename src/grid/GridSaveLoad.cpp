@@ -104,7 +104,8 @@ QString gridFileKey(int g) {
 }
 
 int gridOfCaption(const QString& caption) {
-    const int g = static_cast<int>(readNumber(caption.mid(caption.lastIndexOf(QLatin1Char(' ')) + 1)));
+    const int g =
+        static_cast<int>(readNumber(caption.mid(caption.lastIndexOf(QLatin1Char(' ')) + 1)));
     return g >= 1 && g <= 3 ? g : 1;
 }
 
@@ -141,7 +142,8 @@ void updateGridsReady(GridFileContext& ctx) {
         return;
     ctx.state.gridsReady = 1;
     const int count = static_cast<int>(ctx.state.gridCount);
-    log(ctx, count == 1 ? QStringLiteral("1 grid - OK") : QStringLiteral("%1 grids - OK").arg(count));
+    log(ctx,
+        count == 1 ? QStringLiteral("1 grid - OK") : QStringLiteral("%1 grids - OK").arg(count));
 }
 
 void gridSave(GridFileContext& ctx, GridFileView& view) {
@@ -151,10 +153,10 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
         return;
     const QString caption = view.gridButtonCaption();
     int g = gridOfCaption(caption);
-    const QString description =
-        ctx.dialogs.input(QStringLiteral("Enter descriptive line about grid"),
-                          QStringLiteral("Grid Description"))
-            .value_or(QString());
+    const QString description = ctx.dialogs
+                                    .input(QStringLiteral("Enter descriptive line about grid"),
+                                           QStringLiteral("Grid Description"))
+                                    .value_or(QString());
     if (!ctx.dialogs.askYesNo(QStringLiteral("Save ") + caption, QStringLiteral("Current Grid"),
                               MsgIcon::None)) {
         g = askGridNumber(ctx, QStringLiteral("What grid are you saving?"));
@@ -170,7 +172,8 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
     view.setDescriptionText(description);
 
     const GridBoxTexts boxes = view.boxTexts();
-    const FileResult r = saveGridFiles(ctx.state, {g, *path, description, boxes.checkX, boxes.checkY});
+    const FileResult r =
+        saveGridFiles(ctx.state, {g, *path, description, boxes.checkX, boxes.checkY});
     if (!r)
         ctx.dialogs.error(QStringLiteral("The grid could not be saved: ") + r.error);
 }
@@ -197,7 +200,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, *path);
     if (outcome.setupStatus == GridFileStatus::Unreadable) {
         ctx.state.gridLoading = false;
-        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") + outcome.error);
+        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
+                          outcome.error);
         return;
     }
     if (!outcome.complete()) {
@@ -234,7 +238,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
 void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& file, int g) {
     const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, file);
     if (outcome.setupStatus == GridFileStatus::Unreadable) {
-        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") + outcome.error);
+        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
+                          outcome.error);
         return;
     }
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
@@ -242,7 +247,8 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
     if (!outcome.complete())
         return;
     if (!outcome.checkBuoyFound) {
-        ctx.dialogs.inform(QStringLiteral("Error in load - no check buoy found - setup grid again"));
+        ctx.dialogs.inform(
+            QStringLiteral("Error in load - no check buoy found - setup grid again"));
         return;
     }
     showLoadedGrid(ctx, view, g, file, true);

@@ -2,13 +2,13 @@
 // messages, the settings, the diagnostic lines, the boxes, the store and
 // the set-up record, with scripted dialogs and temporary folders.
 
+#include "grid/GridSaveLoad.h"
+
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/ScreenLinks.h"
-#include "grid/GridSaveLoad.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
-
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 
@@ -142,7 +142,8 @@ TEST(GridSaveLoad, SaveThenLoadGivesBackTheGridAndMakesItReady) {
     EXPECT_EQ(t.app.state.gridStore[1][slot::coefficient(5)], before[5]);
     EXPECT_EQ(t.app.state.gridStore[1][slot::checkSurveyX], 45.5);
     EXPECT_TRUE(t.diagnosticTexts().contains(QStringLiteral("save grid 1")));
-    EXPECT_EQ(readAll(path + QStringLiteral(".cb")), QByteArray(" 6120 \r\n 4230 \r\n45.5\r\n12\r\n"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
+              QByteArray(" 6120 \r\n 4230 \r\n45.5\r\n12\r\n"));
 
     // A new day: the grid comes back from the file.
     t.forgetGrid();
@@ -200,7 +201,8 @@ TEST(GridSaveLoad, SavingTwiceReplacesBothFiles) {
     t.gs.txtCheckX->setText(QStringLiteral("50"));
     t.save(path, QStringLiteral("second"));
     EXPECT_TRUE(QString::fromLatin1(readAll(path)).contains(QStringLiteral("\r\nsecond\r\n")));
-    EXPECT_EQ(readAll(path + QStringLiteral(".cb")), QByteArray(" 7000 \r\n 4230 \r\n50\r\n12\r\n"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
+              QByteArray(" 7000 \r\n 4230 \r\n50\r\n12\r\n"));
     // No temporary file stays behind.
     EXPECT_EQ(QDir(t.folder).entryList(QDir::Files).size(), 2);
 }
@@ -223,7 +225,8 @@ TEST(GridSaveLoad, FileSavedForGridTwoLoadsIntoGridOne) {
     EXPECT_EQ(t.app.state.currentGrid, 2);
     EXPECT_EQ(t.env.settings().read(QStringLiteral("grid2File")), path);
     EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
-    EXPECT_TRUE(QString::fromLatin1(readAll(path)).endsWith(QStringLiteral(" 10 \r\n 2 \r\n 2 \r\n")));
+    EXPECT_TRUE(
+        QString::fromLatin1(readAll(path)).endsWith(QStringLiteral(" 10 \r\n 2 \r\n 2 \r\n")));
     EXPECT_EQ(t.app.mainForm().txtGridDescription[1]->text(), QStringLiteral("camera two"));
 
     t.forgetGrid();

@@ -130,17 +130,18 @@ void Config::buildControls() {
     Opt2grid = option(gridframe, "Opt2grid", QStringLiteral("2"), &Config::Opt2grid_Click);
     Opt3grid = option(gridframe, "Opt3grid", QStringLiteral("3"), &Config::Opt3grid_Click);
     Jump_direction = frame(central, "Jump_direction", QStringLiteral("Jump Direction"));
-    left_to_right_button = option(Jump_direction, "left_to_right_button",
-                                  QStringLiteral("Jump Left to Right"),
-                                  &Config::left_to_right_button_Click);
-    right_to_left_button = option(Jump_direction, "right_to_left_button",
-                                  QStringLiteral("Jump Right to Left"),
-                                  &Config::right_to_left_button_Click);
+    left_to_right_button =
+        option(Jump_direction, "left_to_right_button", QStringLiteral("Jump Left to Right"),
+               &Config::left_to_right_button_Click);
+    right_to_left_button =
+        option(Jump_direction, "right_to_left_button", QStringLiteral("Jump Right to Left"),
+               &Config::right_to_left_button_Click);
     line_control_check = checkBox("line_control_check", QStringLiteral("Check for line control on"),
                                   &Config::line_control_check_Click);
     Barefoot_box = checkBox("Barefoot_box", QStringLiteral("Check if barefoot jumping"),
                             &Config::Barefoot_box_Click);
-    SitSki_box = checkBox("SitSki_box", QStringLiteral("Check if Sit Ski"), &Config::SitSki_box_Click);
+    SitSki_box =
+        checkBox("SitSki_box", QStringLiteral("Check if Sit Ski"), &Config::SitSki_box_Click);
     left->addWidget(gridframe);
     left->addWidget(Jump_direction);
     left->addWidget(line_control_check);
@@ -148,14 +149,15 @@ void Config::buildControls() {
     left->addWidget(SitSki_box);
 
     WSTIMS = checkBox("WSTIMS", QStringLiteral("WSTIMS Interface"), &Config::WSTIMS_Click);
-    ZTIOLabel = new QLabel(QStringLiteral("Caution, WSTIMS requires ZTIO directory to exist"), central);
+    ZTIOLabel =
+        new QLabel(QStringLiteral("Caution, WSTIMS requires ZTIO directory to exist"), central);
     ZTIOLabel->setObjectName(QStringLiteral("ZTIOLabel"));
     ZTIOLabel->hide();
     chkLoupe = checkBox("chkLoupe", QStringLiteral("Use Screen Loupe"), &Config::chkLoupe_Click);
     cmdLoupe = new QPushButton(QStringLiteral("Restart Screen Loupe if you exited it"), central);
     cmdLoupe->setObjectName(QStringLiteral("cmdLoupe"));
-    chkBadSetup = checkBox("chkBadSetup", QStringLiteral("Allow Invalid Setup"),
-                           &Config::chkBadSetup_Click);
+    chkBadSetup =
+        checkBox("chkBadSetup", QStringLiteral("Allow Invalid Setup"), &Config::chkBadSetup_Click);
     left->addWidget(WSTIMS);
     left->addWidget(ZTIOLabel);
     left->addWidget(chkLoupe);
@@ -166,27 +168,29 @@ void Config::buildControls() {
     message_colors = frame(central, "message_colors", QStringLiteral("Select Message Color"));
     default_color = option(message_colors, "default_color", QStringLiteral("Default"),
                            &Config::default_color_Click);
-    white_color = option(message_colors, "white_color", QStringLiteral("White"),
-                         &Config::white_color_Click);
-    black_color = option(message_colors, "black_color", QStringLiteral("Black"),
-                         &Config::black_color_Click);
+    white_color =
+        option(message_colors, "white_color", QStringLiteral("White"), &Config::white_color_Click);
+    black_color =
+        option(message_colors, "black_color", QStringLiteral("Black"), &Config::black_color_Click);
     yellow_color = option(message_colors, "yellow_color", QStringLiteral("Yellow"),
                           &Config::yellow_color_Click);
     Frame4 = frame(central, "Frame4", QStringLiteral("Impact Marker Color"));
-    OptImpactRed = option(Frame4, "OptImpactRed", QStringLiteral("Red"), &Config::OptImpactRed_Click);
-    OptImpactYellow = option(Frame4, "OptImpactYellow", QStringLiteral("Yellow"),
-                             &Config::OptImpactYellow_Click);
-    OptImpactBlack = option(Frame4, "OptImpactBlack", QStringLiteral("Black"),
-                            &Config::OptImpactBlack_Click);
-    OptImpactWhite = option(Frame4, "OptImpactWhite", QStringLiteral("White"),
-                            &Config::OptImpactWhite_Click);
+    OptImpactRed =
+        option(Frame4, "OptImpactRed", QStringLiteral("Red"), &Config::OptImpactRed_Click);
+    OptImpactYellow =
+        option(Frame4, "OptImpactYellow", QStringLiteral("Yellow"), &Config::OptImpactYellow_Click);
+    OptImpactBlack =
+        option(Frame4, "OptImpactBlack", QStringLiteral("Black"), &Config::OptImpactBlack_Click);
+    OptImpactWhite =
+        option(Frame4, "OptImpactWhite", QStringLiteral("White"), &Config::OptImpactWhite_Click);
     Frame1 = frame(central, "Frame1", QStringLiteral("Marker Style"));
     OptCross = option(Frame1, "OptCross", QStringLiteral("Cross"), &Config::OptCross_Click);
     OptCircle = option(Frame1, "OptCircle", QStringLiteral("Circle"), &Config::OptCircle_Click);
     Frame3 = frame(central, "Frame3",
                    QStringLiteral("How to deal with individual contact point pictures"));
-    OptPictureAsk = option(Frame3, "OptPictureAsk", QStringLiteral("Ask if you want to save each time"),
-                           &Config::OptPictureAsk_Click);
+    OptPictureAsk =
+        option(Frame3, "OptPictureAsk", QStringLiteral("Ask if you want to save each time"),
+               &Config::OptPictureAsk_Click);
     OptPictureNoSave = option(Frame3, "OptPictureNoSave", QStringLiteral("Never Save"),
                               &Config::OptPictureNoSave_Click);
     OptPictureSave = option(Frame3, "OptPictureSave", QStringLiteral("Always Save without asking"),
@@ -321,8 +325,7 @@ void Config::showGridIndicators() {
     if (count == 3)
         setMainGridVisible(app_, 3, true);
     for (int g = 1; g <= 3; ++g)
-        setMainGridPicture(app_, g,
-                           pathExists(app_.settings().read(gridFileKey(g)), PathFile));
+        setMainGridPicture(app_, g, pathExists(app_.settings().read(gridFileKey(g)), PathFile));
 }
 
 void Config::loadGrids() {
@@ -343,7 +346,7 @@ void Config::loadGrids() {
 void Config::loadChoices() {
     SettingsStore& settings = app_.settings();
     select(settings.readFlag(QStringLiteral("right2left"), false) ? right_to_left_button
-                                                                 : left_to_right_button);
+                                                                  : left_to_right_button);
     setBox(line_control_check, !settings.readFlag(QStringLiteral("boxlineoff"), false));
     const QString type = settings.read(QStringLiteral("tournamentType"));
     setBox(Barefoot_box, type == QLatin1String("barefoot"));
@@ -356,7 +359,7 @@ void Config::loadChoices() {
         w->hide();
     app_.gridSetup().gridLockedLabel->hide();
     select(settings.read(QStringLiteral("buoymarker")) == QLatin1String("cross") ? OptCross
-                                                                                : OptCircle);
+                                                                                 : OptCircle);
 }
 
 void Config::loadPolicies() {
@@ -614,8 +617,8 @@ void Config::mnuExit_Click() {
     setBoxText(CapturesPathName, app_.state.pictureDir);
     hide();
     QDir::setCurrent(app_.paths().appDir);
-    appendResultsLine(configurationLine(newConfigurationPrefix, app_.clock().now(),
-                                        app_.state.tournamentName));
+    appendResultsLine(
+        configurationLine(newConfigurationPrefix, app_.clock().now(), app_.state.tournamentName));
     if (!SkierNameFile->text().isEmpty())
         loadSkierNames();
     app_.mainForm().show();

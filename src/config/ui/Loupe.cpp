@@ -119,4 +119,3 @@ void ScreenLoupe::close() {
 }
 
 } // namespace zt
-

@@ -264,7 +264,8 @@ void Grid_Setup::showGridReady() {
 }
 
 void Grid_Setup::showGridDescription(int g, const QString& description) {
-    if (auto* box = qobject_cast<QLineEdit*>(measureControl(app_, QStringLiteral("grid_description"))))
+    if (auto* box =
+            qobject_cast<QLineEdit*>(measureControl(app_, QStringLiteral("grid_description"))))
         box->setText(description);
     setMainGridDescription(app_, g, description);
 }

@@ -27,8 +27,8 @@ public:
     QLineEdit* barefoot_indicator;
     QLabel* UnofficialJump;
     QRadioButton *optJumpOK, *Fall, *Pass, *O_reride, *M_Reride, *Other_Grid, *Make_comment;
-    QLabel *FrozenSign, *IWSFlabel, *AWSAlabel, *AdjustmentLabel, *CrossLabel, *maxbuoy,
-        *maxbuoym, *minbuoy, *minbuoym;
+    QLabel *FrozenSign, *IWSFlabel, *AWSAlabel, *AdjustmentLabel, *CrossLabel, *maxbuoy, *maxbuoym,
+        *minbuoy, *minbuoym;
     QAction* Exit; // "E&xit"
 
 public slots:
