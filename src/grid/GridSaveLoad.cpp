@@ -92,7 +92,7 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
         clearCheckBuoyBoxes(boxes);
     view.setFileNameText(path);
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-    view.showGridDescription(g, ctx.state.gridDescription[u(g)]);
+    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
     view.setBoxTexts(boxes);
     view.setMarkersFromState();
 }
@@ -165,7 +165,8 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
         ctx.state.currentGrid = g;
     }
     ctx.state.gridDescription[u(g)] = description;
-    view.showGridDescription(g, description);
+    view.showMeasureDescription(description);
+    view.showMainDescription(g, description);
     ctx.settings.write(gridFileKey(g), *path);
     log(ctx, QStringLiteral("save grid %1").arg(g));
     view.setFileNameText(*path);
@@ -208,7 +209,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         // The file ended early: what was read stays, the load stops here.
         view.setFileNameText(*path);
         view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-        view.showGridDescription(g, ctx.state.gridDescription[u(g)]);
+        view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
         return;
     }
     if (!outcome.checkBuoyFound)
@@ -228,7 +229,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.setGridButtonCaption(gridCaption(g));
     ctx.settings.write(gridFileKey(g), *path);
     view.showMainGridReady(g);
-    view.showGridDescription(g, ctx.state.gridDescription[u(g)]);
+    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
     log(ctx, QStringLiteral("Load grid %1").arg(g));
     log(ctx, QStringLiteral("Grid load message above"));
     updateGridsReady(ctx);
@@ -243,7 +244,8 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
         return;
     }
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-    view.showGridDescription(g, ctx.state.gridDescription[u(g)]);
+    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
     if (!outcome.complete())
         return;
     if (!outcome.checkBuoyFound) {

@@ -55,9 +55,10 @@ public:
     virtual void gridCheck() = 0;
     // Ready face, accuracy button enabled and its frame shown.
     virtual void showGridReady() = 0;
-    // Description of grid g in the measure screen's box and the main
-    // screen's description box of grid g.
-    virtual void showGridDescription(int g, const QString& description) = 0;
+    // The description in the measure screen's grid description box.
+    virtual void showMeasureDescription(const QString& description) = 0;
+    // The description in the main screen's description box of grid g.
+    virtual void showMainDescription(int g, const QString& description) = 0;
     // The main screen's state picture of grid g shows the ready picture.
     virtual void showMainGridReady(int g) = 0;
 };

@@ -263,10 +263,13 @@ void Grid_Setup::showGridReady() {
     fmAccuracyDisplay->show();
 }
 
-void Grid_Setup::showGridDescription(int g, const QString& description) {
+void Grid_Setup::showMeasureDescription(const QString& description) {
     if (auto* box =
             qobject_cast<QLineEdit*>(measureControl(app_, QStringLiteral("grid_description"))))
         box->setText(description);
+}
+
+void Grid_Setup::showMainDescription(int g, const QString& description) {
     setMainGridDescription(app_, g, description);
 }
 

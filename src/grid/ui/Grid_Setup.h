@@ -64,7 +64,8 @@ public:
     void clearDrawing() override;
     void gridCheck() override;
     void showGridReady() override;
-    void showGridDescription(int g, const QString& description) override;
+    void showMeasureDescription(const QString& description) override;
+    void showMainDescription(int g, const QString& description) override;
     void showMainGridReady(int g) override;
 
 public slots:
