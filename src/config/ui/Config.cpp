@@ -67,9 +67,7 @@ Config::Config(App& app) : app_(app), loupe_(app.paths().appDir) {
     connectHandlers();
 }
 
-Config::~Config() {
-    loupe_.close();
-}
+Config::~Config() = default;
 
 // --- Controls ----------------------------------------------------------
 

@@ -98,6 +98,10 @@ bool LoupeWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+ScreenLoupe::~ScreenLoupe() {
+    delete window_.data();
+}
+
 ScreenLoupe::Started ScreenLoupe::start() {
     ++starts_;
     const QString program = loupeProgramPath(appDir_);

@@ -46,6 +46,9 @@ private:
 class ScreenLoupe {
 public:
     explicit ScreenLoupe(QString appDir) : appDir_(std::move(appDir)) {}
+    ~ScreenLoupe();
+    ScreenLoupe(const ScreenLoupe&) = delete;
+    ScreenLoupe& operator=(const ScreenLoupe&) = delete;
 
     enum class Started { Program, BuiltIn };
     // Starts the loupe program, or opens (or raises) the built-in window
