@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
 
+#include <QDir>
 #include <cmath>
 
 namespace zt {
@@ -46,7 +47,7 @@ int askGridNumber(GridFileContext& ctx, const QString& prompt) {
 // The grid setup file chosen in the setup files folder; nullopt when the
 // folder is not usable (the operator is told) or the dialog is cancelled.
 std::optional<QString> chooseGridFile(GridFileContext& ctx, const QString& filter, bool saving) {
-    if (!pathExists(ctx.setupFilesPath, PathFolder)) {
+    if (!pathExists(ctx.setupFilesPath, PathFolder) || !QDir::setCurrent(ctx.setupFilesPath)) {
         ctx.dialogs.warn(invalidSetupPath);
         return std::nullopt;
     }

@@ -341,3 +341,18 @@ TEST(GridSaveLoad, UnwritableResultsFileIsReportedAndTheLoadGoesOn) {
     EXPECT_TRUE(m[0].prompt.contains(t.app.state.logFilePath)) << m[0].prompt.toStdString();
     EXPECT_TRUE(t.app.state.grid1Ready);
 }
+
+TEST(GridSaveLoad, FileThatCannotBeWrittenIsReported) {
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/gone/g.ipt");
+    t.save(path, QStringLiteral("g"));
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 2); // "Save Grid 1", then the failure
+    EXPECT_EQ(m[1].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[1].prompt.contains(path)) << m[1].prompt.toStdString();
+    // What was stored before the file stays.
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), path);
+    EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("g"));
+    EXPECT_EQ(QDir::currentPath(), QDir(t.folder).absolutePath());
+}
