@@ -38,6 +38,11 @@ struct AppState : GridState {
     // Picture area in twips, as the setup screen shows it.
     QString pictureWidthText = QStringLiteral("12000");
     QString pictureHeightText = QStringLiteral("9000");
+
+    // Configuration screen.
+    QString pictureDir;
+    QString pictureExt = QStringLiteral(".bmp");
+    bool allowInvalidSetup = false; // "Allow Invalid Setup", never stored
 };
 
 } // namespace zt

@@ -31,6 +31,9 @@ struct FileDialogRequest {
     int filterIndex = 1; // counted from 1
     QString startDir;
     QString fileName; // proposed name
+    // An open-file dialog that also accepts the name of a file that does not
+    // exist yet (used where a file is chosen for saving).
+    bool allowNewFile = false;
 };
 
 class Dialogs {

@@ -110,6 +110,18 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
     const QString start = request.fileName.isEmpty()
                               ? request.startDir
                               : request.startDir + QLatin1Char('/') + request.fileName;
+    if (request.allowNewFile) {
+        // An open dialog that takes a new name as well as an existing file.
+        QFileDialog dialog(QApplication::activeWindow(), request.title, start,
+                           qtFilterOf(request.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.selectNameFilter(selected);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
     const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
                                                       start, qtFilterOf(request.filter), &selected,
                                                       QFileDialog::DontConfirmOverwrite);

@@ -5,7 +5,9 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QRadioButton;
 
 namespace zt {
 
@@ -20,6 +22,13 @@ public:
     QLineEdit* Jump_no;
     QLineEdit* grid_description;
     QLineEdit* gif_file_name;
+    // Set by the configuration: the tournament type indicator, the verify
+    // mode label, and the controls whose text takes the message colour.
+    QLineEdit* barefoot_indicator;
+    QLabel* UnofficialJump;
+    QRadioButton *optJumpOK, *Fall, *Pass, *O_reride, *M_Reride, *Other_Grid, *Make_comment;
+    QLabel *FrozenSign, *IWSFlabel, *AWSAlabel, *AdjustmentLabel, *CrossLabel, *maxbuoy, *maxbuoym,
+        *minbuoy, *minbuoym;
     QAction* Exit; // "E&xit"
 
 public slots:

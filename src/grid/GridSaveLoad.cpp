@@ -1,0 +1,268 @@
+#include "grid/GridSaveLoad.h"
+
+#include "app/Dialogs.h"
+#include "app/FileUtils.h"
+#include "app/ResultsFile.h"
+#include "app/SettingsStore.h"
+#include "app/TextFormat.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace zt {
+
+namespace {
+
+size_t u(int i) {
+    return static_cast<size_t>(i);
+}
+
+const QString invalidSetupPath = QStringLiteral("Invalid path, change in configuration screen");
+
+const QString missingCheckBuoyMessage =
+    QStringLiteral("I cannot find a  check  buoy file for this setup.  That means ") +
+    QStringLiteral("you are inputting an old set-up file that does not") +
+    QStringLiteral(" have a check buoy.  To complete the set up correctly,") +
+    QStringLiteral(" you must have a check buoy input to the set up.");
+
+void log(GridFileContext& ctx, const QString& text) {
+    if (ctx.log)
+        ctx.log(text);
+}
+
+// Asks for a grid number until it names a grid in use; 0 when the operator
+// cancels, so the question can always be left.
+int askGridNumber(GridFileContext& ctx, const QString& prompt) {
+    const int count = static_cast<int>(ctx.state.gridCount);
+    for (;;) {
+        const auto answer = ctx.dialogs.input(prompt, QStringLiteral("Grid Number"));
+        if (!answer)
+            return 0;
+        const double n = readNumber(*answer);
+        if (n >= 1 && n <= count && n == std::floor(n))
+            return static_cast<int>(n);
+    }
+}
+
+// The grid setup file chosen in the setup files folder; nullopt when the
+// folder is not usable (the operator is told) or the dialog is cancelled.
+std::optional<QString> chooseGridFile(GridFileContext& ctx, const QString& filter, bool saving) {
+    if (!pathExists(ctx.setupFilesPath, PathFolder) || !QDir::setCurrent(ctx.setupFilesPath)) {
+        ctx.dialogs.warn(invalidSetupPath);
+        return std::nullopt;
+    }
+    FileDialogRequest request;
+    request.filter = filter;
+    request.filterIndex = 3;
+    request.startDir = ctx.setupFilesPath;
+    request.allowNewFile = saving;
+    auto chosen = ctx.dialogs.openFile(request);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+void appendLoadRecord(GridFileContext& ctx, GridFileView& view, SetupRecordKind kind, int g) {
+    SetupRecordInput in;
+    fillSetupRecordFromState(in, ctx.state);
+    const GridBoxTexts boxes = view.boxTexts();
+    in.when = ctx.now;
+    in.fileNameText = view.fileNameText();
+    in.descriptionText = view.descriptionText();
+    in.gridNumber = g;
+    for (int i = 1; i <= 4; ++i) {
+        in.screenXText[u(i)] = boxes.screenX[u(i)];
+        in.screenYText[u(i)] = boxes.screenY[u(i)];
+        in.surveyXText[u(i)] = boxes.surveyX[u(i)];
+        in.surveyYText[u(i)] = boxes.surveyY[u(i)];
+    }
+    in.jumpXText = boxes.jumpX;
+    in.jumpYText = boxes.jumpY;
+    in.checkScreenXText = boxes.checkXpix;
+    in.checkScreenYText = boxes.checkYpix;
+    in.checkSurveyXText = boxes.checkX;
+    in.checkSurveyYText = boxes.checkY;
+    appendToResultsFile(ctx.dialogs, ctx.resultsPath, setupRecordText(kind, in));
+}
+
+// Shows what a setup file gave: file name, description, boxes and markers.
+void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QString& path,
+                    bool checkBuoyFound) {
+    GridBoxTexts boxes = boxTextsFromState(ctx.state);
+    if (!checkBuoyFound)
+        clearCheckBuoyBoxes(boxes);
+    view.setFileNameText(path);
+    view.setDescriptionText(ctx.state.gridDescription[u(g)]);
+    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+    view.setBoxTexts(boxes);
+    view.setMarkersFromState();
+}
+
+} // namespace
+
+QString gridFileKey(int g) {
+    return QStringLiteral("grid%1File").arg(g);
+}
+
+int gridOfCaption(const QString& caption) {
+    const int g =
+        static_cast<int>(readNumber(caption.mid(caption.lastIndexOf(QLatin1Char(' ')) + 1)));
+    return g >= 1 && g <= 3 ? g : 1;
+}
+
+QString gridCaption(int g) {
+    return QStringLiteral("Grid %1").arg(g);
+}
+
+GridBoxTexts boxTextsFromState(const GridState& s) {
+    GridBoxTexts b;
+    for (int i = 1; i <= 4; ++i) {
+        b.screenX[u(i)] = numberText(s.buoyScreenX[u(i)]);
+        b.screenY[u(i)] = numberText(s.buoyScreenY[u(i)]);
+        b.surveyX[u(i)] = numberText(s.buoySurveyX[u(i)]);
+        b.surveyY[u(i)] = numberText(s.buoySurveyY[u(i)]);
+    }
+    b.jumpX = numberText(s.jumpX);
+    b.jumpY = numberText(s.jumpY);
+    b.checkX = numberText(s.checkSurveyX);
+    b.checkY = numberText(s.checkSurveyY);
+    b.checkXpix = numberText(s.checkPixX);
+    b.checkYpix = numberText(s.checkPixY);
+    return b;
+}
+
+void clearCheckBuoyBoxes(GridBoxTexts& boxes) {
+    boxes.checkX.clear();
+    boxes.checkY.clear();
+    boxes.checkXpix = QStringLiteral("auto");
+    boxes.checkYpix = QStringLiteral("auto");
+}
+
+void updateGridsReady(GridFileContext& ctx) {
+    if (!ctx.state.allGridsInUseReady())
+        return;
+    ctx.state.gridsReady = 1;
+    const int count = static_cast<int>(ctx.state.gridCount);
+    log(ctx,
+        count == 1 ? QStringLiteral("1 grid - OK") : QStringLiteral("%1 grids - OK").arg(count));
+}
+
+void gridSave(GridFileContext& ctx, GridFileView& view) {
+    view.unlockGrid();
+    const auto path = chooseGridFile(ctx, gridSaveFilter, true);
+    if (!path)
+        return;
+    const QString caption = view.gridButtonCaption();
+    int g = gridOfCaption(caption);
+    const QString description = ctx.dialogs
+                                    .input(QStringLiteral("Enter descriptive line about grid"),
+                                           QStringLiteral("Grid Description"))
+                                    .value_or(QString());
+    if (!ctx.dialogs.askYesNo(QStringLiteral("Save ") + caption, QStringLiteral("Current Grid"),
+                              MsgIcon::None)) {
+        g = askGridNumber(ctx, QStringLiteral("What grid are you saving?"));
+        if (g == 0)
+            return;
+        ctx.state.currentGrid = g;
+    }
+    ctx.state.gridDescription[u(g)] = description;
+    view.showMeasureDescription(description);
+    view.showMainDescription(g, description);
+    ctx.settings.write(gridFileKey(g), *path);
+    log(ctx, QStringLiteral("save grid %1").arg(g));
+    view.setFileNameText(*path);
+    view.setDescriptionText(description);
+
+    const GridBoxTexts boxes = view.boxTexts();
+    const FileResult r =
+        saveGridFiles(ctx.state, {g, *path, description, boxes.checkX, boxes.checkY});
+    if (!r)
+        ctx.dialogs.error(QStringLiteral("The grid could not be saved: ") + r.error);
+}
+
+void gridLoad(GridFileContext& ctx, GridFileView& view) {
+    view.unlockGrid();
+    int g = 1;
+    if (ctx.state.gridCount > 1) {
+        const QString caption = view.gridButtonCaption();
+        if (ctx.dialogs.askYesNo(QStringLiteral("Load ") + caption, QStringLiteral("Current Grid"),
+                                 MsgIcon::None))
+            g = gridOfCaption(caption);
+        else
+            g = askGridNumber(ctx, QStringLiteral("What grid are you loading?"));
+        if (g == 0)
+            return;
+    }
+    const auto path = chooseGridFile(ctx, gridLoadFilter, false);
+    if (!path)
+        return;
+    log(ctx, QStringLiteral("load grid %1").arg(g));
+    ctx.state.gridLoading = true;
+
+    const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, *path);
+    if (outcome.setupStatus == GridFileStatus::Unreadable) {
+        ctx.state.gridLoading = false;
+        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
+                          outcome.error);
+        return;
+    }
+    if (!outcome.complete()) {
+        // The file ended early: what was read stays, the load stops here.
+        view.setFileNameText(*path);
+        view.setDescriptionText(ctx.state.gridDescription[u(g)]);
+        view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+        return;
+    }
+    if (!outcome.checkBuoyFound)
+        ctx.dialogs.error(missingCheckBuoyMessage);
+    showLoadedGrid(ctx, view, g, *path, outcome.checkBuoyFound);
+    appendLoadRecord(ctx, view, SetupRecordKind::AfterLoad, g);
+    ctx.state.gridLoading = false;
+    view.clearDrawing();
+    view.gridCheck();
+
+    if (!(ctx.state.checkMarkX > 0))
+        return;
+    view.showGridReady();
+    log(ctx, QStringLiteral("Load grid file names on main page below"));
+    ctx.state.setGridReady(g, true);
+    ctx.state.currentGrid = g;
+    view.setGridButtonCaption(gridCaption(g));
+    ctx.settings.write(gridFileKey(g), *path);
+    view.showMainGridReady(g);
+    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
+    log(ctx, QStringLiteral("Load grid %1").arg(g));
+    log(ctx, QStringLiteral("Grid load message above"));
+    updateGridsReady(ctx);
+    log(ctx, QStringLiteral("Number of grids loaded message above"));
+}
+
+void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& file, int g) {
+    const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, file);
+    if (outcome.setupStatus == GridFileStatus::Unreadable) {
+        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
+                          outcome.error);
+        return;
+    }
+    view.setDescriptionText(ctx.state.gridDescription[u(g)]);
+    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
+    if (!outcome.complete())
+        return;
+    if (!outcome.checkBuoyFound) {
+        ctx.dialogs.inform(
+            QStringLiteral("Error in load - no check buoy found - setup grid again"));
+        return;
+    }
+    showLoadedGrid(ctx, view, g, file, true);
+    appendLoadRecord(ctx, view, SetupRecordKind::AfterStartupLoad, g);
+    view.showGridReady();
+    view.setGridButtonCaption(gridCaption(g));
+    ctx.settings.write(gridFileKey(g), file);
+    view.showMainGridReady(g);
+    ctx.state.setGridReady(g, true);
+    if (ctx.state.allGridsInUseReady())
+        ctx.state.gridsReady = 1;
+}
+
+} // namespace zt

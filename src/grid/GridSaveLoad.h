@@ -1,0 +1,99 @@
+#pragma once
+// Saving and loading a grid from the grid setup screen ("&Save", "&Load
+// File") and the silent load of the configured grids at start-up. The
+// questions, messages, settings, diagnostic lines and store effects live
+// here; the screens are reached through GridFileView.
+
+#include "grid/GridFiles.h"
+#include "grid/SetupRecord.h"
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace zt {
+
+class Dialogs;
+class SettingsStore;
+
+// Texts of the grid setup screen's value boxes; buoy index 1 upper right,
+// 2 lower right, 3 upper left, 4 lower left.
+struct GridBoxTexts {
+    std::array<QString, 5> screenX, screenY, surveyX, surveyY; // [1..4]
+    QString jumpX, jumpY;
+    QString checkX, checkY;       // surveyed check buoy
+    QString checkXpix, checkYpix; // check buoy on the picture
+};
+
+// The boxes as a load shows the working state (shortest number texts);
+// the check buoy boxes show the check buoy position and survey values.
+GridBoxTexts boxTextsFromState(const GridState& s);
+// Check buoy boxes of a grid without check buoy: survey boxes empty,
+// screen boxes "auto".
+void clearCheckBuoyBoxes(GridBoxTexts& boxes);
+
+// What saving and loading need of the screens.
+class GridFileView {
+public:
+    virtual ~GridFileView() = default;
+
+    // Lock box cleared, "GRID LOCKED!" hidden.
+    virtual void unlockGrid() = 0;
+    virtual QString gridButtonCaption() const = 0;
+    virtual void setGridButtonCaption(const QString& caption) = 0;
+    virtual QString fileNameText() const = 0;
+    virtual void setFileNameText(const QString& text) = 0;
+    virtual QString descriptionText() const = 0;
+    virtual void setDescriptionText(const QString& text) = 0;
+    virtual GridBoxTexts boxTexts() const = 0;
+    virtual void setBoxTexts(const GridBoxTexts& boxes) = 0;
+    // Buoy and check buoy markers from the working state.
+    virtual void setMarkersFromState() = 0;
+    virtual void clearDrawing() = 0;
+    // The set-up ratio check.
+    virtual void gridCheck() = 0;
+    // Ready face, accuracy button enabled and its frame shown.
+    virtual void showGridReady() = 0;
+    // The description in the measure screen's grid description box.
+    virtual void showMeasureDescription(const QString& description) = 0;
+    // The description in the main screen's description box of grid g.
+    virtual void showMainDescription(int g, const QString& description) = 0;
+    // The main screen's state picture of grid g shows the ready picture.
+    virtual void showMainGridReady(int g) = 0;
+};
+
+struct GridFileContext {
+    GridState& state;
+    SettingsStore& settings;
+    Dialogs& dialogs;
+    std::function<void(const QString&)> log; // diagnostic log
+    QDateTime now;
+    QString setupFilesPath;
+    QString resultsPath;
+};
+
+inline const QString gridSaveFilter =
+    QStringLiteral("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|Parameter Files (*.IPT)|*.IPT|");
+inline const QString gridLoadFilter =
+    QStringLiteral("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|Parameter Files (*.ipt)|*.ipt|");
+
+// "grid1File".."grid3File".
+QString gridFileKey(int g);
+// "Grid 2" -> 2; anything unreadable -> 1.
+int gridOfCaption(const QString& caption);
+QString gridCaption(int g);
+
+// The menu commands of the grid setup screen.
+void gridSave(GridFileContext& ctx, GridFileView& view);
+void gridLoad(GridFileContext& ctx, GridFileView& view);
+
+// The configuration's start-up load of grid g from file: no dialog and no
+// question; ready when the check buoy file is there.
+void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& file, int g);
+
+// gridsReady = 1 when every grid in use is ready, with the diagnostic
+// lines "1 grid - OK" .. "3 grids - OK".
+void updateGridsReady(GridFileContext& ctx);
+
+} // namespace zt

@@ -1,0 +1,429 @@
+// The configuration screen under the offscreen platform: the load with its
+// store normalisation and grid loads, the option handlers, the lines it
+// appends to the results file, the exit and the skier names.
+
+#include "config/ui/Config.h"
+
+#include "app/TextFormat.h"
+#include "app/ui/App.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/ScreenLinks.h"
+#include "config/ConfigLogic.h"
+#include "grid/GridFiles.h"
+#include "grid/ui/Grid_Setup.h"
+#include "measure/ui/Measure.h"
+#include "support/QtPrinters.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using zt::test::readAll;
+using zt::test::TestEnv;
+using zt::test::writeAll;
+
+namespace {
+
+size_t u(int i) {
+    return static_cast<size_t>(i);
+}
+
+struct ConfigScreen {
+    TestEnv env;
+    App* appPtr = nullptr;
+
+    App& app() {
+        if (!appPtr) {
+            appPtr = &env.app();
+            appPtr->state.videoDir = env.videoDir();
+            appPtr->mainForm().txtVideoDir->setText(env.videoDir());
+        }
+        return *appPtr;
+    }
+    Config& load() {
+        Config& c = app().config();
+        c.Form_Load();
+        return c;
+    }
+    QString results() const {
+        return env.videoDir() + QStringLiteral("/JumpMeasurementResults120826.txt");
+    }
+    QString setting(const char* key) { return env.settings().read(QLatin1String(key)); }
+
+    // A grid setup file with (or without) its check buoy file.
+    QString gridFile(const QString& name, int g, bool withCheckBuoy = true) {
+        GridState s;
+        const double b[5][4] = {{0, 0, 0, 0},
+                                {9000, 2500, 60, 15},
+                                {9700, 6000, 60, 0},
+                                {3100, 2450, 30, 15},
+                                {2300, 6050, 30, 0}};
+        for (int i = 1; i <= 4; ++i) {
+            s.buoyScreenX[u(i)] = b[i][0], s.buoyScreenY[u(i)] = b[i][1];
+            s.buoySurveyX[u(i)] = b[i][2], s.buoySurveyY[u(i)] = b[i][3];
+        }
+        EXPECT_EQ(solve_grid(s), SolveStatus::Ok);
+        s.jumpX = 10.25, s.jumpY = 7.5;
+        s.checkMarkX = 6120, s.checkMarkY = 4230;
+        const QString path = env.path(name);
+        EXPECT_TRUE(saveGridFiles(s, {g, path, QStringLiteral("camera %1").arg(g),
+                                      QStringLiteral("45.5"), QStringLiteral("12")}));
+        if (!withCheckBuoy)
+            QFile::remove(path + QStringLiteral(".cb"));
+        return path;
+    }
+
+    QColor textColor(const char* control) {
+        return measureControl(app(), QLatin1String(control))->palette().color(QPalette::WindowText);
+    }
+};
+
+} // namespace
+
+TEST(ConfigLoad, EmptyStoreIsNormalisedThroughTheHandlers) {
+    ConfigScreen t;
+    Config& c = t.load();
+    EXPECT_EQ(t.setting("labelcolor"), QStringLiteral("default"));
+    EXPECT_EQ(t.setting("grids"), QStringLiteral("1"));
+    EXPECT_EQ(t.setting("impactcolor"), QStringLiteral("white"));
+    EXPECT_EQ(t.setting("right2left"), QStringLiteral("False"));
+    EXPECT_EQ(t.setting("boxlineoff"), QStringLiteral("False"));
+    EXPECT_EQ(t.setting("tournamentType"), QStringLiteral("normal"));
+    EXPECT_EQ(t.setting("WSTIMS"), QStringLiteral("0"));
+    EXPECT_EQ(t.setting("buoymarker"), QStringLiteral("circle"));
+    EXPECT_EQ(t.setting("PictureSave"), QStringLiteral("Ask"));
+    EXPECT_EQ(t.setting("VideoSave"), QStringLiteral("Ask"));
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("Loupe")));
+    EXPECT_TRUE(t.env.dialogs().recorded().isEmpty());
+
+    const AppState& s = t.app().state;
+    EXPECT_EQ(c.ResultsPathName->text(), t.results());
+    EXPECT_EQ(s.logFilePath, t.results());
+    EXPECT_EQ(s.pictureDir, t.env.videoDir());
+    EXPECT_EQ(s.pictureExt, QStringLiteral(".bmp"));
+    EXPECT_EQ(s.gridCount, 1);
+    EXPECT_EQ(s.gridColorName, QStringLiteral("default"));
+    EXPECT_EQ(s.impactColor, rgbWhite);
+    EXPECT_EQ(s.pictureSavePolicy, QStringLiteral("Ask"));
+    EXPECT_TRUE(c.line_control_check->isChecked());
+    EXPECT_TRUE(c.ZTIOLabel->isHidden());
+
+    MainForm& m = t.app().mainForm();
+    EXPECT_FALSE(m.lblGrid1->isHidden());
+    EXPECT_TRUE(m.lblGrid2->isHidden());
+    EXPECT_TRUE(m.ImageGrid3->isHidden());
+    EXPECT_TRUE(m.txtGridDescription[2]->isHidden());
+    EXPECT_EQ(pictureNameOf(m.ImageGrid1), notReadyGridPicture);
+    // Default message colours per control.
+    EXPECT_EQ(t.textColor("M_Reride"), QColor(255, 0, 0));
+    EXPECT_EQ(t.textColor("O_reride"), QColor(255, 255, 0));
+    EXPECT_EQ(t.textColor("Fall"), QColor(0, 0, 0));
+    EXPECT_EQ(t.textColor("maxbuoy"), QColor(255, 255, 255));
+    EXPECT_TRUE(t.app().measure().UnofficialJump->isHidden());
+    EXPECT_TRUE(t.app().gridSetup().gridLockedLabel->isHidden());
+}
+
+TEST(ConfigLoad, StoredChoicesAreAppliedAndOddValuesNormalised) {
+    ConfigScreen t;
+    auto& st = t.env.settings();
+    st.write(QStringLiteral("grids"), QStringLiteral("5"));
+    st.write(QStringLiteral("Loupe"), QStringLiteral("2"));
+    st.write(QStringLiteral("right2left"), QStringLiteral("True"));
+    st.write(QStringLiteral("labelcolor"), QStringLiteral("yellow"));
+    st.write(QStringLiteral("impactcolor"), QStringLiteral("red"));
+    st.write(QStringLiteral("boxlineoff"), QStringLiteral("True"));
+    st.write(QStringLiteral("buoymarker"), QStringLiteral("cross"));
+    st.write(QStringLiteral("PictureSave"), QStringLiteral("NoSave"));
+    st.write(QStringLiteral("VideoSave"), QStringLiteral("Save"));
+    st.write(QStringLiteral("WSTIMS"), QStringLiteral("1"));
+    st.write(QStringLiteral("TournamentName"), QStringLiteral("Spring Open"));
+    st.write(QStringLiteral("SetupFiles"), t.env.path(QStringLiteral("grids")));
+    Config& c = t.load();
+    const AppState& s = t.app().state;
+
+    EXPECT_TRUE(c.Opt1Grid->isChecked());
+    EXPECT_EQ(t.setting("grids"), QStringLiteral("1"));
+    EXPECT_FALSE(c.chkLoupe->isChecked());
+    EXPECT_EQ(c.loupe().starts(), 0);
+    EXPECT_TRUE(c.right_to_left_button->isChecked());
+    EXPECT_TRUE(s.rightToLeft);
+    EXPECT_EQ(s.gridColor, rgbYellow);
+    EXPECT_EQ(c.colorName(), QStringLiteral("yellow"));
+    EXPECT_EQ(t.textColor("M_Reride"), QColor(255, 255, 0));
+    EXPECT_EQ(t.textColor("minbuoym"), QColor(255, 255, 0));
+    EXPECT_EQ(s.impactColor, rgbRed);
+    EXPECT_FALSE(c.line_control_check->isChecked());
+    EXPECT_TRUE(s.boxLineOff);
+    EXPECT_EQ(s.buoyMarker, QStringLiteral("cross"));
+    EXPECT_TRUE(c.OptPictureNoSave->isChecked());
+    EXPECT_EQ(s.pictureSavePolicy, QStringLiteral("NoSave"));
+    EXPECT_EQ(s.videoSavePolicy, QStringLiteral("Save"));
+    EXPECT_FALSE(c.ZTIOLabel->isHidden());
+    EXPECT_EQ(s.tournamentName, QStringLiteral("Spring Open"));
+    EXPECT_EQ(s.setupFilesPath, t.env.path(QStringLiteral("grids")));
+
+    // A later change of the save policy is stored but applies at the next start.
+    c.OptPictureSave->click();
+    EXPECT_EQ(t.setting("PictureSave"), QStringLiteral("Save"));
+    EXPECT_EQ(s.pictureSavePolicy, QStringLiteral("NoSave"));
+    // Back to default colours; the exit stores the name chosen last.
+    c.default_color->click();
+    EXPECT_EQ(t.textColor("M_Reride"), QColor(255, 0, 0));
+    c.mnuExit_Click();
+    EXPECT_EQ(t.setting("labelcolor"), QStringLiteral("default"));
+}
+
+TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
+    ConfigScreen t;
+    const QString g1 = t.gridFile(QStringLiteral("one.ipt"), 1);
+    const QString g3 = t.gridFile(QStringLiteral("three.ipt"), 3);
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.env.settings().write(QStringLiteral("grid3File"), g3);
+    t.env.settings().write(QStringLiteral("grids"), QStringLiteral("2"));
+    t.load();
+    const AppState& s = t.app().state;
+    MainForm& m = t.app().mainForm();
+
+    EXPECT_TRUE(s.grid1Ready);
+    EXPECT_FALSE(s.grid2Ready);
+    EXPECT_TRUE(s.grid3Ready);
+    EXPECT_EQ(s.gridsReady, 0);
+    EXPECT_FALSE(s.gridLoading);
+    EXPECT_EQ(s.gridDescription[3], QStringLiteral("camera 3"));
+    EXPECT_EQ(s.gridStore[3][slot::checkScreenX], 6120);
+    EXPECT_FALSE(m.lblGrid2->isHidden());
+    EXPECT_TRUE(m.lblGrid3->isHidden());
+    EXPECT_EQ(pictureNameOf(m.ImageGrid1), readyGridPicture);
+    EXPECT_EQ(pictureNameOf(m.ImageGrid2), notReadyGridPicture);
+    EXPECT_EQ(m.txtGridDescription[0]->text(), QStringLiteral("camera 1"));
+    EXPECT_EQ(m.txtGridDescription[2]->text(), QStringLiteral("camera 3"));
+    EXPECT_EQ(t.app().gridSetup().grid_select->text(), QStringLiteral("Grid 1"));
+    EXPECT_EQ(t.app().measure().grid_description->text(), QStringLiteral("camera 1"));
+    EXPECT_TRUE(t.env.dialogs().recorded().isEmpty());
+
+    const QString results = QString::fromLatin1(readAll(t.results()));
+    EXPECT_LT(results.indexOf(QStringLiteral("Grid Number:  3 ")),
+              results.indexOf(QStringLiteral("Grid Number:  1 ")));
+    const QString grid1Record =
+        QStringLiteral("12-08-2026 13:05:09 New Set-up now in place\r\n") + g1 +
+        QStringLiteral(
+            "\r\ncamera 1\r\nGrid Number:  1 \r\n \r\n"
+            "Upper Left X,Y Twips: 3100  2450\r\nUpper Left X,Y Survey: 30  15\r\n \r\n"
+            "Lower Left X,Y Twips: 2300  6050\r\nLower Left X,Y Survey: 30  0\r\n \r\n"
+            "Upper Right X,Y Twips: 9000  2500\r\nUpper Right X,Y Survey: 60  15\r\n \r\n"
+            "Lower Right X,Y Twips: 9700  6000\r\nLower Right X,Y Survey: 60  0\r\n \r\n"
+            "Jump X,Y Survey: 10.25  7.5\r\n \r\n"
+            "Check Buoy X,Y Twips: 6120  4230\r\n"
+            "Check Buoy X,Y Survey: 45.5  12\r\n \r\n");
+    EXPECT_TRUE(results.endsWith(grid1Record)) << results.toStdString();
+
+    // With both grids in use and ready, the measure screen opens.
+    t.app().config().Opt3grid->click();
+    EXPECT_FALSE(m.lblGrid3->isHidden());
+}
+
+TEST(ConfigLoad, GridWithoutCheckBuoyFileIsNotReady) {
+    ConfigScreen t;
+    const QString g1 = t.gridFile(QStringLiteral("old.ipt"), 1, false);
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.env.settings().write(QStringLiteral("grid2File"), t.env.path(QStringLiteral("gone.ipt")));
+    t.load();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].prompt,
+              QStringLiteral("Error in load - no check buoy found - setup grid again"));
+    EXPECT_EQ(m[0].buttons, MsgButtons::OK);
+    EXPECT_FALSE(t.app().state.grid1Ready);
+    EXPECT_EQ(t.app().state.gridsReady, 0);
+    EXPECT_EQ(t.app().state.gridDescription[1], QStringLiteral("camera 1"));
+    EXPECT_FALSE(QFile::exists(t.results()));
+    // The file exists, so the main screen shows it as set up.
+    EXPECT_EQ(pictureNameOf(t.app().mainForm().ImageGrid1), readyGridPicture);
+}
+
+TEST(ConfigHandlers, BarefootAndSitSkiExcludeEachOther) {
+    ConfigScreen t;
+    t.env.settings().write(QStringLiteral("tournamentType"), QStringLiteral("sitski"));
+    Config& c = t.load();
+    QLineEdit* indicator = t.app().measure().barefoot_indicator;
+    EXPECT_TRUE(c.SitSki_box->isChecked());
+    EXPECT_FALSE(indicator->isHidden());
+    EXPECT_EQ(indicator->text(), QStringLiteral("Sit Ski Jump"));
+    EXPECT_EQ(t.setting("tournamentType"), QStringLiteral("sitski"));
+
+    c.Barefoot_box->click();
+    EXPECT_FALSE(c.SitSki_box->isChecked());
+    EXPECT_TRUE(t.app().state.barefootJump);
+    EXPECT_FALSE(t.app().state.sitSkiJump);
+    EXPECT_EQ(indicator->text(), QStringLiteral("Barefoot Jump"));
+    EXPECT_FALSE(indicator->isHidden());
+    EXPECT_EQ(t.setting("tournamentType"), QStringLiteral("barefoot"));
+
+    c.Barefoot_box->click();
+    EXPECT_FALSE(t.app().state.barefootJump);
+    EXPECT_TRUE(indicator->isHidden());
+    EXPECT_EQ(t.setting("tournamentType"), QStringLiteral("normal"));
+}
+
+TEST(ConfigHandlers, AllowInvalidSetupWritesOneLineEachWay) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.TournamentName->setText(QStringLiteral("Lake Cup"));
+    c.chkBadSetup->click();
+    EXPECT_TRUE(t.app().state.allowInvalidSetup);
+    t.env.clock().advance(61);
+    c.chkBadSetup->click();
+    EXPECT_FALSE(t.app().state.allowInvalidSetup);
+    EXPECT_EQ(
+        QString::fromLatin1(readAll(t.results())),
+        QStringLiteral("Invalid Configurations Allowed: 12-08-2026  13:05:09 Lake Cup\r\n"
+                       "Only valid Configurations Allowed: 12-08-2026  13:06:10 Lake Cup\r\n"));
+    const QString diag = QString::fromLatin1(readAll(t.app().diagnosticLog().path()));
+    EXPECT_EQ(diag.count(QStringLiteral("Warning - Bad Setups allowed")), 1);
+    EXPECT_EQ(diag.count(QStringLiteral("Bad Setups restricted again")), 1);
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("chkBadSetup")));
+}
+
+TEST(ConfigHandlers, BoxesFindButtonsWstimsAndGridCount) {
+    ConfigScreen t;
+    Config& c = t.load();
+    auto& d = t.env.dialogs();
+    c.ResultsPathName->clear();
+    ASSERT_EQ(d.messages().size(), 1);
+    EXPECT_EQ(d.messages()[0].prompt,
+              QStringLiteral("Enter valid path and filename for results file"));
+    EXPECT_EQ(t.app().state.logFilePath, QString());
+
+    const QString names = t.env.path(QStringLiteral("names.txt"));
+    d.answerText(names);
+    c.btnFindNames->click();
+    d.answerCancel();
+    c.btnFindResults->click();
+    const auto& r = d.recorded();
+    ASSERT_EQ(r.size(), 3);
+    EXPECT_EQ(r[1].file.filter,
+              QStringLiteral("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|Parameter Files "
+                             "(*.ipt)|*.ipt|"));
+    EXPECT_EQ(r[1].file.filterIndex, 2);
+    EXPECT_EQ(r[1].file.startDir, t.env.appDir());
+    EXPECT_EQ(c.SkierNameFile->text(), names);
+    EXPECT_EQ(c.ResultsPathName->text(), QString()); // cancelled: unchanged
+
+    c.SetupFilesPathName->setText(QStringLiteral("/data/grids"));
+    EXPECT_EQ(t.setting("SetupFiles"), QStringLiteral("/data/grids"));
+    EXPECT_EQ(t.app().state.setupFilesPath, QStringLiteral("/data/grids"));
+    c.WSTIMS->click();
+    EXPECT_FALSE(c.ZTIOLabel->isHidden());
+    EXPECT_EQ(t.setting("WSTIMS"), QStringLiteral("1"));
+    c.Opt3grid->click();
+    EXPECT_EQ(t.app().state.gridCount, 3);
+    EXPECT_EQ(t.setting("grids"), QStringLiteral("3"));
+    EXPECT_FALSE(t.app().mainForm().txtGridDescription[2]->isHidden());
+    c.Opt2grid->click();
+    EXPECT_TRUE(t.app().mainForm().lblGrid3->isHidden());
+    c.OptImpactBlack->click();
+    EXPECT_EQ(t.setting("impactcolor"), QStringLiteral("black"));
+    EXPECT_EQ(t.app().state.impactColor, rgbBlack);
+}
+
+TEST(ConfigExit, StoresWritesTheLineLoadsSkierNamesAndShowsMain) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.show();
+    c.TournamentName->setText(QStringLiteral("Spring Open"));
+    c.CapturesPathName->setText(t.env.videoDir() + QStringLiteral("   "));
+    const QString names = t.env.path(QStringLiteral("names.txt"));
+    writeAll(names, "\"Smith, John\",USA\r\n");
+    c.SkierNameFile->setText(names);
+    c.mnuExit_Click();
+
+    EXPECT_EQ(t.setting("TournamentName"), QStringLiteral("Spring Open"));
+    EXPECT_EQ(t.setting("labelcolor"), QStringLiteral("default"));
+    EXPECT_EQ(t.app().state.pictureDir, t.env.videoDir() + QStringLiteral("/"));
+    EXPECT_EQ(c.CapturesPathName->text(), t.env.videoDir() + QStringLiteral("/"));
+    EXPECT_EQ(QString::fromLatin1(readAll(t.results())),
+              QStringLiteral("New Configuration: 12-08-2026  13:05:09 Spring Open\r\n"));
+    QComboBox* list = t.app().measure().Skier_name;
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("Smith, John"));
+    EXPECT_EQ(list->itemText(1), QStringLiteral("USA"));
+    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
+    EXPECT_TRUE(c.isHidden());
+    EXPECT_TRUE(t.app().mainForm().isVisible());
+
+    // A names file that is not there: told, the list stays empty.
+    c.SkierNameFile->setText(t.env.path(QStringLiteral("missing.txt")));
+    c.mnuExit_Click();
+    EXPECT_EQ(list->count(), 0);
+    ASSERT_EQ(t.env.dialogs().messages().size(), 1);
+    EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
+              QStringLiteral("Names not loaded, check file name and path"));
+}
+
+TEST(ConfigExit, UnwritableResultsFileIsReportedAndTheExitGoesOn) {
+    ConfigScreen t;
+    Config& c = t.load();
+    const QString bad = t.env.path(QStringLiteral("no-such-folder/results.txt"));
+    c.ResultsPathName->setText(bad);
+    c.mnuExit_Click();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].prompt.contains(bad)) << m[0].prompt.toStdString();
+    EXPECT_TRUE(t.app().mainForm().isVisible());
+}
+
+TEST(ConfigLoupe, StartsTheProgramWhenThereElseTheBuiltInLoupe) {
+    ConfigScreen t;
+    t.env.settings().write(QStringLiteral("Loupe"), QStringLiteral("1"));
+    Config& c = t.load();
+    EXPECT_TRUE(c.chkLoupe->isChecked());
+    EXPECT_EQ(c.loupe().starts(), 1);
+    ASSERT_NE(c.loupe().window(), nullptr);
+    EXPECT_TRUE(c.loupe().window()->isVisible());
+    EXPECT_GE(c.loupe().window()->zoom(), 4);
+    c.chkLoupe->click();
+    EXPECT_EQ(t.setting("Loupe"), QStringLiteral("0"));
+    QTest::qWait(1); // the closed window goes
+    EXPECT_TRUE(c.loupe().window() == nullptr || !c.loupe().window()->isVisible());
+
+    // With the loupe program installed, that program runs instead.
+    const QString marker = t.env.path(QStringLiteral("loupe-ran"));
+    const QString program = t.env.appDir() + QStringLiteral("/Loupe/Loupe");
+    QDir().mkpath(t.env.appDir() + QStringLiteral("/Loupe"));
+    writeAll(program, ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8());
+    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+    EXPECT_EQ(loupeProgramPath(t.env.appDir()), program);
+    c.cmdLoupe->click();
+    for (int i = 0; i < 100 && !QFile::exists(marker); ++i)
+        QTest::qWait(50);
+    EXPECT_TRUE(QFile::exists(marker));
+}
+
+TEST(ConfigLogic, RulesWithoutScreens) {
+    MemorySettingsStore st;
+    EXPECT_EQ(gridCountChoice(st), 1);
+    for (const auto& [stored, expected] :
+         {std::pair{"0", 1}, {"1", 1}, {"2", 2}, {"3", 3}, {"5", 1}, {"2.5", 1}, {"x", 1}}) {
+        st.write(QStringLiteral("grids"), QLatin1String(stored));
+        EXPECT_EQ(gridCountChoice(st), expected) << stored;
+    }
+    EXPECT_EQ(defaultResultsPath(QStringLiteral("  /video/day1\\ "), QDate(2026, 7, 4)),
+              QStringLiteral("/video/day1/JumpMeasurementResults070426.txt"));
+    EXPECT_EQ(pictureDirOnExit(QStringLiteral("/pics  ")), QStringLiteral("/pics/"));
+    EXPECT_EQ(pictureDirOnExit(QStringLiteral("C:\\pics\\")), QStringLiteral("C:\\pics\\"));
+    EXPECT_EQ(pictureDirOnExit(QString()), QString());
+    EXPECT_EQ(colorOfRgbNumber(rgbRed), QColor(255, 0, 0));
+    EXPECT_EQ(colorOfRgbNumber(rgbYellow), QColor(255, 255, 0));
+    EXPECT_EQ(messageColorOf(QStringLiteral("White")), std::nullopt); // case matters
+    EXPECT_EQ(impactColorOf(QString()), rgbWhite);
+    EXPECT_EQ(messageColorControls().size(), 16);
+}

@@ -1,0 +1,358 @@
+// Saving and loading a grid from the grid setup screen: the questions and
+// messages, the settings, the diagnostic lines, the boxes, the store and
+// the set-up record, with scripted dialogs and temporary folders.
+
+#include "grid/GridSaveLoad.h"
+
+#include "app/ui/App.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/ScreenLinks.h"
+#include "grid/ui/Grid_Setup.h"
+#include "measure/ui/Measure.h"
+#include "support/QtPrinters.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using zt::test::readAll;
+using zt::test::Recorded;
+using zt::test::TestEnv;
+
+namespace {
+
+size_t u(int i) {
+    return static_cast<size_t>(i);
+}
+
+struct GridScreen {
+    TestEnv env;
+    App& app = env.app();
+    Grid_Setup& gs = app.gridSetup();
+    QString folder = env.path(QStringLiteral("grids"));
+    QString results = env.path(QStringLiteral("results.txt"));
+
+    GridScreen() {
+        QDir().mkpath(folder);
+        app.state.setupFilesPath = folder;
+        app.state.logFilePath = results;
+    }
+
+    // A solved grid with a check buoy marked, as after Complete.
+    void markGrid() {
+        GridState& s = app.state;
+        const double b[5][4] = {{0, 0, 0, 0},
+                                {9000, 2500, 60, 15},
+                                {9700, 6000, 60, 0},
+                                {3100, 2450, 30, 15},
+                                {2300, 6050, 30, 0}};
+        for (int i = 1; i <= 4; ++i) {
+            s.buoyScreenX[u(i)] = b[i][0], s.buoyScreenY[u(i)] = b[i][1];
+            s.buoySurveyX[u(i)] = b[i][2], s.buoySurveyY[u(i)] = b[i][3];
+        }
+        ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+        s.jumpX = 10.25, s.jumpY = 7.5;
+        s.checkMarkX = 6120, s.checkMarkY = 4230;
+        gs.txtCheckX->setText(QStringLiteral("45.5"));
+        gs.txtCheckY->setText(QStringLiteral("12"));
+    }
+
+    // Forgets the grid, as a fresh run would.
+    void forgetGrid() {
+        GridState& s = app.state;
+        s.buoyScreenX = s.buoyScreenY = s.buoySurveyX = s.buoySurveyY = {};
+        s.setCoefficients(Coefficients{});
+        s.jumpX = s.jumpY = s.savedJumpX = s.savedJumpY = 0;
+        s.checkMarkX = s.checkMarkY = s.checkPixX = s.checkPixY = 0;
+        s.gridStore = {};
+        s.gridDescription = {};
+    }
+
+    void save(const QString& path, const QString& description, bool sameGrid = true) {
+        env.dialogs().answerText(path);
+        env.dialogs().answerText(description);
+        env.dialogs().answer(sameGrid ? MsgAnswer::Yes : MsgAnswer::No);
+        gs.gridSave_Click();
+    }
+
+    QStringList diagnosticTexts() {
+        QStringList out;
+        const QString log = QString::fromLatin1(readAll(app.diagnosticLog().path()));
+        for (const QString& line : log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            out << line.mid(line.indexOf(QStringLiteral("      ")) + 6);
+        return out;
+    }
+};
+
+QString loadRecord(const QString& path, const QString& description, const QString& checkLines) {
+    return QStringLiteral("12-08-2026 13:05:09 New Set-up now in place\r\n") + path +
+           QStringLiteral("\r\n") + description +
+           QStringLiteral("\r\nGrid Number:  1 \r\n \r\n"
+                          "Upper Left X,Y Twips: 3100  2450\r\n"
+                          "Upper Left X,Y Survey: 30  15\r\n \r\n"
+                          "Lower Left X,Y Twips: 2300  6050\r\n"
+                          "Lower Left X,Y Survey: 30  0\r\n \r\n"
+                          "Upper Right X,Y Twips: 9000  2500\r\n"
+                          "Upper Right X,Y Survey: 60  15\r\n \r\n"
+                          "Lower Right X,Y Twips: 9700  6000\r\n"
+                          "Lower Right X,Y Survey: 60  0\r\n \r\n"
+                          "Jump X,Y Survey: 10.25  7.5\r\n \r\n") +
+           checkLines;
+}
+
+} // namespace
+
+TEST(GridSaveLoad, SaveThenLoadGivesBackTheGridAndMakesItReady) {
+    GridScreen t;
+    t.markGrid();
+    t.gs.chkboxGridLock->setChecked(true);
+    t.gs.gridLockedLabel->show();
+    const Coefficients before = t.app.state.coefficients();
+    const QString path = t.folder + QStringLiteral("/north.ipt");
+    const QString description = QStringLiteral("Dock camera, 3rd pole, wide");
+    t.save(path, description);
+
+    const QList<Recorded>& r = t.env.dialogs().recorded();
+    ASSERT_EQ(r.size(), 3);
+    EXPECT_EQ(r[0].kind, Recorded::OpenFile);
+    EXPECT_EQ(r[0].file.filter, gridSaveFilter);
+    EXPECT_EQ(r[0].file.filterIndex, 3);
+    EXPECT_EQ(r[0].file.startDir, t.folder);
+    EXPECT_TRUE(r[0].file.allowNewFile);
+    EXPECT_EQ(r[1].prompt, QStringLiteral("Enter descriptive line about grid"));
+    EXPECT_EQ(r[1].title, QStringLiteral("Grid Description"));
+    EXPECT_EQ(r[2].message.prompt, QStringLiteral("Save Grid 1"));
+    EXPECT_EQ(r[2].message.title, QStringLiteral("Current Grid"));
+    EXPECT_EQ(r[2].message.buttons, MsgButtons::YesNo);
+
+    EXPECT_FALSE(t.gs.chkboxGridLock->isChecked());
+    EXPECT_TRUE(t.gs.gridLockedLabel->isHidden());
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), path);
+    EXPECT_EQ(t.gs.ipt_file_description->text(), path);
+    EXPECT_EQ(t.gs.ipt_file_description_2->text(), description);
+    EXPECT_EQ(t.app.measure().grid_description->text(), description);
+    EXPECT_EQ(t.app.mainForm().txtGridDescription[0]->text(), description);
+    EXPECT_EQ(t.app.state.gridStore[1][slot::coefficient(5)], before[5]);
+    EXPECT_EQ(t.app.state.gridStore[1][slot::checkSurveyX], 45.5);
+    EXPECT_TRUE(t.diagnosticTexts().contains(QStringLiteral("save grid 1")));
+    EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
+              QByteArray(" 6120 \r\n 4230 \r\n45.5\r\n12\r\n"));
+
+    // A new day: the grid comes back from the file.
+    t.forgetGrid();
+    t.gs.ipt_file_description_2->clear();
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    ASSERT_EQ(t.env.dialogs().recorded().size(), 1); // one grid in use: no question
+    EXPECT_EQ(t.env.dialogs().recorded()[0].file.filter, gridLoadFilter);
+    EXPECT_FALSE(t.env.dialogs().recorded()[0].file.allowNewFile);
+
+    const Coefficients after = t.app.state.coefficients();
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_NEAR(after[n], before[n], std::fabs(before[n]) * 1e-14) << "c" << n;
+    EXPECT_EQ(t.app.state.gridDescription[1], description);
+    EXPECT_EQ(t.gs.ipt_file_description_2->text(), description);
+    EXPECT_EQ(t.gs.upper_left_x->text(), QStringLiteral("3100"));
+    EXPECT_EQ(t.gs.lr_survey_x->text(), QStringLiteral("60"));
+    EXPECT_EQ(t.gs.jump_x->text(), QStringLiteral("10.25"));
+    EXPECT_EQ(t.gs.txtCheckX->text(), QStringLiteral("45.5"));
+    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("6120"));
+    EXPECT_EQ(t.gs.ulMarkX, 3100);
+    EXPECT_EQ(t.app.state.checkMarkX, 6120);
+    EXPECT_EQ(t.app.state.jumpX, 10.25);
+    EXPECT_FALSE(t.app.state.gridLoading);
+
+    EXPECT_TRUE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 1);
+    EXPECT_EQ(t.gs.grid_select->text(), QStringLiteral("Grid 1"));
+    EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("face02.ico"));
+    EXPECT_TRUE(t.gs.btnAccuracyCheck->isEnabled());
+    EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), readyGridPicture);
+    const QStringList diag = t.diagnosticTexts();
+    const qsizetype at = diag.indexOf(QStringLiteral("load grid 1"));
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(diag.mid(at),
+              QStringList({QStringLiteral("load grid 1"),
+                           QStringLiteral("Load grid file names on main page below"),
+                           QStringLiteral("Load grid 1"), QStringLiteral("Grid load message above"),
+                           QStringLiteral("1 grid - OK"),
+                           QStringLiteral("Number of grids loaded message above")}));
+
+    EXPECT_EQ(QString::fromLatin1(readAll(t.results)),
+              loadRecord(path, description,
+                         QStringLiteral("Check Buoy X,Y Twips:  6120    4230 \r\n"
+                                        "Check Buoyt X,Y Survey:  45.5    12 \r\n \r\n")));
+}
+
+TEST(GridSaveLoad, SavingTwiceReplacesBothFiles) {
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/twice.ipt");
+    t.save(path, QStringLiteral("first"));
+    t.app.state.checkMarkX = 7000;
+    t.gs.txtCheckX->setText(QStringLiteral("50"));
+    t.save(path, QStringLiteral("second"));
+    EXPECT_TRUE(QString::fromLatin1(readAll(path)).contains(QStringLiteral("\r\nsecond\r\n")));
+    EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
+              QByteArray(" 7000 \r\n 4230 \r\n50\r\n12\r\n"));
+    // No temporary file stays behind.
+    EXPECT_EQ(QDir(t.folder).entryList(QDir::Files).size(), 2);
+}
+
+TEST(GridSaveLoad, FileSavedForGridTwoLoadsIntoGridOne) {
+    GridScreen t;
+    t.app.state.gridCount = 2;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/cam2.ipt");
+    // "Save Grid 1"? No: grid 5 is not in use, so the question comes again.
+    t.env.dialogs().answerText(path);
+    t.env.dialogs().answerText(QStringLiteral("camera two"));
+    t.env.dialogs().answer(MsgAnswer::No);
+    t.env.dialogs().answerText(QStringLiteral("5"));
+    t.env.dialogs().answerText(QStringLiteral("2"));
+    t.gs.gridSave_Click();
+    EXPECT_EQ(t.env.dialogs().prompts().mid(3),
+              QStringList({QStringLiteral("What grid are you saving?"),
+                           QStringLiteral("What grid are you saving?")}));
+    EXPECT_EQ(t.app.state.currentGrid, 2);
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid2File")), path);
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
+    EXPECT_TRUE(
+        QString::fromLatin1(readAll(path)).endsWith(QStringLiteral(" 10 \r\n 2 \r\n 2 \r\n")));
+    EXPECT_EQ(t.app.mainForm().txtGridDescription[1]->text(), QStringLiteral("camera two"));
+
+    t.forgetGrid();
+    t.env.dialogs().clear();
+    t.env.dialogs().answer(MsgAnswer::Yes); // "Load Grid 1"
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    EXPECT_EQ(t.env.dialogs().prompts().value(0), QStringLiteral("Load Grid 1"));
+    EXPECT_EQ(t.app.state.gridStore[1][slot::gridNumber], 2);
+    EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("camera two"));
+    EXPECT_TRUE(t.app.state.grid1Ready);
+    EXPECT_FALSE(t.app.state.grid2Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 0); // two grids in use, one ready
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), path);
+    EXPECT_FALSE(t.diagnosticTexts().contains(QStringLiteral("2 grids - OK")));
+}
+
+TEST(GridSaveLoad, OldFileWithoutCheckBuoyLoadsButIsNotReady) {
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/old.ipt");
+    t.save(path, QStringLiteral("old grid"));
+    QFile::remove(path + QStringLiteral(".cb"));
+    t.forgetGrid();
+    t.app.state.checkMarkX = 500; // from another grid
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].prompt,
+              QStringLiteral("I cannot find a  check  buoy file for this setup.  That means you "
+                             "are inputting an old set-up file that does not have a check buoy.  "
+                             "To complete the set up correctly, you must have a check buoy input "
+                             "to the set up."));
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(t.gs.txtCheckX->text(), QString());
+    EXPECT_EQ(t.gs.txtCheckY->text(), QString());
+    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("auto"));
+    EXPECT_EQ(t.gs.txtCheckYpix->text(), QStringLiteral("auto"));
+    EXPECT_EQ(t.app.state.checkMarkX, 0);
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("msgbox03.ico"));
+    EXPECT_EQ(QString::fromLatin1(readAll(t.results)),
+              loadRecord(path, QStringLiteral("old grid"),
+                         QStringLiteral("No check buoy for this set up\r\n \r\n")));
+}
+
+TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {
+    GridScreen t;
+    t.markGrid();
+    t.app.state.setupFilesPath = t.env.path(QStringLiteral("missing"));
+    t.gs.gridSave_Click();
+    ASSERT_EQ(t.env.dialogs().recorded().size(), 1);
+    EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
+              QStringLiteral("Invalid path, change in configuration screen"));
+    EXPECT_EQ(t.env.dialogs().messages()[0].icon, MsgIcon::Exclamation);
+    t.gs.gridLoad_Click();
+    EXPECT_EQ(t.env.dialogs().recorded().size(), 2);
+
+    // A cancelled dialog ends both silently.
+    t.app.state.setupFilesPath = t.folder;
+    t.env.dialogs().clear();
+    t.env.dialogs().answerCancel();
+    t.gs.gridSave_Click();
+    t.env.dialogs().answerCancel();
+    t.gs.gridLoad_Click();
+    EXPECT_EQ(t.env.dialogs().recorded().size(), 2);
+    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
+
+    // Cancelling the grid number question ends the load before the dialog.
+    t.app.state.gridCount = 3;
+    t.env.dialogs().clear();
+    t.env.dialogs().answer(MsgAnswer::No);
+    t.env.dialogs().answerCancel();
+    t.gs.gridLoad_Click();
+    EXPECT_EQ(t.env.dialogs().recorded().size(), 2);
+    EXPECT_TRUE(QDir(t.folder).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(QFile::exists(t.results));
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
+}
+
+TEST(GridSaveLoad, FileEndingEarlyStopsTheLoadWhereItEnds) {
+    GridScreen t;
+    const QString path = t.folder + QStringLiteral("/short.ipt");
+    test::writeAll(path, "Initialization Points for file: x\r\nshort one\r\n"
+                         " 9000 , 2500 , 60 , 15 \r\n 9700 , 6000 , 60 , 0 \r\n");
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
+    EXPECT_EQ(t.gs.ipt_file_description->text(), path);
+    EXPECT_EQ(t.gs.ipt_file_description_2->text(), QStringLiteral("short one"));
+    EXPECT_EQ(t.app.state.buoyScreenX[2], 9700); // what was read stays
+    EXPECT_EQ(t.gs.upper_right_x->text(), QStringLiteral("auto"));
+    EXPECT_TRUE(t.app.state.gridLoading);
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_FALSE(QFile::exists(t.results));
+}
+
+TEST(GridSaveLoad, UnwritableResultsFileIsReportedAndTheLoadGoesOn) {
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/g.ipt");
+    t.save(path, QStringLiteral("g"));
+    t.app.state.logFilePath = t.env.path(QStringLiteral("no-such-folder/results.txt"));
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].prompt.contains(t.app.state.logFilePath)) << m[0].prompt.toStdString();
+    EXPECT_TRUE(t.app.state.grid1Ready);
+}
+
+TEST(GridSaveLoad, FileThatCannotBeWrittenIsReported) {
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/gone/g.ipt");
+    t.save(path, QStringLiteral("g"));
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 2); // "Save Grid 1", then the failure
+    EXPECT_EQ(m[1].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[1].prompt.contains(path)) << m[1].prompt.toStdString();
+    // What was stored before the file stays.
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), path);
+    EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("g"));
+    EXPECT_EQ(QDir::currentPath(), QDir(t.folder).absolutePath());
+}
