@@ -1,0 +1,126 @@
+#include "measure/ExchangeFiles.h"
+
+#include "app/FieldReader.h"
+#include "app/Paths.h"
+#include "app/TextFormat.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace zt {
+
+std::optional<QString> firstField(const QString& text) {
+    return FieldReader(text).nextField();
+}
+
+NameRead readWstimsSkierName(const QString& exchangeDir) {
+    NameRead r;
+    const QString path = joinPath(exchangeDir, exchange::skierNameFile);
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
+        r.error = path + QStringLiteral(": the file cannot be opened");
+        return r;
+    }
+    const auto field = firstField(textOfFileBytes(*bytes));
+    if (!field) {
+        r.error = path + QStringLiteral(": the file holds no name");
+        return r;
+    }
+    r.ok = true;
+    r.name = *field;
+    return r;
+}
+
+ResultKind resultKindOfComment(const QString& comment) {
+    if (comment == QLatin1String("Fall"))
+        return ResultKind::Fall;
+    if (comment == QLatin1String("Pass"))
+        return ResultKind::Pass;
+    return ResultKind::Ok;
+}
+
+QString exchangeResultLine(ResultKind kind, const QString& metersText, const QString& feetText,
+                           const QString& jumpNumber) {
+    switch (kind) {
+    case ResultKind::Fall:
+        return QStringLiteral("Fall, 0, 0,") + jumpNumber;
+    case ResultKind::Pass:
+        return QStringLiteral("Pass, 0, 0,") + jumpNumber;
+    case ResultKind::Ok:
+        break;
+    }
+    return QStringLiteral("OK, ") + metersText + QStringLiteral(", ") + feetText +
+           QStringLiteral(", ") + jumpNumber;
+}
+
+QString rawSkierName(const QString& skierName) {
+    const qsizetype comma = skierName.indexOf(QLatin1Char(','));
+    return comma < 0 ? skierName : skierName.left(comma);
+}
+
+QString exchangeRawLine(const QTime& time, const QString& skierName, const QString& resultLine) {
+    return timeText(time) + QStringLiteral(" ,") + rawSkierName(skierName) + QLatin1Char(',') +
+           resultLine;
+}
+
+FileResult writeExchangeResult(const QString& exchangeDir, const ExchangeResult& result) {
+    const QString line =
+        exchangeResultLine(result.kind, result.metersText, result.feetText, result.jumpNumber);
+    const QString crlf = QStringLiteral("\r\n");
+    if (!pathExists(exchangeDir, PathFolder))
+        return FileResult::failure(exchangeDir, QStringLiteral("the exchange folder is missing"));
+    if (FileResult r = replaceText(joinPath(exchangeDir, exchange::resultFile), line + crlf); !r)
+        return r;
+    return appendText(joinPath(exchangeDir, exchange::rawFile),
+                      exchangeRawLine(result.time, result.skierName, line) + crlf);
+}
+
+QString exchangeWriteErrorMessage(const FileResult& failure) {
+    return QStringLiteral("Error while writing WSTIMS result: ") + failure.error;
+}
+
+QString exchangeReadErrorMessage(const NameRead& failure) {
+    return QStringLiteral("Error while reading WSTIMS name file: ") + failure.error;
+}
+
+bool clipFlagReady(const QString& exchangeDir) {
+    const auto bytes = readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile));
+    if (!bytes)
+        return false;
+    const auto field = firstField(textOfFileBytes(*bytes));
+    return field && *field == QLatin1String("Ready");
+}
+
+void resetClipFlag(const QString& exchangeDir) {
+    if (!pathExists(exchangeDir, PathFolder))
+        return;
+    replaceText(joinPath(exchangeDir, exchange::clipFlagFile), QStringLiteral("  \r\n"));
+}
+
+int deleteExchangePictures(const QString& exchangeDir) {
+    if (exchangeDir.isEmpty())
+        return 0;
+    const QDir dir(exchangeDir);
+    int deleted = 0;
+    // Without QDir::CaseSensitive the pattern matches "*.BMP" as well, as it
+    // does on the scoring system's side.
+    const QStringList names = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names)
+        if (QFile::remove(dir.filePath(name)))
+            ++deleted;
+    return deleted;
+}
+
+NameListRead readSkierNameList(const QString& path) {
+    NameListRead r;
+    if (path.isEmpty() || !pathExists(path, PathFile))
+        return r;
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return r;
+    r.opened = true;
+    r.names = allFields(textOfFileBytes(*bytes));
+    return r;
+}
+
+} // namespace zt
