@@ -45,6 +45,6 @@ int main(int argc, char* argv[]) {
     services.testCamera = cl.testCamera;
 
     zt::App app(std::move(services));
-    app.mainForm().show();
+    app.start();
     return QApplication::exec();
 }

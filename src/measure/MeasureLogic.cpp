@@ -3,6 +3,7 @@
 #include "app/FileUtils.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/JumpRecord.h"
+#include "measure/Recording.h"
 
 #include <QDir>
 #include <QPointF>
@@ -109,127 +110,64 @@ void activateGrid(GridState& s, int g) {
     s.gridDirection = gridDirectionOf(s);
 }
 
-bool appendToResults(const RecordEnvironment& env, const QString& line) {
-    const FileResult written = appendText(env.resultsPath, line);
-    if (written)
-        return true;
-    env.dialogs.error(QStringLiteral("The results file could not be written: ") + written.error +
-                          QStringLiteral("\r\nCorrect the results file path on the configuration "
-                                         "screen, then record again."),
-                      QStringLiteral("Results File"));
-    return false;
-}
-
-void resetFolderAndExchangePictures(const RecordEnvironment& env) {
-    if (!env.appDir.isEmpty())
-        QDir::setCurrent(env.appDir);
-    deleteExchangePictures(env.exchangeDir);
+void resetFolderAndExchangePictures(const QString& appDir, const QString& exchangeDir) {
+    if (!appDir.isEmpty())
+        QDir::setCurrent(appDir);
+    deleteExchangePictures(exchangeDir);
 }
 
 namespace {
 
-struct RecordValues {
-    QString meters, feet;
-};
-
-void clearResultKind(MeasureFields& w, bool& advance) {
-    if (!w.pictureFrozen) {
-        advance = true;
-        w.fall = false;
-        w.pass = false;
-    }
+MeasureRecordState recordStateOf(const MeasureFields& f, const MarkState& mark,
+                                 const QString& lastDistanceText) {
+    MeasureRecordState r;
+    r.skierName = f.skierName;
+    r.jumpNumber = f.jumpNo;
+    r.distanceText = f.distance;
+    r.distanceFtText = f.distanceFt;
+    r.comment = f.comment;
+    r.commentVisible = f.commentVisible;
+    r.fallSelected = f.fall;
+    r.passSelected = f.pass;
+    r.otherGridOn = f.otherGrid;
+    r.pictureFrozen = f.pictureFrozen;
+    r.verifyMode = f.verifyMode;
+    r.clickX = mark.clickX;
+    r.clickY = mark.clickY;
+    r.lastDistanceText = lastDistanceText;
+    return r;
 }
 
-void enterOtherGrid(MeasureFields& w, RecordValues& values, bool& advance, Dialogs& dialogs) {
-    const OtherGridEntry entry = askOtherGridDistance(dialogs);
-    if (entry.recorded) {
-        w.distance = entry.metersShown;
-        w.distanceFt = entry.feetShown;
-        values = {entry.metersText, entry.feetText};
-    } else {
-        w.comment = comments::otherGridNone;
-        w.distance.clear();
-        w.distanceFt.clear();
-    }
-    clearResultKind(w, advance);
+void takeRecordState(MeasureFields& f, const MeasureRecordState& r) {
+    f.jumpNo = r.jumpNumber;
+    f.distance = r.distanceText;
+    f.distanceFt = r.distanceFtText;
+    f.comment = r.comment;
+    f.commentVisible = r.commentVisible;
+    f.fall = r.fallSelected;
+    f.pass = r.passSelected;
+    f.otherGrid = r.otherGridOn;
 }
 
-void writeExchange(const MeasureFields& w, const RecordValues& values,
-                   const RecordEnvironment& env) {
-    ExchangeResult r;
-    r.kind = resultKindOfComment(w.comment);
-    r.metersText = values.meters;
-    r.feetText = values.feet;
-    r.jumpNumber = w.jumpNo;
-    r.skierName = w.skierName;
-    r.time = env.now.time();
-    const FileResult written = writeExchangeResult(env.exchangeDir, r);
-    if (!written)
-        env.dialogs.message({exchangeWriteErrorMessage(written), QString(), MsgIcon::Exclamation,
-                             MsgButtons::OK, 1});
+bool appendEvent(const MeasureEnvironment& env, const QString& text) {
+    return recordEvent(env.settings.resultsPath, text, env.dialogs, env.clock);
 }
 
 } // namespace
 
-RecordOutcome recordJump(MeasureFields& f, GridState& s, const MarkState& mark,
-                         QString& lastDistanceText, const RecordEnvironment& env) {
-    MeasureFields w = f; // committed only when the record line is written
-    QString distanceText = lastDistanceText;
-    RecordValues values;
-    bool advance = false, special = false;
-
-    if (w.pass || w.fall) {
-        w.distance.clear();
-        w.distanceFt.clear();
-        clearResultKind(w, advance);
-        special = true;
-    }
-    if (w.otherGrid)
-        enterOtherGrid(w, values, advance, env.dialogs);
-    if (!w.otherGrid && !special) {
-        const DistanceOptions options{env.barefootJump, env.sitSkiJump, w.feetToTenths};
-        const auto d = distanceOfMark(s, mark.clickX, mark.clickY, options);
-        if (!d) {
-            env.dialogs.error(QStringLiteral("The distance cannot be computed at this mark with "
-                                             "the active grid. Check the grid, mark the landing "
-                                             "point again, then record."));
-            return RecordOutcome::NotRecorded;
-        }
-        w.distance = d->metersShown;
-        w.distanceFt = d->feetShown;
-        values = {d->metersText, d->feetText};
-        distanceText = d->lastDistanceText;
-    }
-
-    JumpRecordInput in;
-    in.when = env.now;
-    in.skierName = w.skierName;
-    in.jumpNumber = w.jumpNo;
-    in.metersText = w.distance;
-    in.feetText = w.distanceFt;
-    in.barefootJump = env.barefootJump;
-    in.verifyMode = w.verifyMode;
-    in.comment = w.comment;
-    in.otherGrid = w.otherGrid;
-    in.waterX = s.waterX;
-    in.waterY = s.waterY;
-    in.screenX = s.screenX;
-    in.screenY = s.screenY;
-    in.lastDistanceText = distanceText;
-    if (!appendToResults(env, jumpRecordLine(in)))
-        return RecordOutcome::NotRecorded;
-
-    if (env.wstims)
-        writeExchange(w, values, env);
-    w.commentVisible = false;
-    if (advance)
-        w.jumpNo = nextJumpNumberText(w.jumpNo);
-    w.otherGrid = false;
-    w.comment.clear();
-    resetFolderAndExchangePictures(env);
-    f = w;
-    lastDistanceText = distanceText;
-    return RecordOutcome::Recorded;
+RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mark,
+                            QString& lastDistanceText, const MeasureEnvironment& env) {
+    MeasureRecordState r = recordStateOf(f, mark, lastDistanceText);
+    RecordSettings settings = env.settings;
+    settings.feetToTenths = f.feetToTenths;
+    const RecordOutcome outcome = recordJump(s, r, settings, env.dialogs, env.clock);
+    if (outcome.status != RecordStatus::Recorded)
+        return outcome.status;
+    takeRecordState(f, r);
+    lastDistanceText = r.lastDistanceText;
+    if (!env.appDir.isEmpty())
+        QDir::setCurrent(env.appDir); // file dialogs may have moved it
+    return outcome.status;
 }
 
 void fallClicked(MeasureFields& f) {
@@ -244,9 +182,9 @@ void otherGridClicked(MeasureFields& f) {
     f.comment = comments::otherGrid;
 }
 
-void manualRerideClicked(MeasureFields& f, const RecordEnvironment& env) {
+void manualRerideClicked(MeasureFields& f, const MeasureEnvironment& env) {
     f.comment = comments::mandatoryReride;
-    appendToResults(env, eventLine(env.now, f.comment));
+    appendEvent(env, f.comment);
     f.comment.clear();
     if (!f.pictureFrozen)
         f.mReride = false;
@@ -254,20 +192,20 @@ void manualRerideClicked(MeasureFields& f, const RecordEnvironment& env) {
     f.distanceFt.clear();
 }
 
-void optionalRerideClicked(MeasureFields& f, const RecordEnvironment& env) {
+void optionalRerideClicked(MeasureFields& f, const MeasureEnvironment& env) {
     f.comment = comments::optionalReride;
-    appendToResults(env, eventLine(env.now, f.comment));
+    appendEvent(env, f.comment);
     f.comment.clear();
     if (!f.pictureFrozen)
         f.oReride = false;
 }
 
-void makeCommentClicked(MeasureFields& f, const RecordEnvironment& env) {
+void makeCommentClicked(MeasureFields& f, const MeasureEnvironment& env) {
     f.comment = env.dialogs
                     .input(QStringLiteral("What comment would you like to add?"),
                            QStringLiteral("Input Comment"))
                     .value_or(QString());
-    appendToResults(env, eventLine(env.now, f.comment));
+    appendEvent(env, f.comment);
     f.comment.clear();
     f.makeComment = false;
 }

@@ -5,9 +5,11 @@
 // screen copies its controls into MeasureFields, runs one of these
 // operations and shows the result.
 
+#include "app/Clock.h"
 #include "app/Dialogs.h"
 #include "grid/GridModel.h"
 #include "measure/DistanceText.h"
+#include "measure/Recording.h"
 
 #include <QDateTime>
 #include <QString>
@@ -97,37 +99,28 @@ QString gridCaption(int grid);
 void activateGrid(GridState& s, int g);
 
 // Everything recording needs besides the fields.
-struct RecordEnvironment {
+struct MeasureEnvironment {
     Dialogs& dialogs;
-    QDateTime now;
-    QString resultsPath; // logFilePath
-    QString exchangeDir;
+    const Clock& clock;
+    RecordSettings settings; // feetToTenths is taken from the fields
     QString appDir;
-    bool wstims = false;
-    bool barefootJump = false;
-    bool sitSkiJump = false;
 };
 
-enum class RecordOutcome {
-    Recorded,
-    // Nothing was written and the fields are as they were: the results file
-    // could not be written, or the mark's distance cannot be computed.
-    NotRecorded,
-};
-
-// "Record Jump": the official distance or the fall, pass or other-grid
-// entry, the record line, the exchange files, the jump number rules.
-// lastDistanceText is the 4-decimal distance of the last official jump.
-RecordOutcome recordJump(MeasureFields& f, GridState& s, const MarkState& mark,
-                         QString& lastDistanceText, const RecordEnvironment& env);
+// "Record Jump" on the screen's fields: the official distance or the fall,
+// pass or other-grid entry, the record line, the exchange files and the
+// jump number rules. When something was recorded the current folder goes
+// back to the application folder. lastDistanceText is the 4-decimal
+// distance of the last official jump. Nothing changes unless Recorded.
+RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mark,
+                            QString& lastDistanceText, const MeasureEnvironment& env);
 
 // Option clicks of the result kinds and the second group.
 void fallClicked(MeasureFields& f);
 void passClicked(MeasureFields& f);
 void otherGridClicked(MeasureFields& f);
-void manualRerideClicked(MeasureFields& f, const RecordEnvironment& env);
-void optionalRerideClicked(MeasureFields& f, const RecordEnvironment& env);
-void makeCommentClicked(MeasureFields& f, const RecordEnvironment& env);
+void manualRerideClicked(MeasureFields& f, const MeasureEnvironment& env);
+void optionalRerideClicked(MeasureFields& f, const MeasureEnvironment& env);
+void makeCommentClicked(MeasureFields& f, const MeasureEnvironment& env);
 
 // The field part of "Clear": distances, jump number, choices, comment,
 // frozen state.
@@ -137,12 +130,8 @@ void skierChanged(MeasureFields& f);
 // A mouse-down: the shown distance is removed.
 void markStarted(MeasureFields& f);
 
-// Appends a line to the results file; tells the operator (with the path)
-// when it cannot. False on failure.
-bool appendToResults(const RecordEnvironment& env, const QString& line);
-
 // Current folder back to the application folder and the exchange pictures
 // deleted; errors ignored.
-void resetFolderAndExchangePictures(const RecordEnvironment& env);
+void resetFolderAndExchangePictures(const QString& appDir, const QString& exchangeDir);
 
 } // namespace zt

@@ -1,20 +1,100 @@
 #include "app/ui/App.h"
 
 #include "app/ui/MainForm.h"
+#include "config/ui/Config.h"
+#include "grid/ui/Grid_Setup.h"
+#include "logs/ui/LogView.h"
+#include "logs/ui/Results.h"
+#include "logs/ui/frmManual.h"
+#include "logs/ui/frmSelectSkier.h"
+#include "measure/ui/Calibrate.h"
+#include "measure/ui/Measure.h"
+#include "video/CaptureControl.h"
+#include "video/ui/PreviewForm.h"
+#include "video/ui/frmSetStart.h"
+
+#include <QCoreApplication>
 
 namespace zt {
+
+namespace {
+
+template <class Screen> Screen& screen(std::unique_ptr<Screen>& slot, App& app) {
+    if (!slot)
+        slot = std::make_unique<Screen>(app);
+    return *slot;
+}
+
+} // namespace
 
 App::App(Services services)
     : services_(std::move(services)),
       diagnosticLog_(services_.paths.inExchange(QStringLiteral("DebugLog.txt")), *services_.clock,
                      *services_.dialogs) {}
 
-App::~App() = default;
+App::~App() {
+    // The main screen owns the open viewers; it goes first, the capture
+    // screen (and with it the capture device) last.
+    mainForm_.reset();
+    config_.reset();
+    gridSetup_.reset();
+    measure_.reset();
+    calibrate_.reset();
+    frmSetStart_.reset();
+    results_.reset();
+    frmManual_.reset();
+    previewForm_.reset();
+}
+
+void App::start() {
+    mainForm().Form_Load();
+}
+
+void App::quit() {
+    emit quitRequested();
+    QCoreApplication::exit(0);
+}
 
 MainForm& App::mainForm() {
-    if (!mainForm_)
-        mainForm_ = std::make_unique<MainForm>(*this);
-    return *mainForm_;
+    return screen(mainForm_, *this);
+}
+zt::Config& App::config() {
+    return screen(config_, *this);
+}
+Grid_Setup& App::gridSetup() {
+    return screen(gridSetup_, *this);
+}
+zt::Measure& App::measure() {
+    return screen(measure_, *this);
+}
+zt::Calibrate& App::calibrate() {
+    return screen(calibrate_, *this);
+}
+PreviewForm& App::previewForm() {
+    return screen(previewForm_, *this);
+}
+zt::frmSetStart& App::frmSetStart() {
+    return screen(frmSetStart_, *this);
+}
+zt::Results& App::results() {
+    return screen(results_, *this);
+}
+zt::frmManual& App::frmManual() {
+    return screen(frmManual_, *this);
+}
+
+CaptureControl& App::captureControl() {
+    return *previewForm().CapturePRO1;
+}
+
+LogView* App::openLogView(QWidget* owner) {
+    return new LogView(*this, owner);
+}
+PictureLogView* App::openPictureLogView(QWidget* owner) {
+    return new PictureLogView(*this, owner);
+}
+frmSelectSkier* App::openSelectSkier(QWidget* owner) {
+    return new frmSelectSkier(*this, owner);
 }
 
 } // namespace zt

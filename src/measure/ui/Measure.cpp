@@ -6,7 +6,11 @@
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "logs/ui/LogView.h"
+#include "logs/ui/Results.h"
+#include "measure/ui/Calibrate.h"
 #include "measure/ui/PictureCanvas.h"
+#include "video/ui/PreviewForm.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -308,6 +312,9 @@ void Measure::connectHandlers() {
     connect(CrossSize, &QScrollBar::valueChanged, this, [this] { show_the_grid(); });
     connect(Exit, &QAction::triggered, this, &Measure::Exit_Click);
     connect(mnuCapture, &QAction::triggered, this, &Measure::mnuCapture_Click);
+    connect(mnuResults, &QAction::triggered, this, [this] { app_.results().show(); });
+    connect(mnuViewLog, &QAction::triggered, this, [this] { app_.openLogView(this)->show(); });
+    connect(mnuCalibrate, &QAction::triggered, this, [this] { app_.calibrate().show(); });
     connect(btnNextJump, &QPushButton::clicked, this, &Measure::btnNextJump_Click);
     connect(cbAutoLoadClipboard, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
@@ -596,19 +603,29 @@ void Measure::showFields(const MeasureFields& f) {
     pictureFrozen_ = f.pictureFrozen;
 }
 
-RecordEnvironment Measure::environment() {
+MeasureEnvironment Measure::environment() {
     const AppState& s = app_.state;
-    return {app_.dialogs(),      app_.clock().now(),
-            s.logFilePath,       app_.paths().exchangeDir,
-            app_.paths().appDir, app_.settings().readFlag(QStringLiteral("WSTIMS"), false),
-            s.barefootJump,      s.sitSkiJump};
+    RecordSettings settings;
+    settings.resultsPath = s.logFilePath;
+    settings.exchangeDir = app_.paths().exchangeDir;
+    settings.wstims = wstimsInUse();
+    settings.barefootJump = s.barefootJump;
+    settings.sitSkiJump = s.sitSkiJump;
+    settings.feetToTenths = !barefoot_indicator->isHidden();
+    return {app_.dialogs(), app_.clock(), settings, app_.paths().appDir};
+}
+
+bool Measure::wstimsInUse() const {
+    // The configuration's WSTIMS box writes its state to the store on every
+    // change.
+    return app_.settings().readFlag(QStringLiteral("WSTIMS"), false);
 }
 
 // ---- Recording ----
 
 void Measure::Record_Click() {
     MeasureFields f = fields();
-    recordJump(f, app_.state, mark_, lastDistanceText_, environment());
+    recordOnScreen(f, app_.state, mark_, lastDistanceText_, environment());
     showFields(f);
 }
 
@@ -668,7 +685,7 @@ void Measure::Unfreeze_Click() {
     canvas_->setDrawWidth(2);
     canvas_->clearPicture();
     show_the_grid();
-    resetFolderAndExchangePictures(environment());
+    resetFolderAndExchangePictures(app_.paths().appDir, app_.paths().exchangeDir);
 }
 
 void Measure::leaveScreen() {
@@ -691,7 +708,7 @@ void Measure::mnuCapture_Click() {
     leaveScreen();
     app_.state.screenMode = QStringLiteral("Measure");
     app_.state.previewActive = true;
-    emit captureScreenRequested();
+    app_.previewForm().show();
 }
 
 void Measure::btnNextJump_Click() {

@@ -146,10 +146,6 @@ public slots:
     void mnuCapture_Click();
     void btnNextJump_Click();
 
-signals:
-    // The capture screen should be shown (navigation word "Measure").
-    void captureScreenRequested();
-
 protected:
     // Picture-saving policy applied before the screen is left by "Exit" or
     // "Capture Next Jump". Saving pictures is not part of this screen yet;
@@ -174,7 +170,8 @@ private:
     void showReadout(const std::optional<LiveReadout>& readout);
     void setRadio(QRadioButton* button, bool on);
     void leaveScreen();
-    RecordEnvironment environment();
+    MeasureEnvironment environment();
+    bool wstimsInUse() const;
     DistanceOptions distanceOptions() const;
 
     App& app_;

@@ -1,0 +1,55 @@
+#include "app/Startup.h"
+
+#include "app/TextFormat.h"
+
+namespace zt {
+
+QString measurementLogNameFor(const QDate& date) {
+    return QStringLiteral("JumpMeasurementLog") + dateStamp(date) + QStringLiteral(".txt");
+}
+
+QString videoLogOpeningLine(const QDateTime& at) {
+    return PrintLine()
+        .item(dateText(at.date()))
+        .item(timeText(at.time()))
+        .item(QStringLiteral("Zentrak Measurement Session started  "))
+        .line();
+}
+
+QString withoutTrailingSeparator(const QString& folder) {
+    if (folder.size() > 1 &&
+        (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'))))
+        return folder.left(folder.size() - 1);
+    return folder;
+}
+
+QString videoDirOfBox(const QString& boxText) {
+    return withoutTrailingSeparator(boxText.trimmed());
+}
+
+QString frameRateClassCaption(double rate, const QString& current) {
+    QString caption = current;
+    if (rate >= 5)
+        caption = QStringLiteral("Currently Configured for Normal/C");
+    if (rate >= 15)
+        caption = QStringLiteral("Currently Configured for L");
+    if (rate >= 25)
+        caption = QStringLiteral("Currently Configured for R");
+    return caption;
+}
+
+QString commasToSpaces(QString text) {
+    return text.replace(QLatin1Char(','), QLatin1Char(' '));
+}
+
+WindowPlacement placeWindows(const QRect& mainWindow, int captureWidth, const QRect& screen) {
+    WindowPlacement p{mainWindow.topLeft(), {}};
+    if (mainWindow.x() + mainWindow.width() + captureWidth > screen.x() + screen.width())
+        p.main.setX(screen.x());
+    p.capture = QPoint(p.main.x() + mainWindow.width(), p.main.y());
+    if (p.capture.x() > screen.x() + screen.width())
+        p.capture.setX(screen.x());
+    return p;
+}
+
+} // namespace zt

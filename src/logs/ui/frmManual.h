@@ -1,0 +1,30 @@
+#pragma once
+// The manual screen.
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+namespace zt {
+
+class App;
+
+class frmManual : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmManual(App& app);
+
+    QLabel* Label1;
+    QTextEdit* RichTextBox1;
+    QPushButton* cmdDone; // "Done"
+
+public slots:
+    void cmdDone_Click();
+
+private:
+    App& app_;
+};
+
+} // namespace zt

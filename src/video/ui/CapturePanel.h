@@ -1,0 +1,115 @@
+#pragma once
+// The capture device panel of the main screen: device, resolution, colour
+// format, input, channel, frame rate, time limit, compressors, audio,
+// effects and still-frame options, applied to the capture control.
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zt {
+
+class App;
+class CaptureControl;
+struct CaptureChoices;
+struct CaptureResult;
+
+class CapturePanel : public QWidget {
+    Q_OBJECT
+public:
+    CapturePanel(App& app, QWidget* parent);
+
+    // The main screen's frame-rate class caption, kept current by the rate.
+    void setFrameRateLabel(QLabel* label) { frameRateLabel_ = label; }
+
+    // Start-up: fills the lists and boxes from the capture control.
+    void fillFromCaptureControl();
+    // Start-up: selects the stored compression ("None" when negative or
+    // unknown).
+    void selectStoredCompression();
+    // Hides the option panels and the status label.
+    void hideOptions();
+
+    static bool ItoB(int value) { return value != 0; }
+    static int BtoI(bool value) { return value ? 1 : 0; }
+
+    QComboBox* Combo1;
+    QPushButton* CmdConnect;
+    QPushButton* CmdPreview;
+    QComboBox* ResolutionCombo;
+    QLabel* ResolLabel;
+    QComboBox* ColorFormatCombo;
+    QLabel* ColorLabel;
+    QComboBox* VideoInput;
+    QLabel* InputLabel;
+    QComboBox* Channel;
+    QLabel* ChannelLabel;
+    QPushButton* VideoConfig;
+    QComboBox* Effect;
+    QLineEdit* EdtRate;
+    QLineEdit* EdtLimit;
+    QComboBox* CompressionCombo;
+    QPushButton* ComprConfig;
+    QComboBox* AudioDevice;
+    QPushButton* AudioConfig;
+    QLabel* AttribLabel;
+    QComboBox* ComboAttrib;
+    QLabel* AudioComprLabel;
+    QComboBox* AudioCompr;
+    QCheckBox* Check1;
+    QComboBox* CaptureType;
+    QLineEdit* EdtFile;
+    QPushButton* CmdCapFN;
+    QPushButton* CmdCap;
+    QGroupBox* FrmOptions;
+    QCheckBox* ChkProg;
+    QCheckBox* ChkAutoSave;
+    QCheckBox* ChkAutoInc;
+    QLineEdit* EdtLum;
+    QLineEdit* EdtChrom;
+    QLineEdit* EdtInterval;
+    QLineEdit* EdtPass;
+    QLineEdit* EdtCaption;
+    QLineEdit* EdtCapLeft;
+    QLineEdit* EdtCapTop;
+    QGroupBox* StrmOptions;
+    QLabel* LblFrames;
+    QLabel* LblFrmDrop;
+    QLabel* LblSamples;
+    QLabel* LblTime;
+    QLabel* LblStatus;
+
+public slots:
+    void CmdConnect_Click();
+    void OnDisconnect();
+    void InitAudioSettings();
+    void EnableVideoCompressionConfig();
+    void EnableAudioConfig();
+    void EdtRate_Change();
+    void Check1_Click();
+
+private:
+    CaptureControl& control();
+    void buildDeviceControls();
+    void buildAudioControls();
+    void buildCaptureControls();
+    void connectDevice();
+    void fillSetting(QComboBox* list, QLabel* label, const CaptureChoices& choices,
+                     const QString& key);
+    void fillInputs();
+    void fillTuner();
+    void reportError(const CaptureResult& result, bool hex);
+
+    App& app_;
+    QLabel* frameRateLabel_ = nullptr;
+};
+
+// "None" followed by the names; the entry in use selected ("None" when the
+// control has none of that kind).
+void fillWithNone(QComboBox* list, const CaptureChoices& choices);
+} // namespace zt

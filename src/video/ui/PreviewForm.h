@@ -1,0 +1,65 @@
+#pragma once
+// The capture screen: holds the capture control (CapturePRO1) and its live
+// picture; records a jump's clip.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace zt {
+
+class App;
+class CaptureControl;
+class CaptureView;
+
+class PreviewForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit PreviewForm(App& app);
+    ~PreviewForm() override;
+
+    CaptureControl* CapturePRO1;
+    CaptureView* videoView;
+    QLineEdit* txtSkierName;
+    QLineEdit* txtPass;
+    QPushButton* cmdSelect;
+    QPushButton* btnGetName;
+    QListWidget* captureTimeValue;
+    QPushButton* cmdStartCapture;
+    QPushButton* cmdStartTimer;
+    QPushButton* cmdEndCapture;
+    QLabel* captime;
+    QLabel* LblFrame;
+    QLabel* LblFrmDrop;
+    QLabel* lblStartFrame;
+    QLabel* Label4;
+    QPushButton* btnCaptureFrame;
+    QPushButton* cmdGoToTimer;
+    QPushButton* cmdGoSetup;
+    QLineEdit* Text1;
+    QAction* mnuResults;
+    QAction* mnuStart;
+    QTimer Timer40;
+
+    double captureTime = 0;
+    QString capturePath;
+
+public slots:
+    void Form_Load();
+    void cmdGoSetup_Click();
+    void cmdGoToTimer_Click();
+
+private:
+    void buildControls();
+
+    App& app_;
+    std::unique_ptr<CaptureControl> control_;
+};
+
+} // namespace zt

@@ -1,0 +1,32 @@
+#pragma once
+// The frame selection screen: steps through a clip to its contact frame.
+
+#include <QMainWindow>
+
+class QPushButton;
+
+namespace zt {
+
+class App;
+
+class frmSetStart : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmSetStart(App& app);
+
+    QPushButton* cmdMarkStart;   // "Use displayed frame to measure jump"
+    QPushButton* btnGoToSetup;   // "Use displayed frame to set up Grid"
+    QPushButton* cmdViewLog;     // "View Log File"
+    QPushButton* cmdGoToCapture; // "Go To Record Next Jump Pass"
+    QPushButton* cmdGoToSetup;   // "Go Back To Main Screen"
+
+public slots:
+    void cmdGoToCapture_Click();
+    void cmdGoToSetup_Click();
+    void cmdViewLog_Click();
+
+private:
+    App& app_;
+};
+
+} // namespace zt
