@@ -12,11 +12,14 @@
 #include "video/ui/PreviewForm.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -325,4 +328,33 @@ TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
     EXPECT_EQ(app->state.screenMode, QStringLiteral("Measure"));
     EXPECT_TRUE(app->state.previewActive);
     EXPECT_TRUE(app->previewForm().isVisible());
+}
+
+TEST_F(MeasureScreen, DragHandlesMoveTheirGroups) {
+    Measure& m = screen();
+    m.show();
+    const QPoint label = m.CrossLabel->pos(), bar = m.CrossSize->pos();
+    const QPoint arrows = m.AdjustLeft->pos();
+    QTest::mousePress(m.CrossLabel, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(25, 15), m.CrossLabel->mapToGlobal(QPointF(25, 15)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m.CrossLabel, &move);
+    QTest::mouseRelease(m.CrossLabel, Qt::LeftButton, {}, QPoint(25, 15));
+    EXPECT_EQ(m.CrossLabel->pos(), label + QPoint(20, 10));
+    EXPECT_EQ(m.CrossSize->pos(), bar + QPoint(20, 10));
+    EXPECT_EQ(m.AdjustLeft->pos(), arrows); // another group
+
+    // After the button is up, moving over the handle moves nothing.
+    QCoreApplication::sendEvent(m.CrossLabel, &move);
+    EXPECT_EQ(m.CrossLabel->pos(), label + QPoint(20, 10));
+}
+
+TEST_F(MeasureScreen, MissingHandedOverPictureIsReported) {
+    QFile::remove(env.appDir() + QStringLiteral("/currentcapture.bmp"));
+    Measure& m = screen();
+    m.show();
+    EXPECT_FALSE(m.canvas().hasPicture());
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("currentcapture.bmp")));
+    EXPECT_FALSE(m.canvas().displayList().empty()); // the grid is drawn all the same
 }

@@ -156,6 +156,7 @@ QWidget* Measure::buildPanel() {
     Skier_name = named(new QComboBox, QStringLiteral("Skier_name"));
     Skier_name->setEditable(true);
     Skier_name->setEditText(QStringLiteral("Skier Name"));
+    Skier_name->installEventFilter(this);
     Jump_no = textBox(QStringLiteral("Jump_no"), QStringLiteral("Jump"));
     Set_grid = named(new QPushButton(gridCaption(1)), QStringLiteral("Set_grid"));
     Show_grid = named(new QPushButton(QStringLiteral("Show Grid")), QStringLiteral("Show_grid"));
@@ -357,8 +358,11 @@ void Measure::changeEvent(QEvent* event) {
 }
 
 bool Measure::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && isArrowKey(static_cast<QKeyEvent*>(event)->key()))
+    if (event->type() == QEvent::KeyPress && isArrowKey(static_cast<QKeyEvent*>(event)->key()) &&
+        qobject_cast<QRadioButton*>(watched))
         return true;
+    if (event->type() == QEvent::FocusIn && watched == Skier_name)
+        show_the_grid();
     return QMainWindow::eventFilter(watched, event);
 }
 
