@@ -9,6 +9,7 @@
 #include "logs/ui/LogView.h"
 #include "logs/ui/Results.h"
 #include "measure/ui/Calibrate.h"
+#include "measure/ui/DragGroup.h"
 #include "measure/ui/PictureCanvas.h"
 #include "video/ui/PreviewForm.h"
 
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -47,45 +47,6 @@ QLineEdit* textBox(const QString& name, const QString& text = QString()) {
     auto* box = named(new QLineEdit(text), name);
     return box;
 }
-
-// Drag handle: a label that moves itself and its group by the mouse
-// movement relative to where the button went down inside it.
-class DragGroup : public QObject {
-public:
-    DragGroup(QWidget* handle, QList<QWidget*> members)
-        : QObject(handle), handle_(handle), members_(std::move(members)) {
-        handle->installEventFilter(this);
-        members_.prepend(handle);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            dragging_ = true;
-            kept_ = static_cast<QMouseEvent*>(event)->position().toPoint();
-            return true;
-        case QEvent::MouseMove:
-            if (dragging_) {
-                const QPoint d = static_cast<QMouseEvent*>(event)->position().toPoint() - kept_;
-                for (QWidget* w : members_)
-                    w->move(w->pos() + d);
-            }
-            return dragging_;
-        case QEvent::MouseButtonRelease:
-            dragging_ = false;
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QWidget* handle_;
-    QList<QWidget*> members_;
-    bool dragging_ = false;
-    QPoint kept_;
-};
 
 QToolButton* arrowButton(const QString& name, Qt::ArrowType arrow) {
     auto* b = named(new QToolButton, name);

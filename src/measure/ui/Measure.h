@@ -8,7 +8,6 @@
 #include "measure/MeasureLogic.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 class QAction;
 class QButtonGroup;
