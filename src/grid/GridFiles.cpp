@@ -135,16 +135,18 @@ GridSetupFileRead readGridSetupFile(const QString& path) {
 }
 
 CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
+    // One number per line: a typed "12,5" must not push its "5" into the
+    // next value, and an empty typed text (a line of its own) reads as 0.
     CheckBuoyFileRead read;
     read.status = GridFileStatus::Incomplete;
     FieldReader reader(text);
     double* targets[] = {&read.values.screenX, &read.values.screenY, &read.values.surveyX,
                          &read.values.surveyY};
     for (double* target : targets) {
-        const auto field = reader.nextField();
-        if (!field)
+        const auto line = reader.readLine();
+        if (!line)
             return read;
-        *target = readNumber(*field);
+        *target = readNumber(*line);
         ++read.itemsRead;
     }
     read.status = GridFileStatus::Complete;
@@ -173,6 +175,16 @@ GridSetupFile gridFileFromState(const GridState& s, int g, const QString& descri
     f.constant10 = 10;
     f.constant2 = 2;
     f.gridNumber = g;
+    return f;
+}
+
+GridSetupFile gridFileFromStore(const GridState& s, int g, const QString& description) {
+    GridSetupFile f;
+    f.description = description;
+    if (g < 1 || g > 3)
+        return f;
+    for (int item = gridItem::buoyValue(1, 0); item <= gridItem::count; ++item)
+        *itemTarget(f, item) = s.gridStore[u(g)][u(gridSlotOfItem(item))];
     return f;
 }
 

@@ -12,7 +12,7 @@
 //   15,16  jump X, jump Y
 //   17..19 10, 2, the grid number the file was saved under
 // Check buoy file (setup path + ".cb"), 4 lines: screen x, screen y, and the
-// survey X and Y as the operator typed them.
+// survey X and Y as the operator typed them; each line reads as one number.
 
 #include "app/FileUtils.h"
 #include "grid/GridModel.h"
@@ -103,6 +103,10 @@ CheckBuoyFileRead readCheckBuoyFile(const QString& path);
 // The setup file content of the working state for grid g: buoy arrays,
 // coefficients (solve matrix column 9), saved jump point, 10, 2, g.
 GridSetupFile gridFileFromState(const GridState& s, int g, const QString& description);
+
+// The setup file content held in store row g (slots 3..31), for a grid
+// that is not the active one.
+GridSetupFile gridFileFromStore(const GridState& s, int g, const QString& description);
 
 // Store row g slots 3..31 take the file's values.
 void storeGridFileValues(GridState& s, int g, const GridSetupFile& file);

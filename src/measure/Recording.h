@@ -8,7 +8,8 @@
 // A results file that cannot be written changes nothing on the screen (the
 // operator is told with the path, can correct it and record again) and
 // writes no exchange file. A mark whose distance cannot be computed writes
-// nothing either.
+// nothing either. The process's current folder is left alone: every path
+// used here is absolute.
 
 #include "app/Clock.h"
 #include "app/Dialogs.h"

@@ -100,6 +100,8 @@ TEST(GridFiles, SaveThenLoadGivesBackTheGrid) {
     EXPECT_EQ(saved.gridStore[2][slot::coefficient(4)], saved.coefficients()[4]);
     EXPECT_EQ(saved.gridStore[2][slot::checkScreenX], 6120);
     EXPECT_EQ(saved.gridStore[2][slot::checkSurveyY], 12); // "12,5" reads as 12
+    EXPECT_EQ(gridSetupFileText(path, gridFileFromStore(saved, 2, description)),
+              gridSetupFileText(path, gridFileFromState(saved, 2, description)));
 
     const QStringList lines = linesOf(readAll(path));
     ASSERT_EQ(lines.size(), 19);
@@ -201,6 +203,16 @@ TEST(GridFiles, ReadsHandWrittenFilesLeniently) {
     EXPECT_EQ(cb.status, GridFileStatus::Complete);
     EXPECT_EQ(cb.values.surveyX, 45.5);
     EXPECT_EQ(cb.values.surveyY, 12);
+    // A comma in a typed text stays on its line; empty typed texts read as 0.
+    const CheckBuoyFileRead comma =
+        parseCheckBuoyFile(QStringLiteral(" 1 \r\n 2 \r\n12,5\r\n7\r\n"));
+    EXPECT_EQ(comma.values.surveyX, 12);
+    EXPECT_EQ(comma.values.surveyY, 7);
+    const CheckBuoyFileRead empty =
+        parseCheckBuoyFile(checkBuoyFileText(0, 0, QString(), QString()));
+    EXPECT_EQ(empty.status, GridFileStatus::Complete);
+    EXPECT_EQ(empty.values.surveyY, 0);
+    EXPECT_EQ(parseCheckBuoyFile(QStringLiteral(" 1 \r\n 2 \r\n")).itemsRead, 2);
     EXPECT_EQ(readCheckBuoyFile(QStringLiteral("/no/such.cb")).status, GridFileStatus::Unreadable);
 }
 
