@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QCheckBox;
 
 namespace zt {
 
@@ -15,7 +16,10 @@ class Config : public QMainWindow {
 public:
     explicit Config(App& app);
 
-    QAction* mnuExit; // "E&xit and Save Parameters"
+    QCheckBox* WSTIMS;      // "WSTIMS Interface"
+    QCheckBox* chkLoupe;    // "Use Screen Loupe"
+    QCheckBox* chkBadSetup; // "Allow Invalid Setup"
+    QAction* mnuExit;       // "E&xit and Save Parameters"
 
 public slots:
     void mnuExit_Click();

@@ -8,11 +8,14 @@
 #include "app/ui/Widgets.h"
 #include "logs/SkierNames.h"
 #include "video/CaptureControl.h"
+#include "video/ui/CapturePanel.h"
 #include "video/ui/CaptureView.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
 namespace zt {
 
@@ -23,12 +26,16 @@ PreviewForm::PreviewForm(App& app)
     CapturePRO1 = control_.get();
     CapturePRO1->setObjectName(QStringLiteral("CapturePRO1"));
     buildControls();
+    connect(CapturePRO1, &CaptureControl::status, this, &PreviewForm::CapturePRO1_Status);
+    connect(CapturePRO1, &CaptureControl::progress, this, &PreviewForm::CapturePRO1_Progress);
+    connect(CapturePRO1, &CaptureControl::warning, this, &PreviewForm::CapturePRO1_Warning);
     Form_Load();
 }
 
 PreviewForm::~PreviewForm() {
-    if (control_)
-        control_->disconnectDevice(); // releases the device
+    // Releases the device; its last events go to nobody.
+    disconnect(CapturePRO1, nullptr, this, nullptr);
+    control_->disconnectDevice();
 }
 
 void PreviewForm::buildControls() {
@@ -114,6 +121,29 @@ void PreviewForm::cmdGoToTimer_Click() {
     app_.state.previewActive = false;
     app_.state.screenMode = QStringLiteral("CaptureGoToTimer");
     app_.frmSetStart().show();
+}
+
+void PreviewForm::CapturePRO1_Status(const QString& text) {
+    app_.mainForm().capturePanel->LblStatus->setText(text);
+}
+
+void PreviewForm::CapturePRO1_Progress(int code, const QString& text) {
+    CapturePanel& panel = *app_.mainForm().capturePanel;
+    if (code == capture_progress::recordingStopped) {
+        panel.CmdCap->setText(QStringLiteral("Capture Stream"));
+        return;
+    }
+    if (code == capture_progress::counters) {
+        panel.LblFrames->setText(QString::number(CapturePRO1->framesRecorded()));
+        panel.LblFrmDrop->setText(QString::number(CapturePRO1->framesDropped()));
+        panel.LblSamples->setText(QString::number(CapturePRO1->samples()));
+        panel.LblTime->setText(QString::number(CapturePRO1->elapsedMs()));
+    }
+    panel.LblStatus->setText(text);
+}
+
+void PreviewForm::CapturePRO1_Warning(const QString& text) {
+    app_.dialogs().inform(QStringLiteral("Warning: ") + text);
 }
 
 } // namespace zt

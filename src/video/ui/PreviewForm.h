@@ -54,6 +54,10 @@ public slots:
     void Form_Load();
     void cmdGoSetup_Click();
     void cmdGoToTimer_Click();
+    // Events of the capture control.
+    void CapturePRO1_Status(const QString& text);
+    void CapturePRO1_Progress(int code, const QString& text);
+    void CapturePRO1_Warning(const QString& text);
 
 private:
     void buildControls();
