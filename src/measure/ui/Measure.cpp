@@ -1,76 +1,683 @@
 #include "measure/ui/Measure.h"
 
+#include "app/FileUtils.h"
+#include "app/KeyState.h"
+#include "app/Paths.h"
+#include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
-#include "app/ui/Widgets.h"
+#include "logs/ui/LogView.h"
+#include "logs/ui/Results.h"
+#include "measure/ui/Calibrate.h"
+#include "measure/ui/DragGroup.h"
+#include "measure/ui/PictureCanvas.h"
+#include "video/ui/PreviewForm.h"
 
-#include <QGridLayout>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zt {
 
-Measure::Measure(App& app) : app_(app) {
+namespace {
+
+const QString verifyOn = QStringLiteral("Verify");
+const QString verifyOff = QStringLiteral("Verify off");
+const QString captureFile = QStringLiteral("currentcapture.bmp");
+
+template <typename W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLineEdit* textBox(const QString& name, const QString& text = QString()) {
+    auto* box = named(new QLineEdit(text), name);
+    return box;
+}
+
+QToolButton* arrowButton(const QString& name, Qt::ArrowType arrow) {
+    auto* b = named(new QToolButton, name);
+    b->setArrowType(arrow);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+bool isArrowKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+} // namespace
+
+Measure::Measure(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName(QStringLiteral("Measure"));
-    setWindowTitle(QStringLiteral("Zentrak 2005 Measure"));
-    auto* central = new QWidget(this);
+    setWindowTitle(QStringLiteral("Measure"));
+    keys_ = &applicationKeyState();
+    buildControls();
+    buildMenus();
+    connectHandlers();
+    formLoad();
+}
+
+Measure::~Measure() = default;
+
+void Measure::buildControls() {
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    canvas_ = named(new PictureCanvas, QStringLiteral("picture"));
+    canvas_->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(canvas_, 1);
+    layout->addWidget(buildPanel());
     setCentralWidget(central);
-    auto* layout = new QVBoxLayout(central);
-    Skier_name = ui::combo(central, "Skier_name");
+
+    CanvasLine mark;
+    mark.width = 2;
+    mark.visible = false;
+    lineHorizontal_ = canvas_->addLineObject(mark);
+    lineVertical_ = canvas_->addLineObject(mark);
+    lineSplash_ = canvas_->addLineObject(mark);
+
+    maxbuoy = named(new QLabel(canvas_->surface()), QStringLiteral("maxbuoy"));
+    minbuoy = named(new QLabel(canvas_->surface()), QStringLiteral("minbuoy"));
+    maxbuoym = named(new QLabel(canvas_->surface()), QStringLiteral("maxbuoym"));
+    minbuoym = named(new QLabel(canvas_->surface()), QStringLiteral("minbuoym"));
+    buildFloatingGroups();
+
+    keyTimer = named(new QTimer(this), QStringLiteral("keyTimer"));
+    keyTimer->setInterval(100);
+    loadTimer = named(new QTimer(this), QStringLiteral("loadTimer"));
+    loadTimer->setInterval(1000);
+    resize(1100, 700);
+}
+
+QWidget* Measure::buildPanel() {
+    auto* panel = new QWidget;
+    panel->setFixedWidth(240);
+    auto* v = new QVBoxLayout(panel);
+    IWSFlabel =
+        named(new QLabel(QStringLiteral("IWSF Official Distance")), QStringLiteral("IWSFlabel"));
+    distance = textBox(QStringLiteral("distance"), QStringLiteral("M"));
+    AWSAlabel =
+        named(new QLabel(QStringLiteral("AWSA Official Distance")), QStringLiteral("AWSAlabel"));
+    distance_ft = textBox(QStringLiteral("distance_ft"), QStringLiteral("FT"));
+    barefoot_indicator = textBox(QStringLiteral("barefoot_indicator"));
+    barefoot_indicator->hide();
+    Skier_name = named(new QComboBox, QStringLiteral("Skier_name"));
     Skier_name->setEditable(true);
     Skier_name->setEditText(QStringLiteral("Skier Name"));
-    Jump_no = ui::edit(central, "Jump_no", QStringLiteral("Jump"));
-    grid_description = ui::edit(central, "grid_description");
-    gif_file_name = ui::edit(central, "gif_file_name");
+    Skier_name->installEventFilter(this);
+    Jump_no = textBox(QStringLiteral("Jump_no"), QStringLiteral("Jump"));
+    Set_grid = named(new QPushButton(measureGridCaption(1)), QStringLiteral("Set_grid"));
+    Show_grid = named(new QPushButton(QStringLiteral("Show Grid")), QStringLiteral("Show_grid"));
+    Unfreeze = named(new QPushButton(QStringLiteral("Clear")), QStringLiteral("Unfreeze"));
+    Record = named(new QPushButton(QStringLiteral("Record &Jump")), QStringLiteral("Record"));
+    btnNextJump =
+        named(new QPushButton(QStringLiteral("Capture Next Jump")), QStringLiteral("btnNextJump"));
+    for (QWidget* w : {static_cast<QWidget*>(IWSFlabel), static_cast<QWidget*>(distance),
+                       static_cast<QWidget*>(AWSAlabel), static_cast<QWidget*>(distance_ft),
+                       static_cast<QWidget*>(barefoot_indicator), static_cast<QWidget*>(Skier_name),
+                       static_cast<QWidget*>(Jump_no), static_cast<QWidget*>(Set_grid),
+                       static_cast<QWidget*>(Show_grid), static_cast<QWidget*>(Unfreeze),
+                       static_cast<QWidget*>(Record), static_cast<QWidget*>(btnNextJump)})
+        v->addWidget(w);
+
+    Frame1 = named(new QGroupBox, QStringLiteral("Frame1"));
+    auto* frameLayout = new QVBoxLayout(Frame1);
+    optJumpOK = named(new QRadioButton(QStringLiteral("Jump OK")), QStringLiteral("optJumpOK"));
+    Pass = named(new QRadioButton(QStringLiteral("Pass")), QStringLiteral("Pass"));
+    Fall = named(new QRadioButton(QStringLiteral("Fall")), QStringLiteral("Fall"));
+    resultGroup_ = new QButtonGroup(this);
+    for (QRadioButton* r : {optJumpOK, Pass, Fall}) {
+        frameLayout->addWidget(r);
+        resultGroup_->addButton(r);
+    }
+    v->addWidget(Frame1);
+
+    O_reride = named(new QRadioButton(QStringLiteral("Opt. reride")), QStringLiteral("O_reride"));
+    M_Reride = named(new QRadioButton(QStringLiteral("Man. Reride")), QStringLiteral("M_Reride"));
+    Other_Grid =
+        named(new QRadioButton(QStringLiteral("Other Grid")), QStringLiteral("Other_Grid"));
+    Make_comment =
+        named(new QRadioButton(QStringLiteral("Comment")), QStringLiteral("Make_comment"));
+    extraGroup_ = new QButtonGroup(this);
+    for (QRadioButton* r : {O_reride, M_Reride, Other_Grid, Make_comment}) {
+        v->addWidget(r);
+        extraGroup_->addButton(r);
+    }
+    for (QRadioButton* r : {optJumpOK, Pass, Fall, O_reride, M_Reride, Other_Grid, Make_comment})
+        r->installEventFilter(this); // arrow keys nudge the mark, not the choice
+
+    Comment = textBox(QStringLiteral("Comment"));
+    verify = named(new QPushButton(verifyOn), QStringLiteral("verify"));
+    UnofficialJump =
+        named(new QLabel(QStringLiteral("UNOFFICIAL JUMP")), QStringLiteral("UnofficialJump"));
+    UnofficialJump->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    UnofficialJump->hide();
+    xtwips = textBox(QStringLiteral("xtwips"));
+    ytwips = textBox(QStringLiteral("ytwips"));
+    xposition = textBox(QStringLiteral("xposition"));
+    yposition = textBox(QStringLiteral("yposition"));
+    VerifyDistance = textBox(QStringLiteral("VerifyDistance"));
+    cbAutoLoadClipboard =
+        named(new QCheckBox(QStringLiteral("Auto Load")), QStringLiteral("cbAutoLoadClipboard"));
+    ClipSnapShot = named(new QPushButton(QStringLiteral("Clipboard Snapshot")),
+                         QStringLiteral("ClipSnapShot"));
+    ImgSnapShot =
+        named(new QPushButton(QStringLiteral("Image Snapshot")), QStringLiteral("ImgSnapShot"));
+    for (QWidget* w : {static_cast<QWidget*>(Comment), static_cast<QWidget*>(verify),
+                       static_cast<QWidget*>(UnofficialJump), static_cast<QWidget*>(xtwips),
+                       static_cast<QWidget*>(ytwips), static_cast<QWidget*>(xposition),
+                       static_cast<QWidget*>(yposition), static_cast<QWidget*>(VerifyDistance),
+                       static_cast<QWidget*>(cbAutoLoadClipboard),
+                       static_cast<QWidget*>(ClipSnapShot), static_cast<QWidget*>(ImgSnapShot)})
+        v->addWidget(w);
+    v->addStretch(1);
+    return panel;
+}
+
+void Measure::buildFloatingGroups() {
+    QWidget* over = canvas_->viewport();
+    CrossLabel = named(new QLabel(QStringLiteral("Adjust Cross Size (drag-it)"), over),
+                       QStringLiteral("CrossLabel"));
+    CrossSize = named(new QScrollBar(Qt::Horizontal, over), QStringLiteral("CrossSize"));
+    CrossSize->setRange(15, 120);
+    CrossSize->setSingleStep(15);
+    CrossSize->setPageStep(15);
+    CrossSize->setValue(100);
+    CrossLabel->setGeometry(10, 10, 170, 18);
+    CrossSize->setGeometry(10, 30, 170, 16);
+
+    AdjustmentLabel = named(new QLabel(QStringLiteral("Micro-Adjust (drag-it)"), over),
+                            QStringLiteral("AdjustmentLabel"));
+    AdjustUp = arrowButton(QStringLiteral("AdjustUp"), Qt::UpArrow);
+    AdjustDown = arrowButton(QStringLiteral("AdjustDown"), Qt::DownArrow);
+    AdjustLeft = arrowButton(QStringLiteral("AdjustLeft"), Qt::LeftArrow);
+    AdjustRight = arrowButton(QStringLiteral("AdjustRight"), Qt::RightArrow);
+    AdjustmentLabel->setGeometry(10, 60, 150, 18);
+    const QPoint arrowAt[4] = {{40, 80}, {40, 130}, {15, 105}, {65, 105}};
+    QToolButton* arrows[4] = {AdjustUp, AdjustDown, AdjustLeft, AdjustRight};
+    for (int i = 0; i < 4; ++i) {
+        arrows[i]->setParent(over);
+        arrows[i]->setGeometry(QRect(arrowAt[i], QSize(24, 24)));
+    }
+
+    gridlabel = named(new QLabel(QStringLiteral("Grid Description (drag-it)"), over),
+                      QStringLiteral("gridlabel"));
+    grid_description = named(new QLineEdit(over), QStringLiteral("grid_description"));
+    gif_file_name = named(new QLineEdit(over), QStringLiteral("gif_file_name"));
+    gridlabel->setGeometry(200, 10, 200, 18);
+    grid_description->setGeometry(200, 30, 300, 22);
+    gif_file_name->setGeometry(200, 54, 300, 22);
     gif_file_name->hide();
-    for (QWidget* w : {static_cast<QWidget*>(Skier_name), static_cast<QWidget*>(Jump_no),
-                       static_cast<QWidget*>(grid_description)})
-        layout->addWidget(w);
-    barefoot_indicator = ui::edit(central, "barefoot_indicator");
-    barefoot_indicator->hide();
-    UnofficialJump = ui::label(central, "UnofficialJump", QStringLiteral("UNOFFICIAL JUMP"));
-    layout->addWidget(barefoot_indicator);
-    layout->addWidget(UnofficialJump);
-    auto* options = new QGridLayout;
-    layout->addLayout(options);
-    int col = 0;
-    auto option = [&](const char* name, const QString& caption) {
-        auto* b = ui::named(new QRadioButton(caption, central), name);
-        options->addWidget(b, 0, col++);
-        return b;
+
+    FrozenSign = named(new QLabel(QStringLiteral("FROZEN"), over), QStringLiteral("FrozenSign"));
+    FrozenSign->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    FrozenSign->setGeometry(520, 10, 80, 20);
+
+    new DragGroup(CrossLabel, {CrossSize});
+    new DragGroup(AdjustmentLabel, {AdjustUp, AdjustDown, AdjustLeft, AdjustRight});
+    new DragGroup(gridlabel, {grid_description, gif_file_name});
+    new DragGroup(FrozenSign, {});
+}
+
+void Measure::buildMenus() {
+    auto add = [this](const QString& text, const QString& name) {
+        auto* a = named(new QAction(text, this), name);
+        menuBar()->addAction(a);
+        return a;
     };
-    optJumpOK = option("optJumpOK", QStringLiteral("Jump OK"));
-    Fall = option("Fall", QStringLiteral("Fall"));
-    Pass = option("Pass", QStringLiteral("Pass"));
-    O_reride = option("O_reride", QStringLiteral("Opt. reride"));
-    M_Reride = option("M_Reride", QStringLiteral("Man. Reride"));
-    Other_Grid = option("Other_Grid", QStringLiteral("Other Grid"));
-    Make_comment = option("Make_comment", QStringLiteral("Comment"));
-    col = 0;
-    auto label = [&](const char* name, const QString& caption = QString()) {
-        QLabel* l = ui::label(central, name, caption);
-        options->addWidget(l, 1, col++);
-        return l;
-    };
-    FrozenSign = label("FrozenSign", QStringLiteral("FROZEN"));
-    IWSFlabel = label("IWSFlabel");
-    AWSAlabel = label("AWSAlabel");
-    AdjustmentLabel = label("AdjustmentLabel");
-    CrossLabel = label("CrossLabel");
-    maxbuoy = label("maxbuoy");
-    maxbuoym = label("maxbuoym");
-    minbuoy = label("minbuoy");
-    minbuoym = label("minbuoym");
-    layout->addStretch();
-    Exit = ui::menuCommand(menuBar(), "Exit", QStringLiteral("E&xit"));
+    SavePict = add(QStringLiteral("&Save Picture"), QStringLiteral("SavePict"));
+    LoadPict = add(QStringLiteral("&Load Picture"), QStringLiteral("LoadPict"));
+    mnuPaste = add(QStringLiteral("&Paste"), QStringLiteral("mnuPaste"));
+    mnuResults = add(QStringLiteral("&Results"), QStringLiteral("mnuResults"));
+    mnuCalibrate = add(QStringLiteral("&Calibrate"), QStringLiteral("mnuCalibrate"));
+    mnuCapture = add(QStringLiteral("C&apture Next Jump"), QStringLiteral("mnuCapture"));
+    mnuViewLog = add(QStringLiteral("&View Log"), QStringLiteral("mnuViewLog"));
+    Exit = add(QStringLiteral("E&xit"), QStringLiteral("Exit"));
+}
+
+void Measure::connectHandlers() {
+    connect(canvas_, &PictureCanvas::mousePressed, this,
+            [this](double x, double y, Qt::MouseButton) { Form_MouseDown(x, y); });
+    connect(canvas_, &PictureCanvas::mouseMoved, this,
+            [this](double x, double y, Qt::MouseButtons) { Form_MouseMove(x, y); });
+    connect(AdjustUp, &QToolButton::clicked, this, &Measure::AdjustUp_Click);
+    connect(AdjustDown, &QToolButton::clicked, this, &Measure::AdjustDown_Click);
+    connect(AdjustLeft, &QToolButton::clicked, this, &Measure::AdjustLeft_Click);
+    connect(AdjustRight, &QToolButton::clicked, this, &Measure::AdjustRight_Click);
+    connect(keyTimer, &QTimer::timeout, this, &Measure::keyTimer_Timer);
+    connect(Set_grid, &QPushButton::clicked, this, &Measure::Set_grid_Click);
+    connect(Show_grid, &QPushButton::clicked, this, &Measure::Show_grid_Click);
+    connect(verify, &QPushButton::clicked, this, &Measure::verify_Click);
+    connect(Unfreeze, &QPushButton::clicked, this, &Measure::Unfreeze_Click);
+    connect(Record, &QPushButton::clicked, this, &Measure::Record_Click);
+    connect(Fall, &QRadioButton::clicked, this, &Measure::Fall_Click);
+    connect(Pass, &QRadioButton::clicked, this, &Measure::Pass_Click);
+    connect(Other_Grid, &QRadioButton::clicked, this, &Measure::Other_Grid_Click);
+    connect(M_Reride, &QRadioButton::clicked, this, &Measure::M_Reride_Click);
+    connect(O_reride, &QRadioButton::clicked, this, &Measure::O_reride_Click);
+    connect(Make_comment, &QRadioButton::clicked, this, &Measure::Make_comment_Click);
+    connect(Skier_name, &QComboBox::editTextChanged, this, &Measure::Skier_name_Change);
+    connect(Skier_name, &QComboBox::activated, this, &Measure::Skier_name_Change);
+    connect(CrossSize, &QScrollBar::valueChanged, this, [this] { show_the_grid(); });
     connect(Exit, &QAction::triggered, this, &Measure::Exit_Click);
-    resize(800, 600);
+    connect(mnuCapture, &QAction::triggered, this, &Measure::mnuCapture_Click);
+    connect(mnuResults, &QAction::triggered, this, [this] { app_.results().show(); });
+    connect(mnuViewLog, &QAction::triggered, this, [this] { app_.openLogView(this)->show(); });
+    connect(mnuCalibrate, &QAction::triggered, this, [this] { app_.calibrate().show(); });
+    connect(btnNextJump, &QPushButton::clicked, this, &Measure::btnNextJump_Click);
+    connect(cbAutoLoadClipboard, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            loadTimer->start(1000);
+        else
+            loadTimer->stop();
+    });
+}
+
+void Measure::formLoad() {
+    Set_grid->setVisible(app_.state.gridCount != 1);
+    setRadio(optJumpOK, true);
+    Comment->clear();
+    mark_.lastMarkX = mark_.lastMarkY = 0;
+    mark_.splashMarkX = mark_.splashMarkY = 0;
+    for (QWidget* w : {static_cast<QWidget*>(grid_description), static_cast<QWidget*>(xtwips),
+                       static_cast<QWidget*>(ytwips), static_cast<QWidget*>(xposition),
+                       static_cast<QWidget*>(yposition), static_cast<QWidget*>(VerifyDistance),
+                       static_cast<QWidget*>(FrozenSign)})
+        w->hide();
+    for (int id : {lineHorizontal_, lineVertical_, lineSplash_})
+        canvas_->setLineColor(id, Qt::white);
+}
+
+// ---- Activation and focus ----
+
+void Measure::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    Form_Activate();
+}
+
+void Measure::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible())
+        return;
+    if (isActiveWindow())
+        Form_GotFocus();
+    else
+        Form_LostFocus();
+}
+
+bool Measure::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isArrowKey(static_cast<QKeyEvent*>(event)->key()) &&
+        qobject_cast<QRadioButton*>(watched))
+        return true;
+    if (event->type() == QEvent::FocusIn && watched == Skier_name)
+        show_the_grid();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Measure::Form_Activate() {
+    AppState& s = app_.state;
+    Set_grid->setVisible(s.gridCount != 1);
+    const QString picturePath = app_.paths().inApp(captureFile);
+    if (s.screenMode == QStringLiteral("SelectFrame")) {
+        if (canvas_->loadPicture(picturePath)) {
+            const QSizeF size = canvas_->pictureSizeTwips();
+            s.pictureWidthText = numberText(size.width());
+            s.pictureHeightText = numberText(size.height());
+        } else {
+            app_.dialogs().warn(QStringLiteral("The picture ") + picturePath +
+                                QStringLiteral(" could not be loaded."));
+        }
+    }
+    show_the_grid();
+    keyTimer->start();
+    app_.log(QStringLiteral("Measure form Activated - picture loaded - ") + picturePath);
+}
+
+void Measure::Form_GotFocus() {
+    show_the_grid();
+    keyTimer->start();
+}
+
+void Measure::Form_LostFocus() {
+    keyTimer->stop();
+}
+
+// ---- The landing mark ----
+
+DistanceOptions Measure::distanceOptions() const {
+    const AppState& s = app_.state;
+    return {s.barefootJump, s.sitSkiJump, !barefoot_indicator->isHidden()};
+}
+
+bool Measure::drawMarkAt(double x, double y) {
+    MarkState next = mark_;
+    const auto lines = placeImpactMark(app_.state, next, x, y, CrossSize->value(),
+                                       app_.state.rightToLeft, distanceOptions());
+    if (!lines)
+        return false;
+    mark_ = next;
+    showMarkLines(*lines);
+    return true;
+}
+
+void Measure::showMarkLines(const ImpactMarkLines& lines) {
+    const QColor color = colorOfBgr(app_.state.impactColor);
+    const std::pair<int, Segment> all[] = {{lineHorizontal_, lines.horizontal},
+                                           {lineVertical_, lines.vertical},
+                                           {lineSplash_, lines.splash}};
+    for (const auto& [id, seg] : all) {
+        canvas_->setLine(id, seg.x1, seg.y1, seg.x2, seg.y2);
+        canvas_->setLineColor(id, color);
+        canvas_->setLineVisible(id, true);
+    }
+}
+
+void Measure::DrawImpactMark() {
+    canvas_->setDrawWidth(2);
+    drawMarkAt(mark_.clickX, mark_.clickY);
+}
+
+void Measure::Form_MouseDown(double x, double y) {
+    canvas_->setDrawWidth(2);
+    if (!drawMarkAt(x, y))
+        return; // the transform cannot be evaluated here: nothing changes
+    MeasureFields f = fields();
+    markStarted(f);
+    showFields(f);
+    showArrows(true);
+}
+
+void Measure::showArrows(bool visible) {
+    for (QWidget* w : {static_cast<QWidget*>(AdjustUp), static_cast<QWidget*>(AdjustDown),
+                       static_cast<QWidget*>(AdjustLeft), static_cast<QWidget*>(AdjustRight),
+                       static_cast<QWidget*>(AdjustmentLabel)})
+        w->setVisible(visible);
+}
+
+void Measure::nudge(NudgeDirection direction) {
+    MarkState next = mark_;
+    nudgeClick(next, direction);
+    canvas_->setDrawWidth(2);
+    drawMarkAt(next.clickX, next.clickY);
+}
+
+void Measure::AdjustUp_Click() {
+    nudge(NudgeDirection::Up);
+}
+void Measure::AdjustDown_Click() {
+    nudge(NudgeDirection::Down);
+}
+void Measure::AdjustLeft_Click() {
+    nudge(NudgeDirection::Left);
+}
+void Measure::AdjustRight_Click() {
+    nudge(NudgeDirection::Right);
+}
+
+void Measure::keyTimer_Timer() {
+    const std::pair<int, NudgeDirection> keys[] = {{Qt::Key_Left, NudgeDirection::Left},
+                                                   {Qt::Key_Up, NudgeDirection::Up},
+                                                   {Qt::Key_Right, NudgeDirection::Right},
+                                                   {Qt::Key_Down, NudgeDirection::Down}};
+    for (const auto& [key, direction] : keys)
+        if (keys_->query(key))
+            nudge(direction);
+}
+
+void Measure::Form_MouseMove(double x, double y) {
+    showReadout(liveReadout(app_.state, x, y, distanceOptions()));
+}
+
+void Measure::showReadout(const std::optional<LiveReadout>& r) {
+    xtwips->setText(r ? r->xtwips : QString());
+    ytwips->setText(r ? r->ytwips : QString());
+    xposition->setText(r ? r->xposition : QString());
+    yposition->setText(r ? r->yposition : QString());
+    VerifyDistance->setText(r ? r->verifyDistance : QString());
+}
+
+// ---- Grid overlay and switching ----
+
+void Measure::show_the_grid() {
+    const AppState& s = app_.state;
+    canvas_->clearDrawing();
+    canvas_->setDrawWidth(2);
+    const QColor g =
+        s.gridColorName == QStringLiteral("default") ? QColor(Qt::white) : colorOfBgr(s.gridColor);
+    OverlayOptions options;
+    options.crossSize = CrossSize->value();
+    options.crossMarkers = s.buoyMarker == QStringLiteral("cross");
+    options.boxLineOff = s.boxLineOff;
+    const GridOverlay overlay = gridOverlay(s, options);
+    for (const OverlayShape& shape : overlay.shapes) {
+        if (shape.kind == OverlayShape::Line)
+            canvas_->drawLine(shape.x1, shape.y1, shape.x2, shape.y2, g);
+        else if (shape.kind == OverlayShape::Circle)
+            canvas_->drawCircle(shape.x1, shape.y1, shape.radius, g);
+        else
+            canvas_->drawPoint(shape.x1, shape.y1, g);
+    }
+    const std::pair<QLabel*, OverlayLabel> labels[] = {{maxbuoy, overlay.maxbuoy},
+                                                       {minbuoy, overlay.minbuoy},
+                                                       {maxbuoym, overlay.maxbuoym},
+                                                       {minbuoym, overlay.minbuoym}};
+    for (const auto& [label, place] : labels) {
+        label->setText(place.text);
+        label->adjustSize();
+        label->move(PictureCanvas::pixelOfTwips(place.x, place.y));
+    }
+}
+
+void Measure::Show_grid_Click() {
+    show_the_grid();
+}
+
+void Measure::Set_grid_Click() {
+    const GridSwitch next =
+        nextGridSwitch(Set_grid->text(), static_cast<int>(app_.state.gridCount));
+    Set_grid->setText(next.caption);
+    canvas_->clearDrawing();
+    for (QLabel* l : {maxbuoy, minbuoy, maxbuoym, minbuoym})
+        l->clear();
+    activateGrid(app_.state, next.grid);
+    show_the_grid();
+}
+
+void Measure::verify_Click() {
+    const bool on = verify->text() == verifyOn;
+    for (QWidget* w : {static_cast<QWidget*>(xtwips), static_cast<QWidget*>(ytwips),
+                       static_cast<QWidget*>(xposition), static_cast<QWidget*>(yposition),
+                       static_cast<QWidget*>(VerifyDistance)})
+        w->setVisible(on);
+    verify->setText(on ? verifyOff : verifyOn);
+    UnofficialJump->setVisible(on);
+}
+
+bool Measure::verifyMode() const {
+    return verify->text() == verifyOff;
+}
+
+// ---- Fields ----
+
+MeasureFields Measure::fields() const {
+    MeasureFields f;
+    f.distance = distance->text();
+    f.distanceFt = distance_ft->text();
+    f.skierName = Skier_name->currentText();
+    f.jumpNo = Jump_no->text();
+    f.comment = Comment->text();
+    f.commentVisible = !Comment->isHidden();
+    f.jumpOK = optJumpOK->isChecked();
+    f.pass = Pass->isChecked();
+    f.fall = Fall->isChecked();
+    f.oReride = O_reride->isChecked();
+    f.mReride = M_Reride->isChecked();
+    f.otherGrid = Other_Grid->isChecked();
+    f.makeComment = Make_comment->isChecked();
+    f.verifyMode = verifyMode();
+    f.pictureFrozen = pictureFrozen_;
+    f.feetToTenths = !barefoot_indicator->isHidden();
+    return f;
+}
+
+void Measure::setRadio(QRadioButton* button, bool on) {
+    if (button->isChecked() == on)
+        return;
+    QButtonGroup* group = button->group();
+    // An exclusive group cannot switch its last choice off.
+    if (group)
+        group->setExclusive(false);
+    button->setChecked(on);
+    if (group)
+        group->setExclusive(true);
+}
+
+void Measure::showFields(const MeasureFields& f) {
+    const QSignalBlocker block(Skier_name);
+    distance->setText(f.distance);
+    distance_ft->setText(f.distanceFt);
+    if (Skier_name->currentText() != f.skierName)
+        Skier_name->setEditText(f.skierName);
+    Jump_no->setText(f.jumpNo);
+    Comment->setText(f.comment);
+    Comment->setVisible(f.commentVisible);
+    // Switch off before on, so an exclusive group never holds two.
+    const std::pair<QRadioButton*, bool> radios[] = {
+        {optJumpOK, f.jumpOK},        {Pass, f.pass},        {Fall, f.fall},
+        {O_reride, f.oReride},        {M_Reride, f.mReride}, {Other_Grid, f.otherGrid},
+        {Make_comment, f.makeComment}};
+    for (const auto& [button, on] : radios)
+        if (!on)
+            setRadio(button, false);
+    for (const auto& [button, on] : radios)
+        if (on)
+            setRadio(button, true);
+    pictureFrozen_ = f.pictureFrozen;
+}
+
+MeasureEnvironment Measure::environment() {
+    const AppState& s = app_.state;
+    RecordSettings settings;
+    settings.resultsPath = s.logFilePath;
+    settings.exchangeDir = app_.paths().exchangeDir;
+    settings.wstims = wstimsInUse();
+    settings.barefootJump = s.barefootJump;
+    settings.sitSkiJump = s.sitSkiJump;
+    settings.feetToTenths = !barefoot_indicator->isHidden();
+    return {app_.dialogs(), app_.clock(), settings, app_.paths().appDir};
+}
+
+bool Measure::wstimsInUse() const {
+    // The configuration's WSTIMS box writes its state to the store on every
+    // change.
+    return app_.settings().readFlag(QStringLiteral("WSTIMS"), false);
+}
+
+// ---- Recording ----
+
+void Measure::Record_Click() {
+    MeasureFields f = fields();
+    recordOnScreen(f, app_.state, mark_, lastDistanceText_, environment());
+    showFields(f);
+}
+
+void Measure::Fall_Click() {
+    MeasureFields f = fields();
+    fallClicked(f);
+    showFields(f);
+}
+
+void Measure::Pass_Click() {
+    MeasureFields f = fields();
+    passClicked(f);
+    showFields(f);
+}
+
+void Measure::Other_Grid_Click() {
+    MeasureFields f = fields();
+    otherGridClicked(f);
+    showFields(f);
+}
+
+void Measure::M_Reride_Click() {
+    MeasureFields f = fields();
+    manualRerideClicked(f, environment());
+    showFields(f);
+}
+
+void Measure::O_reride_Click() {
+    MeasureFields f = fields();
+    optionalRerideClicked(f, environment());
+    showFields(f);
+}
+
+void Measure::Make_comment_Click() {
+    MeasureFields f = fields();
+    makeCommentClicked(f, environment());
+    showFields(f);
+}
+
+void Measure::Skier_name_Change() {
+    MeasureFields f = fields();
+    skierChanged(f);
+    showFields(f);
+}
+
+// ---- Clear and leaving ----
+
+void Measure::Unfreeze_Click() {
+    for (int id : {lineHorizontal_, lineVertical_, lineSplash_})
+        canvas_->setLineVisible(id, false);
+    MeasureFields f = fields();
+    clearFields(f);
+    showFields(f);
+    FrozenSign->hide();
+    gif_file_name->hide();
+    showArrows(false);
+    canvas_->setDrawWidth(2);
+    canvas_->clearPicture();
+    show_the_grid();
+    resetFolderAndExchangePictures(app_.paths().appDir, app_.paths().exchangeDir);
+}
+
+void Measure::leaveScreen() {
+    applyPictureSavingPolicy();
+    Unfreeze_Click();
+    hide();
+    keyTimer->stop();
 }
 
 void Measure::Exit_Click() {
-    hide();
+    leaveScreen();
     app_.state.screenMode.clear();
+    for (QLabel* l : {minbuoy, maxbuoy, minbuoym, maxbuoym})
+        l->clear();
+    grid_description->hide();
     app_.mainForm().show();
+}
+
+void Measure::mnuCapture_Click() {
+    leaveScreen();
+    app_.state.screenMode = QStringLiteral("Measure");
+    app_.state.previewActive = true;
+    app_.previewForm().show();
+}
+
+void Measure::btnNextJump_Click() {
+    mnuCapture_Click();
 }
 
 } // namespace zt

@@ -1,41 +1,187 @@
 #pragma once
-// The measure screen.
+// The measure screen: one still picture of the landing area with the active
+// grid drawn over it. The operator clicks the landing point, nudges the
+// mark, records the jump (or a fall, pass, other-grid entry, reride or
+// comment), and moves on to the next jump. The work itself is in
+// measure/MeasureLogic; this class shows it.
+
+#include "measure/MeasureLogic.h"
 
 #include <QMainWindow>
 
 class QAction;
+class QButtonGroup;
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
 
 namespace zt {
 
 class App;
+class KeyState;
+class PictureCanvas;
 
 class Measure : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Measure(App& app);
+    explicit Measure(App& app, QWidget* parent = nullptr);
+    ~Measure() override;
 
-    QComboBox* Skier_name;
-    QLineEdit* Jump_no;
-    QLineEdit* grid_description;
-    QLineEdit* gif_file_name;
-    // Set by the configuration: the tournament type indicator, the verify
-    // mode label, and the controls whose text takes the message colour.
-    QLineEdit* barefoot_indicator;
-    QLabel* UnofficialJump;
-    QRadioButton *optJumpOK, *Fall, *Pass, *O_reride, *M_Reride, *Other_Grid, *Make_comment;
-    QLabel *FrozenSign, *IWSFlabel, *AWSAlabel, *AdjustmentLabel, *CrossLabel, *maxbuoy, *maxbuoym,
-        *minbuoy, *minbuoym;
-    QAction* Exit; // "E&xit"
+    // Controls, named as the operators and the other screens know them.
+    QLineEdit* distance = nullptr;
+    QLabel* IWSFlabel = nullptr;
+    QLineEdit* distance_ft = nullptr;
+    QLabel* AWSAlabel = nullptr;
+    QComboBox* Skier_name = nullptr;
+    QLineEdit* Jump_no = nullptr;
+    QPushButton* Set_grid = nullptr;
+    QPushButton* Show_grid = nullptr;
+    QPushButton* Unfreeze = nullptr;
+    QPushButton* Record = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* optJumpOK = nullptr;
+    QRadioButton* Pass = nullptr;
+    QRadioButton* Fall = nullptr;
+    QRadioButton* O_reride = nullptr;
+    QRadioButton* M_Reride = nullptr;
+    QRadioButton* Other_Grid = nullptr;
+    QRadioButton* Make_comment = nullptr;
+    QLineEdit* Comment = nullptr;
+    QPushButton* verify = nullptr;
+    QLabel* UnofficialJump = nullptr;
+    QLineEdit* xtwips = nullptr;
+    QLineEdit* ytwips = nullptr;
+    QLineEdit* xposition = nullptr;
+    QLineEdit* yposition = nullptr;
+    QLineEdit* VerifyDistance = nullptr;
+    QScrollBar* CrossSize = nullptr;
+    QLabel* CrossLabel = nullptr;
+    QToolButton* AdjustUp = nullptr;
+    QToolButton* AdjustDown = nullptr;
+    QToolButton* AdjustLeft = nullptr;
+    QToolButton* AdjustRight = nullptr;
+    QLabel* AdjustmentLabel = nullptr;
+    QLabel* maxbuoy = nullptr;
+    QLabel* minbuoy = nullptr;
+    QLabel* maxbuoym = nullptr;
+    QLabel* minbuoym = nullptr;
+    QLineEdit* grid_description = nullptr;
+    QLabel* gridlabel = nullptr;
+    QLabel* FrozenSign = nullptr;
+    QLineEdit* barefoot_indicator = nullptr;
+    QTimer* keyTimer = nullptr;
+    QTimer* loadTimer = nullptr;
+    QCheckBox* cbAutoLoadClipboard = nullptr;
+    QPushButton* ClipSnapShot = nullptr;
+    QPushButton* ImgSnapShot = nullptr;
+    QLineEdit* gif_file_name = nullptr;
+    QPushButton* btnNextJump = nullptr;
+    QAction* SavePict = nullptr;
+    QAction* LoadPict = nullptr;
+    QAction* mnuPaste = nullptr;
+    QAction* mnuResults = nullptr;
+    QAction* mnuCalibrate = nullptr;
+    QAction* mnuCapture = nullptr;
+    QAction* mnuViewLog = nullptr;
+    QAction* Exit = nullptr;
+
+    PictureCanvas& canvas() const { return *canvas_; }
+    // The three mark lines as line objects of the canvas.
+    int lineHorizontalImpact() const { return lineHorizontal_; }
+    int lineVerticalImpact() const { return lineVertical_; }
+    int lineSplashIndicator() const { return lineSplash_; }
+
+    const MarkState& mark() const { return mark_; }
+    const QString& lastDistanceText() const { return lastDistanceText_; }
+    bool pictureFrozen() const { return pictureFrozen_; }
+    void setPictureFrozen(bool frozen) { pictureFrozen_ = frozen; }
+    bool verifyMode() const;
+
+    // Source of the arrow keys polled by keyTimer (the application's by
+    // default).
+    void setKeyState(KeyState& keys) { keys_ = &keys; }
+
+    // The controls as MeasureFields, and back.
+    MeasureFields fields() const;
+    void showFields(const MeasureFields& f);
 
 public slots:
+    void Form_Activate();
+    void Form_GotFocus();
+    void Form_LostFocus();
+    void Form_MouseDown(double x, double y);
+    void Form_MouseMove(double x, double y);
+    void DrawImpactMark();
+    void show_the_grid();
+
+    void AdjustUp_Click();
+    void AdjustDown_Click();
+    void AdjustLeft_Click();
+    void AdjustRight_Click();
+    void keyTimer_Timer();
+
+    void Set_grid_Click();
+    void Show_grid_Click();
+    void verify_Click();
+    void Unfreeze_Click();
+    void Skier_name_Change();
+
+    void Record_Click();
+    void Fall_Click();
+    void Pass_Click();
+    void Other_Grid_Click();
+    void M_Reride_Click();
+    void O_reride_Click();
+    void Make_comment_Click();
+
     void Exit_Click();
+    void mnuCapture_Click();
+    void btnNextJump_Click();
+
+protected:
+    // Picture-saving policy applied before the screen is left by "Exit" or
+    // "Capture Next Jump". Saving pictures is not part of this screen yet;
+    // nothing is saved.
+    virtual void applyPictureSavingPolicy() {}
+
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildControls();
+    QWidget* buildPanel();
+    void buildFloatingGroups();
+    void buildMenus();
+    void connectHandlers();
+    void formLoad();
+    void nudge(NudgeDirection direction);
+    bool drawMarkAt(double x, double y);
+    void showMarkLines(const ImpactMarkLines& lines);
+    void showArrows(bool visible);
+    void showReadout(const std::optional<LiveReadout>& readout);
+    void setRadio(QRadioButton* button, bool on);
+    void leaveScreen();
+    MeasureEnvironment environment();
+    bool wstimsInUse() const;
+    DistanceOptions distanceOptions() const;
+
     App& app_;
+    KeyState* keys_ = nullptr;
+    PictureCanvas* canvas_ = nullptr;
+    QButtonGroup* resultGroup_ = nullptr;
+    QButtonGroup* extraGroup_ = nullptr;
+    int lineHorizontal_ = -1, lineVertical_ = -1, lineSplash_ = -1;
+    MarkState mark_;
+    QString lastDistanceText_;
+    bool pictureFrozen_ = false;
 };
 
 } // namespace zt
