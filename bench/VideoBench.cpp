@@ -31,26 +31,26 @@ enum Codec { Mjpeg, Mpeg4Gop250, H264BFrames };
 QString clipFor(Codec codec) {
     const QString dir = QDir::tempPath() + QStringLiteral("/zentrak-bench");
     QDir().mkpath(dir);
-    zt::test::ClipSpec spec;
-    spec.width = 1280, spec.height = 720, spec.frames = clipFrames, spec.fps = 30;
+    zt::test::ClipParams params;
+    params.width = 1280, params.height = 720, params.frames = clipFrames, params.fps = 30;
     QString name;
     switch (codec) {
     case Mjpeg:
         name = QStringLiteral("mjpeg720.avi");
         break;
     case Mpeg4Gop250:
-        spec.encoder = QStringLiteral("mpeg4"), spec.gop = 250;
+        params.encoder = QStringLiteral("mpeg4"), params.gop = 250;
         name = QStringLiteral("mpeg4-gop250-720.avi");
         break;
     case H264BFrames:
-        spec.encoder = zt::test::haveEncoder(QStringLiteral("libx264")) ? QStringLiteral("libx264")
+        params.encoder = zt::test::haveEncoder(QStringLiteral("libx264")) ? QStringLiteral("libx264")
                                                                         : QStringLiteral("mpeg4");
-        spec.gop = 250, spec.bFrames = 3;
-        name = spec.encoder + QStringLiteral("-bframes-720.avi");
+        params.gop = 250, params.bFrames = 3;
+        name = params.encoder + QStringLiteral("-bframes-720.avi");
         break;
     }
     const QString path = dir + QLatin1Char('/') + name;
-    if (!QFileInfo::exists(path) && !zt::test::writeClip(path, spec))
+    if (!QFileInfo::exists(path) && !zt::test::writeClip(path, params))
         throw std::runtime_error("cannot write " + path.toStdString());
     return path;
 }

@@ -2,6 +2,7 @@
 
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
+#include "video/MediaFileOpen.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -318,18 +319,9 @@ int frameRateOf(const AviFileInfo& info) {
 }
 
 bool isValidAvi(Dialogs& dialogs, const QString& path) {
-    if (!pathExists(path, PathFile)) {
-        dialogs.error(QStringLiteral("File does not exist:\r\n") + path);
-        return false;
-    }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo(path).isReadable())
-            dialogs.error(QStringLiteral("File is locked - cannot access:\r\n") + path);
-        else
-            dialogs.inform(f.errorString(), QString(), MsgIcon::Information);
+    if (!openMediaFile(dialogs, path, f))
         return false;
-    }
     const QByteArray head = f.read(12);
     return head.size() == 12 && isRiffAvi(reinterpret_cast<const unsigned char*>(head.data()));
 }

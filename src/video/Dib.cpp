@@ -1,6 +1,7 @@
 #include "video/Dib.h"
 
 #include "app/FileUtils.h"
+#include "video/MediaFileOpen.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -116,18 +117,9 @@ bool Dib::WriteToFile(const QString& path) const {
 }
 
 bool Dib::CreateFromFile(Dialogs& dialogs, const QString& path) {
-    if (!pathExists(path, PathFile)) {
-        dialogs.error(QStringLiteral("File does not exist:\r\n") + path);
-        return false;
-    }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo(path).isReadable())
-            dialogs.error(QStringLiteral("File is locked - cannot access:\r\n") + path);
-        else
-            dialogs.inform(f.errorString(), QString(), MsgIcon::Information);
+    if (!openMediaFile(dialogs, path, f))
         return false;
-    }
     const qint64 size = f.size();
     const QByteArray head = f.read(fileHeaderSize + BmpInfoHeader::byteSize);
     const auto* p = reinterpret_cast<const unsigned char*>(head.constData());

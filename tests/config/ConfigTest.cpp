@@ -12,6 +12,7 @@
 #include "grid/GridFiles.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
+#include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 
@@ -33,9 +34,6 @@ using zt::test::writeAll;
 
 namespace {
 
-size_t u(int i) {
-    return static_cast<size_t>(i);
-}
 
 struct ConfigScreen {
     TestEnv env;
@@ -62,18 +60,7 @@ struct ConfigScreen {
     // A grid setup file with (or without) its check buoy file.
     QString gridFile(const QString& name, int g, bool withCheckBuoy = true) {
         GridState s;
-        const double b[5][4] = {{0, 0, 0, 0},
-                                {9000, 2500, 60, 15},
-                                {9700, 6000, 60, 0},
-                                {3100, 2450, 30, 15},
-                                {2300, 6050, 30, 0}};
-        for (int i = 1; i <= 4; ++i) {
-            s.buoyScreenX[u(i)] = b[i][0], s.buoyScreenY[u(i)] = b[i][1];
-            s.buoySurveyX[u(i)] = b[i][2], s.buoySurveyY[u(i)] = b[i][3];
-        }
-        EXPECT_EQ(solve_grid(s), SolveStatus::Ok);
-        s.jumpX = 10.25, s.jumpY = 7.5;
-        s.checkMarkX = 6120, s.checkMarkY = 4230;
+        EXPECT_TRUE(zt::test::markTestGrid(s));
         const QString path = env.path(name);
         EXPECT_TRUE(saveGridFiles(s, {g, path, QStringLiteral("camera %1").arg(g),
                                       QStringLiteral("45.5"), QStringLiteral("12")}));

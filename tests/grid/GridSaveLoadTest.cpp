@@ -9,6 +9,7 @@
 #include "app/ui/ScreenLinks.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
+#include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 
@@ -28,9 +29,6 @@ using zt::test::TestEnv;
 
 namespace {
 
-size_t u(int i) {
-    return static_cast<size_t>(i);
-}
 
 struct GridScreen {
     TestEnv env;
@@ -48,18 +46,7 @@ struct GridScreen {
     // A solved grid with a check buoy marked, as after Complete.
     void markGrid() {
         GridState& s = app.state;
-        const double b[5][4] = {{0, 0, 0, 0},
-                                {9000, 2500, 60, 15},
-                                {9700, 6000, 60, 0},
-                                {3100, 2450, 30, 15},
-                                {2300, 6050, 30, 0}};
-        for (int i = 1; i <= 4; ++i) {
-            s.buoyScreenX[u(i)] = b[i][0], s.buoyScreenY[u(i)] = b[i][1];
-            s.buoySurveyX[u(i)] = b[i][2], s.buoySurveyY[u(i)] = b[i][3];
-        }
-        ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
-        s.jumpX = 10.25, s.jumpY = 7.5;
-        s.checkMarkX = 6120, s.checkMarkY = 4230;
+        ASSERT_TRUE(zt::test::markTestGrid(s));
         gs.txtCheckX->setText(QStringLiteral("45.5"));
         gs.txtCheckY->setText(QStringLiteral("12"));
     }

@@ -79,24 +79,24 @@ struct Writer {
         return true;
     }
 
-    bool openEncoder(const ClipSpec& spec) {
-        const AVCodec* codec = avcodec_find_encoder_by_name(spec.encoder.toUtf8().constData());
+    bool openEncoder(const ClipParams& params) {
+        const AVCodec* codec = avcodec_find_encoder_by_name(params.encoder.toUtf8().constData());
         if (!codec)
             return false;
         enc = avcodec_alloc_context3(codec);
-        enc->width = spec.width;
-        enc->height = spec.height;
-        enc->time_base = {1, spec.fps};
-        enc->framerate = {spec.fps, 1};
-        enc->pix_fmt = formatFor(spec.encoder);
-        enc->gop_size = spec.gop;
-        enc->max_b_frames = spec.bFrames;
+        enc->width = params.width;
+        enc->height = params.height;
+        enc->time_base = {1, params.fps};
+        enc->framerate = {params.fps, 1};
+        enc->pix_fmt = formatFor(params.encoder);
+        enc->gop_size = params.gop;
+        enc->max_b_frames = params.bFrames;
         enc->thread_count = 1;
-        if (spec.encoder == QLatin1String("mjpeg") || spec.encoder == QLatin1String("mpeg4")) {
+        if (params.encoder == QLatin1String("mjpeg") || params.encoder == QLatin1String("mpeg4")) {
             enc->flags |= AV_CODEC_FLAG_QSCALE;
             enc->global_quality = 4 * FF_QP2LAMBDA;
         }
-        if (spec.encoder == QLatin1String("libx264")) {
+        if (params.encoder == QLatin1String("libx264")) {
             av_opt_set(enc->priv_data, "preset", "veryfast", 0);
             av_opt_set_int(enc->priv_data, "crf", 20, 0);
         }
@@ -112,7 +112,7 @@ bool haveEncoder(const QString& name) {
     return avcodec_find_encoder_by_name(name.toUtf8().constData()) != nullptr;
 }
 
-bool writeClip(const QString& path, const ClipSpec& spec, QString* error) {
+bool writeClip(const QString& path, const ClipParams& params, QString* error) {
     auto fail = [error](const char* what) {
         if (error)
             *error = QString::fromLatin1(what);
@@ -123,7 +123,7 @@ bool writeClip(const QString& path, const ClipSpec& spec, QString* error) {
     const QByteArray file = path.toUtf8();
     if (avformat_alloc_output_context2(&w.out, nullptr, "avi", file.constData()) < 0)
         return fail("no avi muxer");
-    if (!w.openEncoder(spec))
+    if (!w.openEncoder(params))
         return fail("encoder does not open");
     w.stream = avformat_new_stream(w.out, nullptr);
     avcodec_parameters_from_context(w.stream->codecpar, w.enc);
@@ -135,22 +135,22 @@ bool writeClip(const QString& path, const ClipSpec& spec, QString* error) {
     w.frame = av_frame_alloc();
     w.packet = av_packet_alloc();
     w.frame->format = w.enc->pix_fmt;
-    w.frame->width = spec.width;
-    w.frame->height = spec.height;
+    w.frame->width = params.width;
+    w.frame->height = params.height;
     if (av_frame_get_buffer(w.frame, 0) < 0)
         return fail("frame");
-    w.sws = sws_getContext(spec.width, spec.height, AV_PIX_FMT_RGB24, spec.width, spec.height,
+    w.sws = sws_getContext(params.width, params.height, AV_PIX_FMT_RGB24, params.width, params.height,
                            w.enc->pix_fmt, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    std::vector<uint8_t> rgb(size_t(spec.width * spec.height * 3));
-    for (int n = 0; n < spec.frames; ++n) {
-        if (spec.dropped.count(n))
+    std::vector<uint8_t> rgb(size_t(params.width * params.height * 3));
+    for (int n = 0; n < params.frames; ++n) {
+        if (params.dropped.count(n))
             continue;
-        paint(rgb, spec.width, spec.height, n);
+        paint(rgb, params.width, params.height, n);
         if (av_frame_make_writable(w.frame) < 0)
             return fail("frame");
         const uint8_t* src[1] = {rgb.data()};
-        const int srcStride[1] = {spec.width * 3};
-        sws_scale(w.sws, src, srcStride, 0, spec.height, w.frame->data, w.frame->linesize);
+        const int srcStride[1] = {params.width * 3};
+        sws_scale(w.sws, src, srcStride, 0, params.height, w.frame->data, w.frame->linesize);
         w.frame->pts = n;
         if (!w.flush(w.frame))
             return fail("encode");

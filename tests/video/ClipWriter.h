@@ -9,7 +9,7 @@
 
 namespace zt::test {
 
-struct ClipSpec {
+struct ClipParams {
     QString encoder = QStringLiteral("mjpeg"); // mjpeg, rawvideo, mpeg4, libx264
     int width = 160;
     int height = 120;
@@ -21,7 +21,7 @@ struct ClipSpec {
 };
 
 // True when the clip was written; error tells why not.
-bool writeClip(const QString& path, const ClipSpec& spec, QString* error = nullptr);
+bool writeClip(const QString& path, const ClipParams& params, QString* error = nullptr);
 // True when FFmpeg here has the encoder.
 bool haveEncoder(const QString& name);
 

@@ -38,9 +38,9 @@ ToolRun runTool(const QStringList& args) {
 TEST(FrameExtract, WritesTheFrameAsCurrentCapture) {
     TestEnv env;
     QDir().mkpath(env.appDir());
-    ClipSpec spec;
-    spec.width = 320, spec.height = 240, spec.frames = 12;
-    const QString clip320 = clip(QStringLiteral("clip320.avi"), spec);
+    ClipParams params;
+    params.width = 320, params.height = 240, params.frames = 12;
+    const QString clip320 = clip(QStringLiteral("clip320.avi"), params);
     ASSERT_TRUE(extractFrame(env.dialogs(), env.appDir(), clip320, 7));
     const QString bmp = env.appDir() + QStringLiteral("/currentcapture.bmp");
     EXPECT_EQ(readAll(bmp).size(), 230454);

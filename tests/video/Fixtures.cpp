@@ -16,29 +16,29 @@ QTemporaryDir& folder() {
 
 } // namespace
 
-QString clip(const QString& name, const ClipSpec& spec) {
+QString clip(const QString& name, const ClipParams& params) {
     const QString path = folder().filePath(name);
     if (QFileInfo::exists(path))
         return path;
     QString error;
-    if (!writeClip(path, spec, &error))
+    if (!writeClip(path, params, &error))
         throw std::runtime_error(("cannot write fixture " + name + ": " + error).toStdString());
     return path;
 }
 
 QString mjpegClip() {
-    return clip(QStringLiteral("mjpeg.avi"), ClipSpec{});
+    return clip(QStringLiteral("mjpeg.avi"), ClipParams{});
 }
 
 QString rawClip() {
-    ClipSpec s;
+    ClipParams s;
     s.encoder = QStringLiteral("rawvideo");
     s.frames = 20;
     return clip(QStringLiteral("raw.avi"), s);
 }
 
 QString mpeg4BClip() {
-    ClipSpec s;
+    ClipParams s;
     s.encoder = QStringLiteral("mpeg4");
     s.frames = 60;
     s.gop = 12;
@@ -47,7 +47,7 @@ QString mpeg4BClip() {
 }
 
 QString h264Clip() {
-    ClipSpec s;
+    ClipParams s;
     s.encoder = haveEncoder(QStringLiteral("libx264")) ? QStringLiteral("libx264")
                                                        : QStringLiteral("mpeg4");
     s.frames = 60;
@@ -57,7 +57,7 @@ QString h264Clip() {
 }
 
 QString droppedClip() {
-    ClipSpec s;
+    ClipParams s;
     s.frames = 30;
     s.dropped = {5, 6, 20};
     return clip(QStringLiteral("dropped.avi"), s);

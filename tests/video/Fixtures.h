@@ -7,8 +7,8 @@
 
 namespace zt::test {
 
-// The clip of the given spec under a name; written on first use.
-QString clip(const QString& name, const ClipSpec& spec);
+// The clip of the given params under a name; written on first use.
+QString clip(const QString& name, const ClipParams& params);
 
 // Usual clips.
 QString mjpegClip();   // 160x120, 30 frames, 25 fps

@@ -26,12 +26,12 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
     MsgAnswer answer;
     QMessageBox::StandardButton button;
 };
 
-QList<ButtonSpec> buttonsOf(MsgButtons buttons) {
+QList<ButtonChoice> buttonsOf(MsgButtons buttons) {
     using A = MsgAnswer;
     using B = QMessageBox;
     switch (buttons) {
@@ -56,17 +56,17 @@ QList<ButtonSpec> buttonsOf(MsgButtons buttons) {
 MsgAnswer QtDialogs::message(const MessageRequest& request) {
     QMessageBox box(qtIcon(request.icon), request.title.isEmpty() ? appTitle() : request.title,
                     request.prompt, QMessageBox::NoButton, QApplication::activeWindow());
-    const QList<ButtonSpec> specs = buttonsOf(request.buttons);
-    for (const ButtonSpec& s : specs)
+    const QList<ButtonChoice> choices = buttonsOf(request.buttons);
+    for (const ButtonChoice& s : choices)
         box.addButton(s.button);
-    const int index = std::clamp(request.defaultButton, 1, static_cast<int>(specs.size()));
-    box.setDefaultButton(specs[index - 1].button);
-    box.setEscapeButton(specs.last().button);
+    const int index = std::clamp(request.defaultButton, 1, static_cast<int>(choices.size()));
+    box.setDefaultButton(choices[index - 1].button);
+    box.setEscapeButton(choices.last().button);
     const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
-    for (const ButtonSpec& s : specs)
+    for (const ButtonChoice& s : choices)
         if (s.button == clicked)
             return s.answer;
-    return specs.last().answer;
+    return choices.last().answer;
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,

@@ -1,0 +1,18 @@
+#pragma once
+// A grid as a camera across the landing area sees it: the far buoys sit
+// closer together on the picture, so the transform has a real perspective
+// part. Used wherever a test needs a solved grid.
+
+#include "grid/GridModel.h"
+
+namespace zt::test {
+
+// Marks the four buoys of the test camera into s, solves, and sets the jump
+// point (10.25, 7.5) and a check buoy mark at (6120, 4230). False when the
+// solve fails.
+bool markTestGrid(GridState& s);
+
+// A fresh state holding that grid.
+GridState solvedTestGrid();
+
+} // namespace zt::test
