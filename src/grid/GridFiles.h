@@ -38,20 +38,21 @@ struct GridSetupFile {
 // Values of a setup file in reading order: line 1, line 2, the 16 buoy
 // numbers, c1..c8, jump X, jump Y, 10, 2, grid number.
 namespace gridItem {
+// Items 3..31 sit where the same values sit in a gridStore row.
 constexpr int header = 1;
 constexpr int description = 2;
-constexpr int buoyValue(int buoy, int k) {
-    return 3 + 4 * (buoy - 1) + k;
-} // k 0..3
-constexpr int coefficient(int n) {
-    return 18 + n;
+constexpr int buoyValue(int buoy, int k) { // k 0..3: screen x, screen y, survey X, survey Y
+    return slot::screenX(buoy) + k;
 }
-constexpr int jumpX = 27;
-constexpr int jumpY = 28;
-constexpr int constant10 = 29;
-constexpr int constant2 = 30;
-constexpr int gridNumber = 31;
-constexpr int count = 31;
+constexpr int coefficient(int n) {
+    return slot::coefficient(n);
+}
+constexpr int jumpX = slot::jumpX;
+constexpr int jumpY = slot::jumpY;
+constexpr int constant10 = slot::constant10;
+constexpr int constant2 = slot::constant2;
+constexpr int gridNumber = slot::gridNumber;
+constexpr int count = gridNumber;
 } // namespace gridItem
 
 enum class GridFileStatus {

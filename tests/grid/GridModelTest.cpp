@@ -1,16 +1,15 @@
 #include "grid/GridModel.h"
 
+#include "support/GridFixtures.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace zt;
 
-namespace {
+using zt::test::setBuoy;
 
-void setBuoy(GridState& s, int i, double a, double b, double x, double y) {
-    const auto k = static_cast<size_t>(i);
-    s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
-}
+namespace {
 
 // A camera looking at the water at an angle: upper buoys far away.
 GridState perspectiveGrid() {

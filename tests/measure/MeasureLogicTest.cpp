@@ -4,6 +4,7 @@
 
 #include "measure/MeasureLogic.h"
 
+#include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 
@@ -13,12 +14,9 @@
 using namespace zt;
 using test::readAll;
 
-namespace {
+using zt::test::setBuoy;
 
-void setBuoy(GridState& s, int i, double a, double b, double x, double y) {
-    const auto k = static_cast<size_t>(i);
-    s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
-}
+namespace {
 
 // X = a / 100, Y = b / 100 (meters from twips), jump point at the origin.
 GridState flatGrid() {

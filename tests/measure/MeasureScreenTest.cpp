@@ -7,6 +7,7 @@
 #include "app/ui/MainForm.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 #include "video/ui/PreviewForm.h"
@@ -29,12 +30,9 @@ using namespace zt;
 using test::readAll;
 using test::writeAll;
 
-namespace {
+using zt::test::setBuoy;
 
-void setBuoy(GridState& s, int i, double a, double b, double x, double y) {
-    const auto k = static_cast<size_t>(i);
-    s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
-}
+namespace {
 
 struct MeasureScreen : ::testing::Test {
     test::TestEnv env;

@@ -2,6 +2,11 @@
 
 namespace zt::test {
 
+void setBuoy(GridState& s, int i, double a, double b, double x, double y) {
+    const auto k = static_cast<size_t>(i);
+    s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
+}
+
 bool markTestGrid(GridState& s) {
     const double b[5][4] = {{0, 0, 0, 0},
                             {9000, 2500, 60, 15},

@@ -7,6 +7,9 @@
 
 namespace zt::test {
 
+// Buoy i (1..4) at screen (a, b) twips and survey (x, y) meters.
+void setBuoy(GridState& s, int i, double a, double b, double x, double y);
+
 // Marks the four buoys of the test camera into s, solves, and sets the jump
 // point (10.25, 7.5) and a check buoy mark at (6120, 4230). False when the
 // solve fails.
