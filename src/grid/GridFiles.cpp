@@ -282,9 +282,11 @@ GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path) {
     const GridSetupFileRead read = readGridSetupFile(path);
     outcome.setupStatus = read.status;
     outcome.error = read.error;
-    applyGridFileRead(s, g, path, read);
+    // A file cut short leaves the grid as it was: its first values mixed
+    // with the coefficients of the grid before would measure wrongly.
     if (read.status != GridFileStatus::Complete)
         return outcome;
+    applyGridFileRead(s, g, path, read);
     const QString cbPath = checkBuoyFilePath(path);
     outcome.checkBuoyFound = pathExists(cbPath, PathFile);
     if (outcome.checkBuoyFound) {

@@ -57,7 +57,7 @@ constexpr int count = gridNumber;
 
 enum class GridFileStatus {
     Complete,
-    Incomplete, // the file ended early; what was read so far is kept
+    Incomplete, // the file ended early; a load applies none of it
     Unreadable  // the file could not be opened; nothing was read
 };
 

@@ -25,6 +25,11 @@ const QString missingCheckBuoyMessage =
     QStringLiteral(" have a check buoy.  To complete the set up correctly,") +
     QStringLiteral(" you must have a check buoy input to the set up.");
 
+QString endedEarlyMessage(const QString& path) {
+    return QStringLiteral("The grid setup file ends before all its values and was not loaded: ") +
+           path;
+}
+
 void log(GridFileContext& ctx, const QString& text) {
     if (ctx.log)
         ctx.log(text);
@@ -207,10 +212,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         return;
     }
     if (!outcome.complete()) {
-        // The file ended early: what was read stays, the load stops here.
-        view.setFileNameText(*path);
-        view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-        view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+        ctx.state.gridLoading = false;
+        ctx.dialogs.error(endedEarlyMessage(*path));
         return;
     }
     if (!outcome.checkBuoyFound)
@@ -244,11 +247,13 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
                           outcome.error);
         return;
     }
+    if (!outcome.complete()) {
+        ctx.dialogs.error(endedEarlyMessage(file));
+        return;
+    }
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
     view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
     view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
-    if (!outcome.complete())
-        return;
     if (!outcome.checkBuoyFound) {
         ctx.dialogs.inform(
             QStringLiteral("Error in load - no check buoy found - setup grid again"));

@@ -29,7 +29,6 @@ using zt::test::TestEnv;
 
 namespace {
 
-
 struct GridScreen {
     TestEnv env;
     App& app = env.app();
@@ -297,20 +296,37 @@ TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {
     EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
 }
 
-TEST(GridSaveLoad, FileEndingEarlyStopsTheLoadWhereItEnds) {
+TEST(GridSaveLoad, FileEndingEarlyIsReportedAndLeavesTheGridAsItWas) {
+    // A ready grid must not be left with the buoys of a cut-off file and
+    // the coefficients of the grid before it.
     GridScreen t;
+    t.markGrid();
+    const QString good = t.folder + QStringLiteral("/good.ipt");
+    t.save(good, QStringLiteral("good"));
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_TRUE(t.app.state.grid1Ready);
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+    QFile::remove(t.results);
+    const GridState before = t.app.state;
+
     const QString path = t.folder + QStringLiteral("/short.ipt");
     test::writeAll(path, "Initialization Points for file: x\r\nshort one\r\n"
                          " 9000 , 2500 , 60 , 15 \r\n 9700 , 6000 , 60 , 0 \r\n");
+    t.env.dialogs().clear();
     t.env.dialogs().answerText(path);
     t.gs.gridLoad_Click();
-    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
-    EXPECT_EQ(t.gs.ipt_file_description->text(), path);
-    EXPECT_EQ(t.gs.ipt_file_description_2->text(), QStringLiteral("short one"));
-    EXPECT_EQ(t.app.state.buoyScreenX[2], 9700); // what was read stays
-    EXPECT_EQ(t.gs.upper_right_x->text(), QStringLiteral("auto"));
-    EXPECT_TRUE(t.app.state.gridLoading);
-    EXPECT_FALSE(t.app.state.grid1Ready);
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[0].prompt.contains(path)) << m[0].prompt.toStdString();
+    EXPECT_EQ(t.app.state.coefficients().c, before.coefficients().c);
+    EXPECT_EQ(t.app.state.buoyScreenX, before.buoyScreenX);
+    EXPECT_EQ(t.app.state.gridStore, before.gridStore);
+    EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("good"));
+    EXPECT_EQ(t.gs.ipt_file_description->text(), good);
+    EXPECT_FALSE(t.app.state.gridLoading);
+    EXPECT_TRUE(t.app.state.grid1Ready);
     EXPECT_FALSE(QFile::exists(t.results));
 }
 
