@@ -641,6 +641,7 @@ void Measure::Skier_name_Change() {
 void Measure::Unfreeze_Click() {
     for (int id : {lineHorizontal_, lineVertical_, lineSplash_})
         canvas_->setLineVisible(id, false);
+    mark_.placed = false;
     MeasureFields f = fields();
     clearFields(f);
     showFields(f);
