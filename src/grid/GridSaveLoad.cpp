@@ -216,6 +216,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         ctx.dialogs.error(endedEarlyMessage(*path));
         return;
     }
+    ctx.state.currentGrid = g; // the working state now holds grid g
     if (!outcome.checkBuoyFound)
         ctx.dialogs.error(missingCheckBuoyMessage);
     showLoadedGrid(ctx, view, g, *path, outcome.checkBuoyFound);
@@ -229,7 +230,6 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.showGridReady();
     log(ctx, QStringLiteral("Load grid file names on main page below"));
     ctx.state.setGridReady(g, true);
-    ctx.state.currentGrid = g;
     view.setGridButtonCaption(gridCaption(g));
     ctx.settings.write(gridFileKey(g), *path);
     view.showMainGridReady(g);

@@ -262,6 +262,25 @@ TEST(GridSaveLoad, OldFileWithoutCheckBuoyLoadsButIsNotReady) {
                          QStringLiteral("No check buoy for this set up\r\n \r\n")));
 }
 
+TEST(GridSaveLoad, LoadedGridIsTheActiveGridAlsoWhenNotReady) {
+    // The working state holds the file's grid after a load, so the active
+    // grid number must name it even without a check buoy.
+    GridScreen t;
+    t.app.state.gridCount = 2;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/old.ipt");
+    t.save(path, QStringLiteral("old grid"));
+    QFile::remove(path + QStringLiteral(".cb"));
+    t.app.state.currentGrid = 1;
+    t.env.dialogs().clear();
+    t.env.dialogs().answer(MsgAnswer::No); // "Load Grid 1"
+    t.env.dialogs().answerText(QStringLiteral("2"));
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    EXPECT_FALSE(t.app.state.grid2Ready);
+    EXPECT_EQ(t.app.state.currentGrid, 2);
+}
+
 TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {
     GridScreen t;
     t.markGrid();
