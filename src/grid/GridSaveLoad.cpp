@@ -217,7 +217,10 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         return;
     }
     ctx.state.currentGrid = g; // the working state now holds grid g
-    if (!outcome.checkBuoyFound)
+    if (!outcome.checkBuoyError.isEmpty())
+        ctx.dialogs.error(QStringLiteral("The check buoy file could not be read: ") +
+                          outcome.checkBuoyError);
+    else if (!outcome.checkBuoyFound)
         ctx.dialogs.error(missingCheckBuoyMessage);
     showLoadedGrid(ctx, view, g, *path, outcome.checkBuoyFound);
     appendLoadRecord(ctx, view, SetupRecordKind::AfterLoad, g);

@@ -262,6 +262,30 @@ TEST(GridSaveLoad, OldFileWithoutCheckBuoyLoadsButIsNotReady) {
                          QStringLiteral("No check buoy for this set up\r\n \r\n")));
 }
 
+TEST(GridSaveLoad, CutOffCheckBuoyFileIsReportedAndLeavesNoCheckBuoy) {
+    // A check buoy file holding only the screen position would otherwise
+    // make the grid ready with a check buoy surveyed at (0, 0).
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/cut.ipt");
+    t.save(path, QStringLiteral("cut"));
+    const QString cb = path + QStringLiteral(".cb");
+    test::writeAll(cb, " 5100 \r\n 2700 \r\n");
+    t.forgetGrid();
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[0].prompt.contains(cb)) << m[0].prompt.toStdString();
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.checkMarkX, 0);
+    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("auto"));
+    EXPECT_TRUE(QString::fromLatin1(readAll(t.results))
+                    .endsWith(QStringLiteral("No check buoy for this set up\r\n \r\n")));
+}
+
 TEST(GridSaveLoad, LoadedGridIsTheActiveGridAlsoWhenNotReady) {
     // The working state holds the file's grid after a load, so the active
     // grid number must name it even without a check buoy.
