@@ -228,8 +228,12 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.clearDrawing();
     view.gridCheck();
 
-    if (!(ctx.state.checkMarkX > 0))
+    if (!(ctx.state.checkMarkX > 0)) {
+        // The grid's values were replaced by ones that are not set up.
+        ctx.state.setGridReady(g, false);
+        ctx.state.gridsReady = 0;
         return;
+    }
     view.showGridReady();
     log(ctx, QStringLiteral("Load grid file names on main page below"));
     ctx.state.setGridReady(g, true);

@@ -286,6 +286,27 @@ TEST(GridSaveLoad, CutOffCheckBuoyFileIsReportedAndLeavesNoCheckBuoy) {
                     .endsWith(QStringLiteral("No check buoy for this set up\r\n \r\n")));
 }
 
+TEST(GridSaveLoad, LoadWithoutCheckBuoyOverAReadyGridMakesItNotReady) {
+    // The loaded values replace the ready grid's, so the measure screen
+    // must not stay open to them as if the grid were still set up.
+    GridScreen t;
+    t.markGrid();
+    const QString good = t.folder + QStringLiteral("/good.ipt");
+    t.save(good, QStringLiteral("good"));
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_TRUE(t.app.state.grid1Ready);
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+
+    const QString old = t.folder + QStringLiteral("/old.ipt");
+    t.save(old, QStringLiteral("old"));
+    QFile::remove(old + QStringLiteral(".cb"));
+    t.env.dialogs().answerText(old);
+    t.gs.gridLoad_Click();
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 0);
+}
+
 TEST(GridSaveLoad, LoadedGridIsTheActiveGridAlsoWhenNotReady) {
     // The working state holds the file's grid after a load, so the active
     // grid number must name it even without a check buoy.
