@@ -103,6 +103,15 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
     view.setMarkersFromState();
 }
 
+// The working state holds the active grid, which another screen (the
+// measure screen's grid button) may have changed since this screen's
+// button was captioned: the button names it again before it is used.
+void followActiveGrid(GridFileContext& ctx, GridFileView& view) {
+    const double g = ctx.state.currentGrid;
+    if (g == 1 || g == 2 || g == 3)
+        view.setGridButtonCaption(gridCaption(static_cast<int>(g)));
+}
+
 } // namespace
 
 QString gridFileKey(int g) {
@@ -154,6 +163,7 @@ void updateGridsReady(GridFileContext& ctx) {
 
 void gridSave(GridFileContext& ctx, GridFileView& view) {
     view.unlockGrid();
+    followActiveGrid(ctx, view);
     const auto path = chooseGridFile(ctx, gridSaveFilter, true);
     if (!path)
         return;
@@ -187,6 +197,7 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
 
 void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.unlockGrid();
+    followActiveGrid(ctx, view);
     int g = 1;
     if (ctx.state.gridCount > 1) {
         const QString caption = view.gridButtonCaption();

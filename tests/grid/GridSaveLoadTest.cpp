@@ -216,6 +216,7 @@ TEST(GridSaveLoad, FileSavedForGridTwoLoadsIntoGridOne) {
     EXPECT_EQ(t.app.mainForm().txtGridDescription[1]->text(), QStringLiteral("camera two"));
 
     t.forgetGrid();
+    t.app.state.currentGrid = 1; // grid 1 made active again
     t.env.dialogs().clear();
     t.env.dialogs().answer(MsgAnswer::Yes); // "Load Grid 1"
     t.env.dialogs().answerText(path);
@@ -305,6 +306,25 @@ TEST(GridSaveLoad, LoadWithoutCheckBuoyOverAReadyGridMakesItNotReady) {
     t.gs.gridLoad_Click();
     EXPECT_FALSE(t.app.state.grid1Ready);
     EXPECT_EQ(t.app.state.gridsReady, 0);
+}
+
+TEST(GridSaveLoad, SaveNamesTheActiveGridAfterASwitchElsewhere) {
+    // Grid 2 made active on the measure screen while this screen's button
+    // still reads Grid 1: "Save Grid 1" would write grid 2's values over
+    // grid 1's store row and file setting.
+    GridScreen t;
+    t.app.state.gridCount = 2;
+    t.markGrid();
+    storeWorkingGrid(t.app.state, 1);
+    const auto grid1 = t.app.state.gridStore[1];
+    ASSERT_EQ(t.gs.grid_select->text(), QStringLiteral("Grid 1"));
+    t.app.state.currentGrid = 2; // the working state now holds grid 2
+    const QString path = t.folder + QStringLiteral("/two.ipt");
+    t.save(path, QStringLiteral("two"));
+    EXPECT_EQ(t.env.dialogs().prompts().value(2), QStringLiteral("Save Grid 2"));
+    EXPECT_EQ(t.app.state.gridStore[1], grid1);
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid2File")), path);
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
 }
 
 TEST(GridSaveLoad, LoadedGridIsTheActiveGridAlsoWhenNotReady) {
