@@ -282,21 +282,26 @@ GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path) {
     const GridSetupFileRead read = readGridSetupFile(path);
     outcome.setupStatus = read.status;
     outcome.error = read.error;
-    applyGridFileRead(s, g, path, read);
+    // A file cut short leaves the grid as it was: its first values mixed
+    // with the coefficients of the grid before would measure wrongly.
     if (read.status != GridFileStatus::Complete)
         return outcome;
+    applyGridFileRead(s, g, path, read);
     const QString cbPath = checkBuoyFilePath(path);
-    outcome.checkBuoyFound = pathExists(cbPath, PathFile);
-    if (outcome.checkBuoyFound) {
+    clearCheckBuoy(s, g);
+    if (pathExists(cbPath, PathFile)) {
         const CheckBuoyFileRead cb = readCheckBuoyFile(cbPath);
         outcome.checkBuoyStatus = cb.status;
-        outcome.error = cb.error;
-        // A short file must not leave values of an earlier check buoy beside
-        // the ones it holds.
-        clearCheckBuoy(s, g);
-        applyCheckBuoyRead(s, g, cb);
-    } else {
-        clearCheckBuoy(s, g);
+        // Part of a check buoy would make the grid ready with a check buoy
+        // that was never surveyed there: all four values or none.
+        if (cb.status == GridFileStatus::Complete) {
+            outcome.checkBuoyFound = true;
+            applyCheckBuoyRead(s, g, cb);
+        } else {
+            outcome.checkBuoyError = cb.status == GridFileStatus::Unreadable
+                                         ? cb.error
+                                         : cbPath + QStringLiteral(": ends before its four values");
+        }
     }
     s.jumpX = s.savedJumpX;
     s.jumpY = s.savedJumpY;

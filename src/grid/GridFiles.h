@@ -57,7 +57,7 @@ constexpr int count = gridNumber;
 
 enum class GridFileStatus {
     Complete,
-    Incomplete, // the file ended early; what was read so far is kept
+    Incomplete, // the file ended early; a load applies none of it
     Unreadable  // the file could not be opened; nothing was read
 };
 
@@ -138,15 +138,16 @@ struct GridSaveInput {
 };
 FileResult saveGridFiles(GridState& s, const GridSaveInput& input);
 
-// Loading path into grid g: the setup file (applied as far as it goes),
-// then, when the setup file was complete, the check buoy file or, when it
-// is missing, no check buoy; the jump point and the grid direction follow
-// the loaded values.
+// Loading path into grid g: the setup file (applied only when complete),
+// then the check buoy file or, when it is missing, cannot be read or ends
+// before its four values, no check buoy; the jump point and the grid
+// direction follow the loaded values.
 struct GridLoadOutcome {
     GridFileStatus setupStatus = GridFileStatus::Unreadable;
-    bool checkBuoyFound = false;
+    bool checkBuoyFound = false; // found and read whole
     GridFileStatus checkBuoyStatus = GridFileStatus::Unreadable;
-    QString error; // unreadable setup file
+    QString error;          // unreadable setup file
+    QString checkBuoyError; // a check buoy file there but not usable: path and reason
     bool complete() const { return setupStatus == GridFileStatus::Complete; }
 };
 GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path);

@@ -112,7 +112,9 @@ void fillSystem(GridState& s) {
 
 } // namespace
 
-SolveStatus solve_grid(GridState& s) {
+namespace {
+
+SolveStatus eliminate(GridState& s) {
     constexpr int n = 8;
     fillSystem(s);
     auto& A = s.solveMatrix;
@@ -141,6 +143,17 @@ SolveStatus solve_grid(GridState& s) {
         }
     }
     return SolveStatus::Ok;
+}
+
+} // namespace
+
+SolveStatus solve_grid(GridState& s) {
+    // A failed solve keeps the coefficients that were active before it.
+    const auto before = s.solveMatrix;
+    const SolveStatus status = eliminate(s);
+    if (status != SolveStatus::Ok)
+        s.solveMatrix = before;
+    return status;
 }
 
 bool water_from_screen(GridState& s) {

@@ -109,7 +109,8 @@ struct GridState {
 };
 
 // Gauss-Jordan solve of the eight coefficients from the four buoys, with the
-// first non-zero pivot of each column taken as it comes.
+// first non-zero pivot of each column taken as it comes. A solve that fails
+// leaves solveMatrix, and so the active coefficients, as they were.
 SolveStatus solve_grid(GridState& s);
 // screenX, screenY -> transformDenominator, waterX, waterY.
 bool water_from_screen(GridState& s);

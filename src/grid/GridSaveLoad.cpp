@@ -25,6 +25,11 @@ const QString missingCheckBuoyMessage =
     QStringLiteral(" have a check buoy.  To complete the set up correctly,") +
     QStringLiteral(" you must have a check buoy input to the set up.");
 
+QString endedEarlyMessage(const QString& path) {
+    return QStringLiteral("The grid setup file ends before all its values and was not loaded: ") +
+           path;
+}
+
 void log(GridFileContext& ctx, const QString& text) {
     if (ctx.log)
         ctx.log(text);
@@ -98,6 +103,15 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
     view.setMarkersFromState();
 }
 
+// The working state holds the active grid, which another screen (the
+// measure screen's grid button) may have changed since this screen's
+// button was captioned: the button names it again before it is used.
+void followActiveGrid(GridFileContext& ctx, GridFileView& view) {
+    const double g = ctx.state.currentGrid;
+    if (g == 1 || g == 2 || g == 3)
+        view.setGridButtonCaption(gridCaption(static_cast<int>(g)));
+}
+
 } // namespace
 
 QString gridFileKey(int g) {
@@ -149,6 +163,7 @@ void updateGridsReady(GridFileContext& ctx) {
 
 void gridSave(GridFileContext& ctx, GridFileView& view) {
     view.unlockGrid();
+    followActiveGrid(ctx, view);
     const auto path = chooseGridFile(ctx, gridSaveFilter, true);
     if (!path)
         return;
@@ -182,6 +197,7 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
 
 void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.unlockGrid();
+    followActiveGrid(ctx, view);
     int g = 1;
     if (ctx.state.gridCount > 1) {
         const QString caption = view.gridButtonCaption();
@@ -207,13 +223,15 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         return;
     }
     if (!outcome.complete()) {
-        // The file ended early: what was read stays, the load stops here.
-        view.setFileNameText(*path);
-        view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-        view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+        ctx.state.gridLoading = false;
+        ctx.dialogs.error(endedEarlyMessage(*path));
         return;
     }
-    if (!outcome.checkBuoyFound)
+    ctx.state.currentGrid = g; // the working state now holds grid g
+    if (!outcome.checkBuoyError.isEmpty())
+        ctx.dialogs.error(QStringLiteral("The check buoy file could not be read: ") +
+                          outcome.checkBuoyError);
+    else if (!outcome.checkBuoyFound)
         ctx.dialogs.error(missingCheckBuoyMessage);
     showLoadedGrid(ctx, view, g, *path, outcome.checkBuoyFound);
     appendLoadRecord(ctx, view, SetupRecordKind::AfterLoad, g);
@@ -221,12 +239,15 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.clearDrawing();
     view.gridCheck();
 
-    if (!(ctx.state.checkMarkX > 0))
+    if (!(ctx.state.checkMarkX > 0)) {
+        // The grid's values were replaced by ones that are not set up.
+        ctx.state.setGridReady(g, false);
+        ctx.state.gridsReady = 0;
         return;
+    }
     view.showGridReady();
     log(ctx, QStringLiteral("Load grid file names on main page below"));
     ctx.state.setGridReady(g, true);
-    ctx.state.currentGrid = g;
     view.setGridButtonCaption(gridCaption(g));
     ctx.settings.write(gridFileKey(g), *path);
     view.showMainGridReady(g);
@@ -244,11 +265,13 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
                           outcome.error);
         return;
     }
+    if (!outcome.complete()) {
+        ctx.dialogs.error(endedEarlyMessage(file));
+        return;
+    }
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
     view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
     view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
-    if (!outcome.complete())
-        return;
     if (!outcome.checkBuoyFound) {
         ctx.dialogs.inform(
             QStringLiteral("Error in load - no check buoy found - setup grid again"));

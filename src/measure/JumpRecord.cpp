@@ -74,6 +74,10 @@ OtherGridEntry askOtherGridDistance(Dialogs& dialogs) {
                 .value_or(QString());
         e.metersShown = e.metersText + QLatin1Char('m');
         e.feetShown = e.feetText + QStringLiteral("ft");
+        if (e.metersText.contains(QLatin1Char(',')) || e.feetText.contains(QLatin1Char(','))) {
+            dialogs.inform(otherGridCommaMessage);
+            continue;
+        }
         if (otherGridDistancesMatch(e.metersShown, e.feetShown)) {
             e.recorded = true;
             return e;

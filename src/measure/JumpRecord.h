@@ -63,9 +63,14 @@ struct OtherGridEntry {
     QString comment;       // set when nothing is recorded
 };
 
+// Shown when an entered distance holds a comma, which would split the
+// scoring system's comma-separated result line.
+inline const QString otherGridCommaMessage =
+    QStringLiteral("Please enter the distances with a decimal point and without commas");
+
 // Asks for the distance measured on the other grid until the operator
-// answers No or enters matching meters and feet. A cancelled input box
-// gives an empty text.
+// answers No or enters matching meters and feet without commas. A
+// cancelled input box gives an empty text.
 OtherGridEntry askOtherGridDistance(Dialogs& dialogs);
 
 } // namespace zt

@@ -54,6 +54,7 @@ std::optional<ImpactMarkLines> placeImpactMark(GridState& s, MarkState& mark, do
     mark.lastMarkY = y;
     mark.splashMarkX = splash->x;
     mark.splashMarkY = splash->y;
+    mark.placed = true;
     return lines;
 }
 
@@ -157,6 +158,11 @@ bool appendEvent(const MeasureEnvironment& env, const QString& text) {
 
 RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mark,
                             QString& lastDistanceText, const MeasureEnvironment& env) {
+    if (!mark.placed && !f.fall && !f.pass && !f.otherGrid) {
+        env.dialogs.error(QStringLiteral("There is no landing mark on the picture. "
+                                         "Click the landing point, then record the jump."));
+        return RecordStatus::NoLandingMark;
+    }
     MeasureRecordState r = recordStateOf(f, mark, lastDistanceText);
     RecordSettings settings = env.settings;
     settings.feetToTenths = f.feetToTenths;

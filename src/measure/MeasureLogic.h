@@ -40,6 +40,7 @@ struct MarkState {
     double clickX = 0, clickY = 0;
     double lastMarkX = 0, lastMarkY = 0;
     double splashMarkX = 0, splashMarkY = 0;
+    bool placed = false; // a landing mark is on the screen ("Clear" takes it away)
 };
 
 struct Segment {

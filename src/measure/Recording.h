@@ -48,8 +48,9 @@ struct RecordSettings {
 
 enum class RecordStatus {
     Recorded,
-    ResultsNotWritten,  // told the operator; nothing changed
-    DistanceUnavailable // the transform fails at the mark; nothing changed
+    ResultsNotWritten,   // told the operator; nothing changed
+    DistanceUnavailable, // the transform fails at the mark; nothing changed
+    NoLandingMark        // a jump's distance asked for with no mark placed; nothing changed
 };
 
 struct RecordOutcome {

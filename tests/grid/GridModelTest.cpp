@@ -77,13 +77,20 @@ TEST(GridModel, SameScreenXOnTheRightStillSolves) {
 
 TEST(GridModel, DegenerateBuoysHaveNoUniqueSolution) {
     GridState s = perspectiveGrid();
+    ASSERT_EQ(solve_grid(s), SolveStatus::Ok);
+    const auto solved = s.solveMatrix;
     setBuoy(s, 2, 9800, 2100, 20, 60); // same as buoy 1
     EXPECT_EQ(solve_grid(s), SolveStatus::NoUniqueSolution);
+    // A failed solve leaves the coefficients that measured before it, not
+    // a half-eliminated system.
+    EXPECT_EQ(s.solveMatrix, solved);
     GridState zero; // nothing marked yet
     EXPECT_EQ(solve_grid(zero), SolveStatus::NoUniqueSolution);
     GridState huge = perspectiveGrid();
+    ASSERT_EQ(solve_grid(huge), SolveStatus::Ok);
     setBuoy(huge, 1, 1e300, 1e300, 1e300, 1e300);
     EXPECT_NE(solve_grid(huge), SolveStatus::Ok);
+    EXPECT_EQ(huge.solveMatrix, solved);
 }
 
 TEST(GridModel, DistanceAndTournamentCorrection) {

@@ -29,7 +29,6 @@ using zt::test::TestEnv;
 
 namespace {
 
-
 struct GridScreen {
     TestEnv env;
     App& app = env.app();
@@ -217,6 +216,7 @@ TEST(GridSaveLoad, FileSavedForGridTwoLoadsIntoGridOne) {
     EXPECT_EQ(t.app.mainForm().txtGridDescription[1]->text(), QStringLiteral("camera two"));
 
     t.forgetGrid();
+    t.app.state.currentGrid = 1; // grid 1 made active again
     t.env.dialogs().clear();
     t.env.dialogs().answer(MsgAnswer::Yes); // "Load Grid 1"
     t.env.dialogs().answerText(path);
@@ -263,6 +263,89 @@ TEST(GridSaveLoad, OldFileWithoutCheckBuoyLoadsButIsNotReady) {
                          QStringLiteral("No check buoy for this set up\r\n \r\n")));
 }
 
+TEST(GridSaveLoad, CutOffCheckBuoyFileIsReportedAndLeavesNoCheckBuoy) {
+    // A check buoy file holding only the screen position would otherwise
+    // make the grid ready with a check buoy surveyed at (0, 0).
+    GridScreen t;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/cut.ipt");
+    t.save(path, QStringLiteral("cut"));
+    const QString cb = path + QStringLiteral(".cb");
+    test::writeAll(cb, " 5100 \r\n 2700 \r\n");
+    t.forgetGrid();
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[0].prompt.contains(cb)) << m[0].prompt.toStdString();
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.checkMarkX, 0);
+    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("auto"));
+    EXPECT_TRUE(QString::fromLatin1(readAll(t.results))
+                    .endsWith(QStringLiteral("No check buoy for this set up\r\n \r\n")));
+}
+
+TEST(GridSaveLoad, LoadWithoutCheckBuoyOverAReadyGridMakesItNotReady) {
+    // The loaded values replace the ready grid's, so the measure screen
+    // must not stay open to them as if the grid were still set up.
+    GridScreen t;
+    t.markGrid();
+    const QString good = t.folder + QStringLiteral("/good.ipt");
+    t.save(good, QStringLiteral("good"));
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_TRUE(t.app.state.grid1Ready);
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+
+    const QString old = t.folder + QStringLiteral("/old.ipt");
+    t.save(old, QStringLiteral("old"));
+    QFile::remove(old + QStringLiteral(".cb"));
+    t.env.dialogs().answerText(old);
+    t.gs.gridLoad_Click();
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 0);
+}
+
+TEST(GridSaveLoad, SaveNamesTheActiveGridAfterASwitchElsewhere) {
+    // Grid 2 made active on the measure screen while this screen's button
+    // still reads Grid 1: "Save Grid 1" would write grid 2's values over
+    // grid 1's store row and file setting.
+    GridScreen t;
+    t.app.state.gridCount = 2;
+    t.markGrid();
+    storeWorkingGrid(t.app.state, 1);
+    const auto grid1 = t.app.state.gridStore[1];
+    ASSERT_EQ(t.gs.grid_select->text(), QStringLiteral("Grid 1"));
+    t.app.state.currentGrid = 2; // the working state now holds grid 2
+    const QString path = t.folder + QStringLiteral("/two.ipt");
+    t.save(path, QStringLiteral("two"));
+    EXPECT_EQ(t.env.dialogs().prompts().value(2), QStringLiteral("Save Grid 2"));
+    EXPECT_EQ(t.app.state.gridStore[1], grid1);
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid2File")), path);
+    EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
+}
+
+TEST(GridSaveLoad, LoadedGridIsTheActiveGridAlsoWhenNotReady) {
+    // The working state holds the file's grid after a load, so the active
+    // grid number must name it even without a check buoy.
+    GridScreen t;
+    t.app.state.gridCount = 2;
+    t.markGrid();
+    const QString path = t.folder + QStringLiteral("/old.ipt");
+    t.save(path, QStringLiteral("old grid"));
+    QFile::remove(path + QStringLiteral(".cb"));
+    t.app.state.currentGrid = 1;
+    t.env.dialogs().clear();
+    t.env.dialogs().answer(MsgAnswer::No); // "Load Grid 1"
+    t.env.dialogs().answerText(QStringLiteral("2"));
+    t.env.dialogs().answerText(path);
+    t.gs.gridLoad_Click();
+    EXPECT_FALSE(t.app.state.grid2Ready);
+    EXPECT_EQ(t.app.state.currentGrid, 2);
+}
+
 TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {
     GridScreen t;
     t.markGrid();
@@ -297,20 +380,37 @@ TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {
     EXPECT_FALSE(t.env.settings().contains(QStringLiteral("grid1File")));
 }
 
-TEST(GridSaveLoad, FileEndingEarlyStopsTheLoadWhereItEnds) {
+TEST(GridSaveLoad, FileEndingEarlyIsReportedAndLeavesTheGridAsItWas) {
+    // A ready grid must not be left with the buoys of a cut-off file and
+    // the coefficients of the grid before it.
     GridScreen t;
+    t.markGrid();
+    const QString good = t.folder + QStringLiteral("/good.ipt");
+    t.save(good, QStringLiteral("good"));
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_TRUE(t.app.state.grid1Ready);
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+    QFile::remove(t.results);
+    const GridState before = t.app.state;
+
     const QString path = t.folder + QStringLiteral("/short.ipt");
     test::writeAll(path, "Initialization Points for file: x\r\nshort one\r\n"
                          " 9000 , 2500 , 60 , 15 \r\n 9700 , 6000 , 60 , 0 \r\n");
+    t.env.dialogs().clear();
     t.env.dialogs().answerText(path);
     t.gs.gridLoad_Click();
-    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
-    EXPECT_EQ(t.gs.ipt_file_description->text(), path);
-    EXPECT_EQ(t.gs.ipt_file_description_2->text(), QStringLiteral("short one"));
-    EXPECT_EQ(t.app.state.buoyScreenX[2], 9700); // what was read stays
-    EXPECT_EQ(t.gs.upper_right_x->text(), QStringLiteral("auto"));
-    EXPECT_TRUE(t.app.state.gridLoading);
-    EXPECT_FALSE(t.app.state.grid1Ready);
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(m[0].prompt.contains(path)) << m[0].prompt.toStdString();
+    EXPECT_EQ(t.app.state.coefficients().c, before.coefficients().c);
+    EXPECT_EQ(t.app.state.buoyScreenX, before.buoyScreenX);
+    EXPECT_EQ(t.app.state.gridStore, before.gridStore);
+    EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("good"));
+    EXPECT_EQ(t.gs.ipt_file_description->text(), good);
+    EXPECT_FALSE(t.app.state.gridLoading);
+    EXPECT_TRUE(t.app.state.grid1Ready);
     EXPECT_FALSE(QFile::exists(t.results));
 }
 

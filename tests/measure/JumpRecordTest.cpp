@@ -125,6 +125,32 @@ TEST(JumpRecord, OtherGridEntryRepeatsUntilTheDistancesMatch) {
     EXPECT_TRUE(e.feetText.isEmpty());
     EXPECT_EQ(e.comment, comments::otherGridNone);
 
+    // A decimal comma would split the scoring system's comma-separated
+    // result line (OK, 30,5, 100, 2): such an entry is asked again.
+    test::ScriptedDialogs comma;
+    comma.answer(MsgAnswer::Yes);
+    comma.answerText(QStringLiteral("30,5"));
+    comma.answerText(QStringLiteral("100"));
+    comma.answer(MsgAnswer::OK);
+    comma.answer(MsgAnswer::Yes);
+    comma.answerText(QStringLiteral("30.5"));
+    comma.answerText(QStringLiteral("100"));
+    e = askOtherGridDistance(comma);
+    EXPECT_TRUE(comma.queueEmpty());
+    EXPECT_TRUE(e.recorded);
+    EXPECT_EQ(e.metersText, QStringLiteral("30.5"));
+    ASSERT_EQ(comma.messages().size(), 3);
+    EXPECT_EQ(comma.messages()[1].prompt, otherGridCommaMessage);
+    test::ScriptedDialogs feetComma;
+    feetComma.answer(MsgAnswer::Yes);
+    feetComma.answerText(QStringLiteral("30"));
+    feetComma.answerText(QStringLiteral("98,4"));
+    feetComma.answer(MsgAnswer::OK);
+    feetComma.answer(MsgAnswer::No);
+    e = askOtherGridDistance(feetComma);
+    EXPECT_TRUE(feetComma.queueEmpty());
+    EXPECT_FALSE(e.recorded);
+
     // Cancelled input boxes give empty texts, which pass the check.
     test::ScriptedDialogs cancel;
     cancel.answer(MsgAnswer::Yes);

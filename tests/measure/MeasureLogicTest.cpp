@@ -9,6 +9,7 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -190,6 +191,7 @@ struct ScreenFixture : ::testing::Test {
         f.skierName = QStringLiteral("SKIER, ONE");
         f.jumpNo = QStringLiteral("2");
         mark.clickX = 4326;
+        mark.placed = true;
     }
     MeasureEnvironment environment() {
         RecordSettings settings;
@@ -229,6 +231,34 @@ TEST_F(ScreenFixture, RecordingTakesAndGivesBackTheFields) {
     EXPECT_TRUE(f.comment.isEmpty());
     EXPECT_EQ(readAll(env.exchangeDir() + QStringLiteral("/ztresult.dst")),
               QByteArray("Pass, 0, 0,2\r\n"));
+}
+
+TEST_F(ScreenFixture, JumpWithoutALandingMarkIsNotRecorded) {
+    // After "Clear" (or before any click) the old mark must not be measured
+    // as the new jump's distance.
+    MarkState cleared = mark;
+    cleared.placed = false;
+    const MeasureFields before = f;
+    EXPECT_EQ(recordOnScreen(f, grid, cleared, lastDistance, environment()),
+              RecordStatus::NoLandingMark);
+    EXPECT_TRUE(results().isEmpty());
+    EXPECT_FALSE(QFile::exists(env.exchangeDir() + QStringLiteral("/ztresult.dst")));
+    EXPECT_EQ(f.jumpNo, before.jumpNo);
+    EXPECT_EQ(f.distance, before.distance);
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_EQ(env.dialogs().messages()[0].icon, MsgIcon::Critical);
+
+    // A fall needs no mark.
+    f.fall = true;
+    f.jumpOK = false;
+    fallClicked(f);
+    EXPECT_EQ(recordOnScreen(f, grid, cleared, lastDistance, environment()),
+              RecordStatus::Recorded);
+
+    // Placing a mark makes a jump recordable again.
+    MarkState fresh;
+    ASSERT_TRUE(placeImpactMark(grid, fresh, 4326, 0, 100, false, {}));
+    EXPECT_TRUE(fresh.placed);
 }
 
 TEST_F(ScreenFixture, FailedRecordLeavesTheFieldsForAnotherTry) {

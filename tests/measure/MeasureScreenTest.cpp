@@ -306,6 +306,29 @@ TEST_F(MeasureScreen, GridSwitchingKeepsTheMark) {
     EXPECT_EQ(s.buoyScreenX[1], 9000);
 }
 
+TEST_F(MeasureScreen, GridMadeActiveElsewhereIsNamedOnReturn) {
+    // Grid 2 chosen here, then grid 1 loaded on the grid setup screen: the
+    // button must not go on naming grid 2 while grid 1 measures.
+    AppState& s = app->state;
+    s.gridCount = 2;
+    setBuoy(s, 1, 8000, 1000, 60, 40);
+    storeWorkingGrid(s, 2);
+    loadWorkingGrid(s, 1);
+    Measure& m = screen();
+    m.show();
+    QTest::mouseClick(m.Set_grid, Qt::LeftButton);
+    ASSERT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 2"));
+    m.hide();
+
+    loadWorkingGrid(s, 1);
+    s.currentGrid = 1;
+    m.show();
+    EXPECT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 1"));
+    QTest::mouseClick(m.Set_grid, Qt::LeftButton);
+    EXPECT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 2"));
+    EXPECT_EQ(s.buoyScreenX[1], 8000);
+}
+
 TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
     Measure& m = screen();
     m.show();

@@ -330,6 +330,10 @@ bool Measure::eventFilter(QObject* watched, QEvent* event) {
 void Measure::Form_Activate() {
     AppState& s = app_.state;
     Set_grid->setVisible(s.gridCount != 1);
+    // Another screen may have made another grid active meanwhile.
+    const int active = static_cast<int>(s.currentGrid);
+    if (active >= 1 && active <= 3)
+        Set_grid->setText(measureGridCaption(active));
     const QString picturePath = app_.paths().inApp(captureFile);
     if (s.screenMode == QStringLiteral("SelectFrame")) {
         if (canvas_->loadPicture(picturePath)) {
@@ -641,6 +645,7 @@ void Measure::Skier_name_Change() {
 void Measure::Unfreeze_Click() {
     for (int id : {lineHorizontal_, lineVertical_, lineSplash_})
         canvas_->setLineVisible(id, false);
+    mark_.placed = false;
     MeasureFields f = fields();
     clearFields(f);
     showFields(f);
