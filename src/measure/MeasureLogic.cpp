@@ -211,8 +211,10 @@ void makeCommentClicked(MeasureFields& f, const MeasureEnvironment& env) {
                     .input(QStringLiteral("What comment would you like to add?"),
                            QStringLiteral("Input Comment"))
                     .value_or(QString());
-    appendEvent(env, f.comment);
-    f.comment.clear();
+    // A comment that could not be written stays in the comment box, so it is
+    // not lost: the operator can fix the path and the next record carries it.
+    if (appendEvent(env, f.comment))
+        f.comment.clear();
     f.makeComment = false;
 }
 

@@ -275,6 +275,12 @@ TEST_F(ScreenFixture, FailedRecordLeavesTheFieldsForAnotherTry) {
     EXPECT_EQ(f.jumpNo, before.jumpNo);
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(bad.resultsPath));
+
+    // A typed comment that cannot be written is kept in the comment box.
+    env.dialogs().answerText(QStringLiteral("wind gust"));
+    makeCommentClicked(f, e);
+    EXPECT_EQ(f.comment, QStringLiteral("wind gust"));
+    EXPECT_EQ(env.dialogs().messages().size(), 2);
 }
 
 TEST_F(ScreenFixture, ReridesCommentsAndClear) {
