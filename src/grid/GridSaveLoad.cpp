@@ -98,6 +98,15 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
     view.setMarkersFromState();
 }
 
+// A load that leaves grid g without a full setup or a check buoy takes back
+// whatever readiness an earlier load gave it: measuring must not go on with
+// the half-loaded values.
+void markGridNotReady(GridFileContext& ctx, GridFileView& view, int g) {
+    ctx.state.setGridReady(g, false);
+    ctx.state.gridsReady = 0;
+    view.showGridNotReady(g);
+}
+
 } // namespace
 
 QString gridFileKey(int g) {
@@ -211,6 +220,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         view.setFileNameText(*path);
         view.setDescriptionText(ctx.state.gridDescription[u(g)]);
         view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+        markGridNotReady(ctx, view, g);
         return;
     }
     if (!outcome.checkBuoyFound)
@@ -221,8 +231,10 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.clearDrawing();
     view.gridCheck();
 
-    if (!(ctx.state.checkMarkX > 0))
+    if (!(ctx.state.checkMarkX > 0)) {
+        markGridNotReady(ctx, view, g);
         return;
+    }
     view.showGridReady();
     log(ctx, QStringLiteral("Load grid file names on main page below"));
     ctx.state.setGridReady(g, true);

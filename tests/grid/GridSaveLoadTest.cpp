@@ -29,7 +29,6 @@ using zt::test::TestEnv;
 
 namespace {
 
-
 struct GridScreen {
     TestEnv env;
     App& app = env.app();
@@ -261,6 +260,50 @@ TEST(GridSaveLoad, OldFileWithoutCheckBuoyLoadsButIsNotReady) {
     EXPECT_EQ(QString::fromLatin1(readAll(t.results)),
               loadRecord(path, QStringLiteral("old grid"),
                          QStringLiteral("No check buoy for this set up\r\n \r\n")));
+}
+
+TEST(GridSaveLoad, LoadWithoutCheckBuoyOrEndingEarlyTakesBackAnEarlierReadiness) {
+    GridScreen t;
+    t.markGrid();
+    const QString good = t.folder + QStringLiteral("/good.ipt");
+    t.save(good, QStringLiteral("good grid"));
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+
+    // An old file without check buoy: loaded, but the grid is no longer
+    // ready, so the measure screen cannot be reached with it.
+    const QString old = t.folder + QStringLiteral("/old.ipt");
+    QFile::copy(good, old);
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(old);
+    t.gs.gridLoad_Click();
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 0);
+    EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("msgbox03.ico"));
+    EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), notReadyGridPicture);
+    t.env.dialogs().clear();
+    t.app.mainForm().ccmdGoToMeasure_Click();
+    EXPECT_TRUE(t.app.measure().isHidden());
+    EXPECT_EQ(t.env.dialogs().messages().size(), 1);
+
+    // A file that ends early after a good load: half of it is in the working
+    // state, so the grid is not ready either.
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(good);
+    t.gs.gridLoad_Click();
+    ASSERT_EQ(t.app.state.gridsReady, 1);
+    const QString cut = t.folder + QStringLiteral("/cut.ipt");
+    test::writeAll(cut, "Initialization Points for file: x\r\ncut\r\n 1 , 2 , 3 , 4 \r\n");
+    test::writeAll(cut + QStringLiteral(".cb"), " 1 \r\n 2 \r\n3\r\n4\r\n");
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(cut);
+    t.gs.gridLoad_Click();
+    EXPECT_TRUE(t.env.dialogs().messages().isEmpty());
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_EQ(t.app.state.gridsReady, 0);
+    EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), notReadyGridPicture);
 }
 
 TEST(GridSaveLoad, NothingHappensWithoutFolderOrWhenCancelled) {

@@ -277,4 +277,9 @@ void Grid_Setup::showMainGridReady(int g) {
     setMainGridPicture(app_, g, true);
 }
 
+void Grid_Setup::showGridNotReady(int g) {
+    showStateIcon(false);
+    setMainGridPicture(app_, g, false);
+}
+
 } // namespace zt

@@ -67,6 +67,7 @@ public:
     void showMeasureDescription(const QString& description) override;
     void showMainDescription(int g, const QString& description) override;
     void showMainGridReady(int g) override;
+    void showGridNotReady(int g) override;
 
 public slots:
     void gridSave_Click();
