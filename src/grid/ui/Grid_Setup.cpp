@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -170,6 +171,11 @@ void Grid_Setup::gridLoad_Click() {
 void Grid_Setup::gridExit_Click() {
     hide();
     app_.mainForm().show();
+}
+
+void Grid_Setup::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    gridExit_Click();
 }
 
 void Grid_Setup::showStateIcon(bool ready) {

@@ -74,6 +74,10 @@ public slots:
     void gridLoad_Click();
     void gridExit_Click();
 
+protected:
+    // Closing the window leaves the screen as "E&xit" does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildBoxes();
     void buildMenus();
