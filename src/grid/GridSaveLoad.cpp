@@ -112,6 +112,15 @@ void followActiveGrid(GridFileContext& ctx, GridFileView& view) {
         view.setGridButtonCaption(gridCaption(static_cast<int>(g)));
 }
 
+// A load that leaves grid g without a full setup or a check buoy takes back
+// whatever readiness an earlier load gave it: measuring must not go on with
+// the half-loaded values.
+void markGridNotReady(GridFileContext& ctx, GridFileView& view, int g) {
+    ctx.state.setGridReady(g, false);
+    ctx.state.gridsReady = 0;
+    view.showGridNotReady(g);
+}
+
 } // namespace
 
 QString gridFileKey(int g) {
@@ -240,9 +249,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.gridCheck();
 
     if (!(ctx.state.checkMarkX > 0)) {
-        // The grid's values were replaced by ones that are not set up.
-        ctx.state.setGridReady(g, false);
-        ctx.state.gridsReady = 0;
+        // The grid\'s values were replaced by ones that are not set up.
+        markGridNotReady(ctx, view, g);
         return;
     }
     view.showGridReady();

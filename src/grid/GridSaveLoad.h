@@ -61,6 +61,9 @@ public:
     virtual void showMainDescription(int g, const QString& description) = 0;
     // The main screen's state picture of grid g shows the ready picture.
     virtual void showMainGridReady(int g) = 0;
+    // Not-ready face here and the not-ready picture of grid g on the main
+    // screen.
+    virtual void showGridNotReady(int g) = 0;
 };
 
 struct GridFileContext {

@@ -7,11 +7,13 @@
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
 #include "logs/ui/LogView.h"
+#include "logs/ui/frmManual.h"
 #include "measure/ui/Measure.h"
 #include "support/TestEnv.h"
 #include "video/CaptureControl.h"
 #include "video/ui/CapturePanel.h"
 #include "video/ui/PreviewForm.h"
+#include "video/ui/frmSetStart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -373,4 +375,39 @@ TEST(MainScreen, ScreensAreMadeOnceViewersAtEachOpening) {
     QObject::connect(&app, &App::quitRequested, [&] { quit = true; });
     m.mnuExit_Click();
     EXPECT_TRUE(quit);
+}
+
+TEST(MainScreen, ClosingAScreensWindowGoesBackToTheMainScreen) {
+    TestEnv env;
+    App& app = env.app();
+    MainForm& m = app.mainForm();
+    bool quit = false;
+    QObject::connect(&app, &App::quitRequested, [&] { quit = true; });
+
+    // The configuration screen's close is its exit: the tournament name is
+    // kept and the configuration line written.
+    m.cmdConfigure_Click();
+    app.config().TournamentName->setText(QStringLiteral("Spring Cup"));
+    app.state.logFilePath = env.path(QStringLiteral("results.txt"));
+    EXPECT_FALSE(app.config().close());
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_FALSE(app.config().isVisible());
+    EXPECT_EQ(env.settings().read(QStringLiteral("TournamentName")), QStringLiteral("Spring Cup"));
+    EXPECT_TRUE(QString::fromLatin1(zt::test::readAll(app.state.logFilePath))
+                    .startsWith(QStringLiteral("New Configuration: ")));
+
+    const auto closes = [&](QWidget& screen, const char* name) {
+        m.hide();
+        screen.show();
+        EXPECT_FALSE(screen.close()) << name;
+        EXPECT_FALSE(screen.isVisible()) << name;
+        EXPECT_TRUE(m.isVisible()) << name;
+    };
+    closes(app.gridSetup(), "grid setup");
+    closes(app.measure(), "measure");
+    closes(app.previewForm(), "capture");
+    closes(app.frmSetStart(), "frame selection");
+    closes(app.frmManual(), "manual");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(quit);
 }

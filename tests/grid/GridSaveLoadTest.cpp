@@ -306,6 +306,13 @@ TEST(GridSaveLoad, LoadWithoutCheckBuoyOverAReadyGridMakesItNotReady) {
     t.gs.gridLoad_Click();
     EXPECT_FALSE(t.app.state.grid1Ready);
     EXPECT_EQ(t.app.state.gridsReady, 0);
+    // The screens say so too, and the measure screen stays closed.
+    EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("msgbox03.ico"));
+    EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), notReadyGridPicture);
+    t.env.dialogs().clear();
+    t.app.mainForm().ccmdGoToMeasure_Click();
+    EXPECT_TRUE(t.app.measure().isHidden());
+    EXPECT_EQ(t.env.dialogs().messages().size(), 1);
 }
 
 TEST(GridSaveLoad, SaveNamesTheActiveGridAfterASwitchElsewhere) {

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
@@ -248,6 +249,11 @@ void Config::setBoxText(QLineEdit* box, const QString& text) {
 void Config::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     Form_Load();
+}
+
+void Config::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    mnuExit_Click();
 }
 
 void Config::Form_Load() {

@@ -103,6 +103,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the window leaves the screen as "E&xit and Save Parameters".
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

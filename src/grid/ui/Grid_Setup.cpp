@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -172,6 +173,11 @@ void Grid_Setup::gridExit_Click() {
     app_.mainForm().show();
 }
 
+void Grid_Setup::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    gridExit_Click();
+}
+
 void Grid_Setup::showStateIcon(bool ready) {
     showPictureFile(grid_state_icon, app_.paths().appDir,
                     ready ? QStringLiteral("face02.ico") : QStringLiteral("msgbox03.ico"));
@@ -275,6 +281,11 @@ void Grid_Setup::showMainDescription(int g, const QString& description) {
 
 void Grid_Setup::showMainGridReady(int g) {
     setMainGridPicture(app_, g, true);
+}
+
+void Grid_Setup::showGridNotReady(int g) {
+    showStateIcon(false);
+    setMainGridPicture(app_, g, false);
 }
 
 } // namespace zt

@@ -67,11 +67,16 @@ public:
     void showMeasureDescription(const QString& description) override;
     void showMainDescription(int g, const QString& description) override;
     void showMainGridReady(int g) override;
+    void showGridNotReady(int g) override;
 
 public slots:
     void gridSave_Click();
     void gridLoad_Click();
     void gridExit_Click();
+
+protected:
+    // Closing the window leaves the screen as "E&xit" does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildBoxes();

@@ -4,6 +4,7 @@
 #include "app/ui/MainForm.h"
 #include "app/ui/Widgets.h"
 
+#include <QCloseEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -24,6 +25,11 @@ frmManual::frmManual(App& app) : app_(app) {
 void frmManual::cmdDone_Click() {
     app_.mainForm().show();
     hide();
+}
+
+void frmManual::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    cmdDone_Click();
 }
 
 } // namespace zt

@@ -23,6 +23,10 @@ public:
 public slots:
     void cmdDone_Click();
 
+protected:
+    // Closing the window goes back to the main screen as "Done" does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     App& app_;
 };

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -672,6 +673,11 @@ void Measure::Exit_Click() {
         l->clear();
     grid_description->hide();
     app_.mainForm().show();
+}
+
+void Measure::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    Exit_Click();
 }
 
 void Measure::mnuCapture_Click() {

@@ -152,6 +152,8 @@ protected:
     virtual void applyPictureSavingPolicy() {}
 
     void showEvent(QShowEvent* event) override;
+    // Closing the window leaves the screen as "E&xit" does.
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

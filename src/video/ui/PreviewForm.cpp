@@ -12,6 +12,7 @@
 #include "video/ui/CaptureView.h"
 #include "video/ui/frmSetStart.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -114,6 +115,11 @@ void PreviewForm::cmdGoSetup_Click() {
     hide();
     app_.state.previewActive = false;
     app_.mainForm().show();
+}
+
+void PreviewForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    cmdGoSetup_Click();
 }
 
 void PreviewForm::cmdGoToTimer_Click() {

@@ -59,6 +59,10 @@ public slots:
     void CapturePRO1_Progress(int code, const QString& text);
     void CapturePRO1_Warning(const QString& text);
 
+protected:
+    // Closing the window goes back to the main screen.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildControls();
 

@@ -6,6 +6,7 @@
 #include "logs/ui/LogView.h"
 #include "video/ui/PreviewForm.h"
 
+#include <QCloseEvent>
 #include <QVBoxLayout>
 
 namespace zt {
@@ -46,6 +47,11 @@ void frmSetStart::cmdGoToCapture_Click() {
 void frmSetStart::cmdGoToSetup_Click() {
     app_.mainForm().show();
     hide();
+}
+
+void frmSetStart::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    cmdGoToSetup_Click();
 }
 
 void frmSetStart::cmdViewLog_Click() {

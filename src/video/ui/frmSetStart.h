@@ -25,6 +25,10 @@ public slots:
     void cmdGoToSetup_Click();
     void cmdViewLog_Click();
 
+protected:
+    // Closing the window goes back to the main screen.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     App& app_;
 };
