@@ -134,21 +134,25 @@ void FileSettingsStore::load() {
 
 bool FileSettingsStore::save() {
     QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (onError_)
-            onError_(path_ + QStringLiteral(": ") + f.errorString());
-        return false;
-    }
+    if (!f.open(QIODevice::WriteOnly))
+        return failed(f.errorString());
     QString text = QStringLiteral("; zt05\n[Settings]\n");
     for (const Entry& e : entries_)
         text += e.key + QLatin1Char('=') + escapeValue(e.value) + QLatin1Char('\n');
     f.write(text.toUtf8());
-    if (!f.commit()) {
-        if (onError_)
-            onError_(path_ + QStringLiteral(": ") + f.errorString());
-        return false;
-    }
+    if (!f.commit())
+        return failed(f.errorString());
+    failing_ = false;
     return true;
+}
+
+bool FileSettingsStore::failed(const QString& reason) {
+    // Told once until a write succeeds again: every change of a setting
+    // would otherwise repeat the same message.
+    if (!failing_ && onError_)
+        onError_(path_ + QStringLiteral(": ") + reason);
+    failing_ = true;
+    return false;
 }
 
 bool FileSettingsStore::write(const QString& key, const QString& text) {

@@ -53,7 +53,8 @@ public:
 
     bool write(const QString& key, const QString& text) override;
     const QString& path() const { return path_; }
-    // Told when a write cannot be made durable (path and reason).
+    // Told when a write cannot be made durable (path and reason); once, until
+    // a write succeeds again.
     void setErrorHandler(std::function<void(const QString&)> handler) {
         onError_ = std::move(handler);
     }
@@ -61,9 +62,11 @@ public:
 private:
     void load();
     bool save();
+    bool failed(const QString& reason);
 
     QString path_;
     std::function<void(const QString&)> onError_;
+    bool failing_ = false;
 };
 
 } // namespace zt

@@ -2,6 +2,7 @@
 #include "app/SettingsStore.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -53,11 +54,21 @@ TEST(Settings, FileStoreSurvivesRestartAndKeepsOddTexts) {
 TEST(Settings, FileStoreReportsAWriteThatCannotBeSaved) {
     QTemporaryDir dir;
     FileSettingsStore s(dir.filePath(QStringLiteral("no/such/folder/s.ini")));
-    QString told;
-    s.setErrorHandler([&](const QString& what) { told = what; });
+    QStringList told;
+    s.setErrorHandler([&](const QString& what) { told << what; });
     EXPECT_FALSE(s.write(QStringLiteral("grids"), QStringLiteral("1")));
-    EXPECT_TRUE(told.contains(QStringLiteral("s.ini")));
+    EXPECT_FALSE(s.write(QStringLiteral("device"), QStringLiteral("0")));
+    ASSERT_EQ(told.size(), 1); // once, not for every setting
+    EXPECT_TRUE(told[0].contains(QStringLiteral("s.ini")));
     EXPECT_EQ(s.read(QStringLiteral("grids")), QStringLiteral("1")); // kept for this run
+
+    // Once the folder is back the values are saved; a new failure is told again.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("no/such/folder"))));
+    EXPECT_TRUE(s.write(QStringLiteral("grids"), QStringLiteral("2")));
+    EXPECT_EQ(FileSettingsStore(s.path()).read(QStringLiteral("device")), QStringLiteral("0"));
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("no"))).removeRecursively());
+    EXPECT_FALSE(s.write(QStringLiteral("grids"), QStringLiteral("3")));
+    EXPECT_EQ(told.size(), 2);
 }
 
 TEST(EmergencyReset, NoAtFirstOrSecondQuestionChangesNothing) {
