@@ -43,8 +43,9 @@ QString clipFor(Codec codec) {
         name = QStringLiteral("mpeg4-gop250-720.avi");
         break;
     case H264BFrames:
-        params.encoder = zt::test::haveEncoder(QStringLiteral("libx264")) ? QStringLiteral("libx264")
-                                                                        : QStringLiteral("mpeg4");
+        params.encoder = zt::test::haveEncoder(QStringLiteral("libx264"))
+                             ? QStringLiteral("libx264")
+                             : QStringLiteral("mpeg4");
         params.gop = 250, params.bFrames = 3;
         name = params.encoder + QStringLiteral("-bframes-720.avi");
         break;

@@ -1,5 +1,6 @@
 // Cost of solving a grid and of the transforms run on every mouse move.
 
+#include "BenchGrid.h"
 #include "grid/GridModel.h"
 
 #include <benchmark/benchmark.h>
@@ -10,12 +11,7 @@ namespace {
 
 GridState perspectiveGrid() {
     GridState s;
-    const double buoys[4][4] = {
-        {9800, 2100, 20, 60}, {11000, 8200, 20, 30}, {2500, 1900, -20, 60}, {900, 8400, -20, 30}};
-    for (size_t i = 1; i <= 4; ++i) {
-        s.buoyScreenX[i] = buoys[i - 1][0], s.buoyScreenY[i] = buoys[i - 1][1];
-        s.buoySurveyX[i] = buoys[i - 1][2], s.buoySurveyY[i] = buoys[i - 1][3];
-    }
+    bench::markBenchGrid(s);
     return s;
 }
 

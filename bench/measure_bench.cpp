@@ -2,6 +2,7 @@
 // transform, the distance and the five text boxes, through the screen's
 // handler, and the readout computation alone.
 
+#include "BenchGrid.h"
 #include "app/ui/App.h"
 #include "measure/DistanceText.h"
 #include "measure/ui/Measure.h"
@@ -30,14 +31,7 @@ public:
 };
 
 void perspectiveGrid(GridState& s) {
-    auto set = [&](int i, double a, double b, double x, double y) {
-        const auto k = static_cast<size_t>(i);
-        s.buoyScreenX[k] = a, s.buoyScreenY[k] = b, s.buoySurveyX[k] = x, s.buoySurveyY[k] = y;
-    };
-    set(1, 9800, 2100, 20, 60);
-    set(2, 11000, 8200, 20, 30);
-    set(3, 2500, 1900, -20, 60);
-    set(4, 900, 8400, -20, 30);
+    bench::markBenchGrid(s);
     solve_grid(s);
     s.jumpX = 0, s.jumpY = -10;
 }

@@ -2,6 +2,7 @@
 // the verify-mode readout on every mouse move, the official distance and
 // the record line at "Record Jump", and reading a grid setup file.
 
+#include "BenchGrid.h"
 #include "grid/GridFiles.h"
 #include "measure/DistanceText.h"
 #include "measure/JumpRecord.h"
@@ -14,12 +15,7 @@ namespace {
 
 GridState perspectiveGrid() {
     GridState s;
-    const double buoys[4][4] = {
-        {9800, 2100, 20, 60}, {11000, 8200, 20, 30}, {2500, 1900, -20, 60}, {900, 8400, -20, 30}};
-    for (size_t i = 1; i <= 4; ++i) {
-        s.buoyScreenX[i] = buoys[i - 1][0], s.buoyScreenY[i] = buoys[i - 1][1];
-        s.buoySurveyX[i] = buoys[i - 1][2], s.buoySurveyY[i] = buoys[i - 1][3];
-    }
+    bench::markBenchGrid(s);
     solve_grid(s);
     s.jumpX = 0, s.jumpY = 10;
     return s;

@@ -68,6 +68,16 @@ struct GridScreen {
         gs.gridSave_Click();
     }
 
+    // Saves the marked test grid as "good.ipt" and loads it: grid 1 ready.
+    QString loadReadyGrid() {
+        markGrid();
+        const QString good = folder + QStringLiteral("/good.ipt");
+        save(good, QStringLiteral("good"));
+        env.dialogs().answerText(good);
+        gs.gridLoad_Click();
+        return good;
+    }
+
     QStringList diagnosticTexts() {
         QStringList out;
         const QString log = QString::fromLatin1(readAll(app.diagnosticLog().path()));
@@ -291,11 +301,7 @@ TEST(GridSaveLoad, LoadWithoutCheckBuoyOverAReadyGridMakesItNotReady) {
     // The loaded values replace the ready grid's, so the measure screen
     // must not stay open to them as if the grid were still set up.
     GridScreen t;
-    t.markGrid();
-    const QString good = t.folder + QStringLiteral("/good.ipt");
-    t.save(good, QStringLiteral("good"));
-    t.env.dialogs().answerText(good);
-    t.gs.gridLoad_Click();
+    const QString good = t.loadReadyGrid();
     ASSERT_TRUE(t.app.state.grid1Ready);
     ASSERT_EQ(t.app.state.gridsReady, 1);
 
@@ -391,11 +397,7 @@ TEST(GridSaveLoad, FileEndingEarlyIsReportedAndLeavesTheGridAsItWas) {
     // A ready grid must not be left with the buoys of a cut-off file and
     // the coefficients of the grid before it.
     GridScreen t;
-    t.markGrid();
-    const QString good = t.folder + QStringLiteral("/good.ipt");
-    t.save(good, QStringLiteral("good"));
-    t.env.dialogs().answerText(good);
-    t.gs.gridLoad_Click();
+    const QString good = t.loadReadyGrid();
     ASSERT_TRUE(t.app.state.grid1Ready);
     ASSERT_EQ(t.app.state.gridsReady, 1);
     QFile::remove(t.results);
