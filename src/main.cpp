@@ -4,7 +4,6 @@
 #include "app/Paths.h"
 #include "app/Services.h"
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/QtDialogs.h"
 
 #include <QApplication>

@@ -14,10 +14,14 @@ struct ResetEntry {
 };
 
 constexpr ResetEntry resetEntries[] = {
-    {"logpath", "Logpath = ", ""},          {"barefoot", "barefoot = ", "0"},
-    {"compression", "compression = ", "0"}, {"device", "device = ", "0"},
-    {"framerate", "framerate = ", "0"},     {"grid1File", "Grid 1 File = ", ""},
-    {"grid2File", "Grid 2 File = ", ""},    {"grid3File", "Grid 3 File = ", ""},
+    {setting::logpath.key, "Logpath = ", ""},
+    {setting::barefoot.key, "barefoot = ", "0"},
+    {setting::compression.key, "compression = ", "0"},
+    {setting::device.key, "device = ", "0"},
+    {setting::framerate.key, "framerate = ", "0"},
+    {setting::grid1File.key, "Grid 1 File = ", ""},
+    {setting::grid2File.key, "Grid 2 File = ", ""},
+    {setting::grid3File.key, "Grid 3 File = ", ""},
 };
 
 } // namespace
@@ -37,8 +41,8 @@ void emergencyReset(Dialogs& dialogs, SettingsStore& settings) {
         if (!ask(QString::fromLatin1(e.label) + value + QStringLiteral(" Clear it?")))
             continue;
         settings.write(key, QString::fromLatin1(e.installValue));
-        if (key == QLatin1String("logpath"))
-            settings.write(QStringLiteral("logfile"), QString());
+        if (e.key == setting::logpath.key)
+            settings.set(setting::logfile, QString());
     }
 }
 

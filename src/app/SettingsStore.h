@@ -3,6 +3,8 @@
 // key -> text. Keys are compared without regard to case; every write is on
 // disk when the call returns.
 
+#include "app/SettingsTable.h"
+
 #include <QMap>
 #include <QString>
 #include <functional>
@@ -28,6 +30,25 @@ public:
     bool writeWhole(const QString& key, long long value);
     bool writeDouble(const QString& key, double value);
     bool writeFlag(const QString& key, bool value);
+
+    // The keys of the settings table, each in its stored form (SettingsTable.h).
+    QString get(const TextSetting& s) const;
+    long long get(const WholeSetting& s) const;
+    double get(const NumberSetting& s) const;
+    double get(const NumberTextSetting& s) const;
+    bool get(const FlagSetting& s) const;
+    bool get(const CheckSetting& s) const;
+    // The stored text itself, or defaultText when the key was never written.
+    template <class Setting> QString text(const Setting& s, const QString& defaultText) const {
+        return read(QString::fromLatin1(s.key), defaultText);
+    }
+
+    bool set(const TextSetting& s, const QString& text);
+    bool set(const WholeSetting& s, long long value);
+    bool set(const NumberSetting& s, double value);
+    bool set(const NumberTextSetting& s, const QString& text);
+    bool set(const FlagSetting& s, bool value);
+    bool set(const CheckSetting& s, bool ticked);
 };
 
 // Values kept in memory only (tests).

@@ -58,7 +58,7 @@ const QList<ColoredControl>& messageColorControls() {
 }
 
 int gridCountChoice(const SettingsStore& settings) {
-    const double n = settings.readDouble(QStringLiteral("grids"), 0);
+    const double n = settings.get(setting::grids);
     if (n == 2)
         return 2;
     if (n == 3)

@@ -2,11 +2,12 @@
 
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
+#include "app/MainScreenView.h"
 #include "app/ResultsFile.h"
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
+#include "measure/MeasureView.h"
 
-#include <QDir>
 #include <cmath>
 
 namespace zt {
@@ -35,6 +36,21 @@ void log(GridFileContext& ctx, const QString& text) {
         ctx.log(text);
 }
 
+void showMeasureDescription(GridFileContext& ctx, const QString& description) {
+    if (ctx.measureScreen)
+        ctx.measureScreen->setGridDescription(description);
+}
+
+void showMainDescription(GridFileContext& ctx, int g, const QString& description) {
+    if (ctx.mainScreen)
+        ctx.mainScreen->setGridDescription(g, description);
+}
+
+void showMainGridState(GridFileContext& ctx, int g, bool ready) {
+    if (ctx.mainScreen)
+        ctx.mainScreen->showGridState(g, ready);
+}
+
 // Asks for a grid number until it names a grid in use; 0 when the operator
 // cancels, so the question can always be left.
 int askGridNumber(GridFileContext& ctx, const QString& prompt) {
@@ -52,7 +68,7 @@ int askGridNumber(GridFileContext& ctx, const QString& prompt) {
 // The grid setup file chosen in the setup files folder; nullopt when the
 // folder is not usable (the operator is told) or the dialog is cancelled.
 std::optional<QString> chooseGridFile(GridFileContext& ctx, const QString& filter, bool saving) {
-    if (!pathExists(ctx.setupFilesPath, PathFolder) || !QDir::setCurrent(ctx.setupFilesPath)) {
+    if (!pathExists(ctx.setupFilesPath, PathFolder)) {
         ctx.dialogs.warn(invalidSetupPath);
         return std::nullopt;
     }
@@ -98,7 +114,7 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
         clearCheckBuoyBoxes(boxes);
     view.setFileNameText(path);
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
+    showMeasureDescription(ctx, ctx.state.gridDescription[u(g)]);
     view.setBoxTexts(boxes);
     view.setMarkersFromState();
 }
@@ -109,7 +125,7 @@ void showLoadedGrid(GridFileContext& ctx, GridFileView& view, int g, const QStri
 void followActiveGrid(GridFileContext& ctx, GridFileView& view) {
     const double g = ctx.state.currentGrid;
     if (g == 1 || g == 2 || g == 3)
-        view.setGridButtonCaption(gridCaption(static_cast<int>(g)));
+        view.setGridButtonCaption(gridCaption(activeGridNumber(ctx.state)));
 }
 
 // A load that leaves grid g without a full setup or a check buoy takes back
@@ -118,23 +134,19 @@ void followActiveGrid(GridFileContext& ctx, GridFileView& view) {
 void markGridNotReady(GridFileContext& ctx, GridFileView& view, int g) {
     ctx.state.setGridReady(g, false);
     ctx.state.gridsReady = 0;
-    view.showGridNotReady(g);
+    view.showGridNotReady();
+    showMainGridState(ctx, g, false);
 }
 
 } // namespace
 
-QString gridFileKey(int g) {
-    return QStringLiteral("grid%1File").arg(g);
-}
-
-int gridOfCaption(const QString& caption) {
-    const int g =
-        static_cast<int>(readNumber(caption.mid(caption.lastIndexOf(QLatin1Char(' ')) + 1)));
-    return g >= 1 && g <= 3 ? g : 1;
-}
-
 QString gridCaption(int g) {
     return QStringLiteral("Grid %1").arg(g);
+}
+
+int activeGridNumber(const GridState& s) {
+    const double g = s.currentGrid;
+    return g == 2 ? 2 : g == 3 ? 3 : 1;
 }
 
 GridBoxTexts boxTextsFromState(const GridState& s) {
@@ -176,8 +188,8 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
     const auto path = chooseGridFile(ctx, gridSaveFilter, true);
     if (!path)
         return;
-    const QString caption = view.gridButtonCaption();
-    int g = gridOfCaption(caption);
+    int g = activeGridNumber(ctx.state);
+    const QString caption = gridCaption(g);
     const QString description = ctx.dialogs
                                     .input(QStringLiteral("Enter descriptive line about grid"),
                                            QStringLiteral("Grid Description"))
@@ -190,9 +202,9 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
         ctx.state.currentGrid = g;
     }
     ctx.state.gridDescription[u(g)] = description;
-    view.showMeasureDescription(description);
-    view.showMainDescription(g, description);
-    ctx.settings.write(gridFileKey(g), *path);
+    showMeasureDescription(ctx, description);
+    showMainDescription(ctx, g, description);
+    ctx.settings.set(setting::gridFile(g), *path);
     log(ctx, QStringLiteral("save grid %1").arg(g));
     view.setFileNameText(*path);
     view.setDescriptionText(description);
@@ -209,10 +221,10 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     followActiveGrid(ctx, view);
     int g = 1;
     if (ctx.state.gridCount > 1) {
-        const QString caption = view.gridButtonCaption();
-        if (ctx.dialogs.askYesNo(QStringLiteral("Load ") + caption, QStringLiteral("Current Grid"),
-                                 MsgIcon::None))
-            g = gridOfCaption(caption);
+        const int active = activeGridNumber(ctx.state);
+        if (ctx.dialogs.askYesNo(QStringLiteral("Load ") + gridCaption(active),
+                                 QStringLiteral("Current Grid"), MsgIcon::None))
+            g = active;
         else
             g = askGridNumber(ctx, QStringLiteral("What grid are you loading?"));
         if (g == 0)
@@ -257,9 +269,9 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     log(ctx, QStringLiteral("Load grid file names on main page below"));
     ctx.state.setGridReady(g, true);
     view.setGridButtonCaption(gridCaption(g));
-    ctx.settings.write(gridFileKey(g), *path);
-    view.showMainGridReady(g);
-    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
+    ctx.settings.set(setting::gridFile(g), *path);
+    showMainGridState(ctx, g, true);
+    showMainDescription(ctx, g, ctx.state.gridDescription[u(g)]);
     log(ctx, QStringLiteral("Load grid %1").arg(g));
     log(ctx, QStringLiteral("Grid load message above"));
     updateGridsReady(ctx);
@@ -278,8 +290,8 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
         return;
     }
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
-    view.showMeasureDescription(ctx.state.gridDescription[u(g)]);
-    view.showMainDescription(g, ctx.state.gridDescription[u(g)]);
+    showMeasureDescription(ctx, ctx.state.gridDescription[u(g)]);
+    showMainDescription(ctx, g, ctx.state.gridDescription[u(g)]);
     if (!outcome.checkBuoyFound) {
         ctx.dialogs.inform(
             QStringLiteral("Error in load - no check buoy found - setup grid again"));
@@ -289,8 +301,8 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
     appendLoadRecord(ctx, view, SetupRecordKind::AfterStartupLoad, g);
     view.showGridReady();
     view.setGridButtonCaption(gridCaption(g));
-    ctx.settings.write(gridFileKey(g), file);
-    view.showMainGridReady(g);
+    ctx.settings.set(setting::gridFile(g), file);
+    showMainGridState(ctx, g, true);
     ctx.state.setGridReady(g, true);
     if (ctx.state.allGridsInUseReady())
         ctx.state.gridsReady = 1;

@@ -15,6 +15,8 @@
 namespace zt {
 
 class Dialogs;
+class MainScreenView;
+class MeasureView;
 class SettingsStore;
 
 // Texts of the grid setup screen's value boxes; buoy index 1 upper right,
@@ -33,14 +35,13 @@ GridBoxTexts boxTextsFromState(const GridState& s);
 // screen boxes "auto".
 void clearCheckBuoyBoxes(GridBoxTexts& boxes);
 
-// What saving and loading need of the screens.
+// What saving and loading need of the grid setup screen.
 class GridFileView {
 public:
     virtual ~GridFileView() = default;
 
     // Lock box cleared, "GRID LOCKED!" hidden.
     virtual void unlockGrid() = 0;
-    virtual QString gridButtonCaption() const = 0;
     virtual void setGridButtonCaption(const QString& caption) = 0;
     virtual QString fileNameText() const = 0;
     virtual void setFileNameText(const QString& text) = 0;
@@ -55,15 +56,8 @@ public:
     virtual void gridCheck() = 0;
     // Ready face, accuracy button enabled and its frame shown.
     virtual void showGridReady() = 0;
-    // The description in the measure screen's grid description box.
-    virtual void showMeasureDescription(const QString& description) = 0;
-    // The description in the main screen's description box of grid g.
-    virtual void showMainDescription(int g, const QString& description) = 0;
-    // The main screen's state picture of grid g shows the ready picture.
-    virtual void showMainGridReady(int g) = 0;
-    // Not-ready face here and the not-ready picture of grid g on the main
-    // screen.
-    virtual void showGridNotReady(int g) = 0;
+    // Not-ready face.
+    virtual void showGridNotReady() = 0;
 };
 
 struct GridFileContext {
@@ -74,6 +68,10 @@ struct GridFileContext {
     QDateTime now;
     QString setupFilesPath;
     QString resultsPath;
+    // The other screens that show a grid's description and state; none
+    // when null.
+    MainScreenView* mainScreen = nullptr;
+    MeasureView* measureScreen = nullptr;
 };
 
 inline const QString gridSaveFilter =
@@ -81,11 +79,10 @@ inline const QString gridSaveFilter =
 inline const QString gridLoadFilter =
     QStringLiteral("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|Parameter Files (*.ipt)|*.ipt|");
 
-// "grid1File".."grid3File".
-QString gridFileKey(int g);
-// "Grid 2" -> 2; anything unreadable -> 1.
-int gridOfCaption(const QString& caption);
+// "Grid 1".."Grid 3", the grid setup screen's grid button.
 QString gridCaption(int g);
+// currentGrid when it names a grid (1..3), else 1.
+int activeGridNumber(const GridState& s);
 
 // The menu commands of the grid setup screen.
 void gridSave(GridFileContext& ctx, GridFileView& view);

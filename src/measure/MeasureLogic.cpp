@@ -97,10 +97,10 @@ QString measureGridCaption(int grid) {
     return QStringLiteral("&Grid %1").arg(grid);
 }
 
-GridSwitch nextGridSwitch(const QString& caption, int gridCount) {
-    if (caption == measureGridCaption(1))
+GridSwitch nextGridSwitch(int activeGrid, int gridCount) {
+    if (activeGrid == 1)
         return {measureGridCaption(2), 2};
-    if (caption == measureGridCaption(2) && gridCount == 3)
+    if (activeGrid == 2 && gridCount == 3)
         return {measureGridCaption(3), 3};
     return {measureGridCaption(1), 1};
 }
@@ -109,12 +109,6 @@ void activateGrid(GridState& s, int g) {
     s.currentGrid = g;
     loadWorkingGrid(s, g);
     s.gridDirection = gridDirectionOf(s);
-}
-
-void resetFolderAndExchangePictures(const QString& appDir, const QString& exchangeDir) {
-    if (!appDir.isEmpty())
-        QDir::setCurrent(appDir);
-    deleteExchangePictures(exchangeDir);
 }
 
 namespace {
@@ -171,8 +165,6 @@ RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mar
         return outcome.status;
     takeRecordState(f, r);
     lastDistanceText = r.lastDistanceText;
-    if (!env.appDir.isEmpty())
-        QDir::setCurrent(env.appDir); // file dialogs may have moved it
     return outcome.status;
 }
 

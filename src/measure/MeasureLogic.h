@@ -88,13 +88,13 @@ struct OverlayOptions {
 };
 GridOverlay gridOverlay(const GridState& s, const OverlayOptions& options);
 
-// Caption cycle of the grid button: "&Grid 1" -> "&Grid 2" -> ("&Grid 3"
-// with three grids) -> "&Grid 1".
+// Grid cycle of the grid button from the active grid: 1 -> 2 -> (3 with
+// three grids) -> 1, with the caption "&Grid 1".."&Grid 3".
 struct GridSwitch {
     QString caption;
     int grid = 1;
 };
-GridSwitch nextGridSwitch(const QString& caption, int gridCount);
+GridSwitch nextGridSwitch(int activeGrid, int gridCount);
 // The measure screen's grid button caption, "&Grid 1" .. "&Grid 3".
 QString measureGridCaption(int grid);
 // Makes grid g the active grid: working copy from the store, direction.
@@ -110,8 +110,7 @@ struct MeasureEnvironment {
 
 // "Record Jump" on the screen's fields: the official distance or the fall,
 // pass or other-grid entry, the record line, the exchange files and the
-// jump number rules. When something was recorded the current folder goes
-// back to the application folder. lastDistanceText is the 4-decimal
+// jump number rules. lastDistanceText is the 4-decimal
 // distance of the last official jump. Nothing changes unless Recorded.
 RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mark,
                             QString& lastDistanceText, const MeasureEnvironment& env);
@@ -131,9 +130,5 @@ void clearFields(MeasureFields& f);
 void skierChanged(MeasureFields& f);
 // A mouse-down: the shown distance is removed.
 void markStarted(MeasureFields& f);
-
-// Current folder back to the application folder and the exchange pictures
-// deleted; errors ignored.
-void resetFolderAndExchangePictures(const QString& appDir, const QString& exchangeDir);
 
 } // namespace zt

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -138,4 +139,97 @@ TEST(CommandLine, FoldersAndTestCamera) {
         parseCommandLine({QStringLiteral("zentrak"), QStringLiteral("--app-dir")}).error.isEmpty());
     EXPECT_FALSE(
         parseCommandLine({QStringLiteral("zentrak"), QStringLiteral("--bogus")}).error.isEmpty());
+}
+
+TEST(SettingsTable, AFileOfTodaysProgramLoadsIntoTheSameValues) {
+    // Every key as the program has been writing them (each form once).
+    const QByteArray file =
+        "; zt05\n[Settings]\n"
+        "logpath=/data/video\nlogfile=JumpMeasurementLog120826.txt\n"
+        "TournamentName=Spring Open\nSetupFiles=/data/grids\n"
+        "grid1File=/data/grids/one.ipt\ngrid2File=\ngrid3File=/data/grids/3.ipt\n"
+        "labelcolor=yellow\nimpactcolor=red\ngrids=3\nright2left=True\n"
+        "boxlineoff=False\ntournamentType=sitski\nWSTIMS=1\nLoupe=0\n"
+        "buoymarker=cross\nPictureSave=NoSave\nVideoSave=Save\nbarefoot=1\n"
+        "device=2\ncompression=0\nframerate=29.97\nvideoresolution=4\n"
+        "ColorFormat=1\nVideoInput=-1\ncaptureTime=4.0\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zt05-settings.ini"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(file);
+    f.close();
+
+    FileSettingsStore s(path);
+    EXPECT_EQ(s.get(setting::logpath), QStringLiteral("/data/video"));
+    EXPECT_EQ(s.get(setting::logfile), QStringLiteral("JumpMeasurementLog120826.txt"));
+    EXPECT_EQ(s.get(setting::TournamentName), QStringLiteral("Spring Open"));
+    EXPECT_EQ(s.get(setting::SetupFiles), QStringLiteral("/data/grids"));
+    EXPECT_EQ(s.get(setting::gridFile(1)), QStringLiteral("/data/grids/one.ipt"));
+    EXPECT_EQ(s.get(setting::gridFile(2)), QString());
+    EXPECT_EQ(s.get(setting::gridFile(3)), QStringLiteral("/data/grids/3.ipt"));
+    EXPECT_EQ(s.get(setting::labelcolor), QStringLiteral("yellow"));
+    EXPECT_EQ(s.get(setting::impactcolor), QStringLiteral("red"));
+    EXPECT_EQ(s.get(setting::grids), 3);
+    EXPECT_TRUE(s.get(setting::right2left));
+    EXPECT_FALSE(s.get(setting::boxlineoff));
+    EXPECT_EQ(s.get(setting::tournamentType), QStringLiteral("sitski"));
+    EXPECT_TRUE(s.get(setting::WSTIMS));
+    EXPECT_FALSE(s.get(setting::Loupe));
+    EXPECT_EQ(s.get(setting::buoymarker), QStringLiteral("cross"));
+    EXPECT_EQ(s.get(setting::PictureSave), QStringLiteral("NoSave"));
+    EXPECT_EQ(s.get(setting::VideoSave), QStringLiteral("Save"));
+    EXPECT_TRUE(s.get(setting::barefoot));
+    EXPECT_EQ(s.get(setting::device), 2);
+    EXPECT_EQ(s.get(setting::compression), 0);
+    EXPECT_EQ(s.get(setting::framerate), 29.97);
+    EXPECT_EQ(s.get(setting::VideoResolution), 4); // keys without case
+    EXPECT_EQ(s.get(setting::ColorFormat), 1);
+    EXPECT_EQ(s.get(setting::VideoInput), -1);
+    EXPECT_EQ(s.get(setting::captureTime), 4);
+
+    // Writing the same values back leaves every line as it was (the store
+    // keeps its own order of keys).
+    s.set(setting::grids, 3);
+    s.set(setting::right2left, true);
+    s.set(setting::WSTIMS, true);
+    s.set(setting::Loupe, false);
+    s.set(setting::barefoot, true);
+    s.set(setting::device, 2);
+    s.set(setting::framerate, QStringLiteral("29.97"));
+    s.set(setting::gridFile(2), QString());
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    auto sortedLines = [](const QByteArray& text) {
+        QList<QByteArray> lines = text.split('\n');
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    EXPECT_EQ(sortedLines(again.readAll()), sortedLines(file));
+}
+
+TEST(SettingsTable, MissingAndUnreadableValuesGiveTheDefaults) {
+    MemorySettingsStore s;
+    EXPECT_EQ(s.get(setting::device), -1);
+    EXPECT_EQ(s.get(setting::VideoResolution), -1);
+    EXPECT_EQ(s.get(setting::grids), 0);
+    EXPECT_EQ(s.get(setting::framerate), 0);
+    EXPECT_EQ(s.get(setting::captureTime), 0);
+    EXPECT_FALSE(s.get(setting::right2left));
+    EXPECT_FALSE(s.get(setting::WSTIMS));
+    EXPECT_EQ(s.get(setting::PictureSave), QString());
+    s.write(QStringLiteral("device"), QStringLiteral("two"));
+    s.write(QStringLiteral("grids"), QStringLiteral("abc"));
+    s.write(QStringLiteral("Loupe"), QStringLiteral("2"));           // only "1" ticks a box
+    s.write(QStringLiteral("framerate"), QStringLiteral(" 25 fps")); // typed into its box
+    EXPECT_EQ(s.get(setting::device), -1);
+    EXPECT_EQ(s.get(setting::grids), 0);
+    EXPECT_FALSE(s.get(setting::Loupe));
+    EXPECT_EQ(s.get(setting::framerate), 25);
+    // Every key of the table is distinct without regard to case.
+    QStringList keys;
+    for (const char* key : setting::allKeys)
+        keys << QString::fromLatin1(key).toLower();
+    keys.removeDuplicates();
+    EXPECT_EQ(keys.size(), static_cast<qsizetype>(setting::allKeys.size()));
 }

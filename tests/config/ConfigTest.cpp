@@ -7,13 +7,14 @@
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
-#include "app/ui/ScreenLinks.h"
+#include "app/ui/PictureLabel.h"
 #include "config/ConfigLogic.h"
 #include "grid/GridFiles.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
 #include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -33,7 +34,6 @@ using zt::test::TestEnv;
 using zt::test::writeAll;
 
 namespace {
-
 
 struct ConfigScreen {
     TestEnv env;

@@ -1,5 +1,6 @@
 #include "app/ui/App.h"
 
+#include "app/Startup.h"
 #include "app/ui/MainForm.h"
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
@@ -10,10 +11,12 @@
 #include "measure/ui/Calibrate.h"
 #include "measure/ui/Measure.h"
 #include "video/CaptureControl.h"
+#include "video/ui/CapturePanel.h"
 #include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QCoreApplication>
+#include <QScreen>
 
 namespace zt {
 
@@ -87,14 +90,93 @@ CaptureControl& App::captureControl() {
     return *previewForm().CapturePRO1;
 }
 
+QWidget& App::screenWidget(Screen which) {
+    switch (which) {
+    case Screen::Main:
+        return mainForm();
+    case Screen::Config:
+        return config();
+    case Screen::GridSetup:
+        return gridSetup();
+    case Screen::Measure:
+        return measure();
+    case Screen::Calibrate:
+        return calibrate();
+    case Screen::Capture:
+        return previewForm();
+    case Screen::FrameSelection:
+        return frmSetStart();
+    case Screen::Results:
+        return results();
+    case Screen::Manual:
+        return frmManual();
+    }
+    return mainForm();
+}
+
+void App::showScreen(Screen which) {
+    screenWidget(which).show();
+}
+
+void App::hideScreen(Screen which) {
+    screenWidget(which).hide();
+}
+
+MainScreenView& App::mainView() {
+    return mainForm();
+}
+MeasureView& App::measureView() {
+    return measure();
+}
+GridSetupView& App::gridSetupView() {
+    return gridSetup();
+}
+CaptureScreenView& App::captureView() {
+    return previewForm();
+}
+CaptureStatusView& App::captureStatusView() {
+    return *mainForm().capturePanel;
+}
+
+GridFileContext App::gridFileContext() {
+    GridFileContext ctx{state,
+                        settings(),
+                        dialogs(),
+                        [this](const QString& line) { log(line); },
+                        clock().now(),
+                        state.setupFilesPath,
+                        state.logFilePath};
+    ctx.mainScreen = &mainView();
+    ctx.measureScreen = &measureView();
+    return ctx;
+}
+
+void App::placeMainAndCaptureWindows() {
+    MainForm& main = mainForm();
+    QScreen* s = main.screen();
+    if (!s)
+        return;
+    PreviewForm& capture = previewForm();
+    const WindowPlacement p =
+        placeWindows(main.frameGeometry(), capture.frameGeometry().width(), s->availableGeometry());
+    main.move(p.main);
+    capture.move(p.capture);
+}
+
 LogView* App::openLogView(QWidget* owner) {
-    return new LogView(*this, owner);
+    auto* view = new LogView(*this, owner);
+    view->show();
+    return view;
 }
 PictureLogView* App::openPictureLogView(QWidget* owner) {
-    return new PictureLogView(*this, owner);
+    auto* view = new PictureLogView(*this, owner);
+    view->show();
+    return view;
 }
 frmSelectSkier* App::openSelectSkier(QWidget* owner) {
-    return new frmSelectSkier(*this, owner);
+    auto* list = new frmSelectSkier(*this, owner);
+    list->show();
+    return list;
 }
 
 } // namespace zt

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/DiagnosticLog.h"
 #include "app/Services.h"
+#include "grid/GridSaveLoad.h"
 
 #include <QObject>
 #include <memory>
@@ -16,18 +17,36 @@ class QWidget;
 namespace zt {
 
 class CaptureControl;
+class CaptureScreenView;
+class CaptureStatusView;
 class Calibrate;
 class Config;
 class Grid_Setup;
+class GridSetupView;
 class LogView;
 class MainForm;
+class MainScreenView;
 class Measure;
+class MeasureView;
 class PictureLogView;
 class PreviewForm;
 class Results;
 class frmManual;
 class frmSelectSkier;
 class frmSetStart;
+
+// The screens that come and go by navigation.
+enum class Screen {
+    Main,
+    Config,
+    GridSetup,
+    Measure,
+    Calibrate,
+    Capture,
+    FrameSelection,
+    Results,
+    Manual
+};
 
 class App : public QObject {
     Q_OBJECT
@@ -65,7 +84,28 @@ public:
     // The capture screen's capture control (creates the capture screen).
     CaptureControl& captureControl();
 
-    // New viewers, owned by the screen they open beside; they delete
+    // Navigation: shows or hides a screen (created on first use). Only App
+    // knows the screens; the others name them.
+    void showScreen(Screen screen);
+    void hideScreen(Screen screen);
+
+    // What screens hand to one another, each through the small interface
+    // the receiving screen implements (created on first use).
+    MainScreenView& mainView();
+    MeasureView& measureView();
+    GridSetupView& gridSetupView();
+    CaptureScreenView& captureView();
+    CaptureStatusView& captureStatusView();
+
+    // The context of a grid save or load: state, services and the screens
+    // that show a grid's description and state.
+    GridFileContext gridFileContext();
+
+    // The main screen where it fits on its screen, the capture screen at
+    // its right edge.
+    void placeMainAndCaptureWindows();
+
+    // New viewers, shown beside their owner and owned by it; they delete
     // themselves when closed.
     LogView* openLogView(QWidget* owner);
     PictureLogView* openPictureLogView(QWidget* owner);
@@ -75,6 +115,8 @@ signals:
     void quitRequested();
 
 private:
+    QWidget& screenWidget(Screen screen);
+
     Services services_;
     DiagnosticLog diagnosticLog_;
     std::unique_ptr<MainForm> mainForm_;

@@ -6,23 +6,17 @@
 #include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
+#include "app/ui/PictureLabel.h"
 #include "app/ui/Widgets.h"
-#include "config/ui/Config.h"
-#include "grid/ui/Grid_Setup.h"
 #include "logs/SkierNames.h"
-#include "logs/ui/LogView.h"
-#include "logs/ui/frmManual.h"
-#include "measure/ui/Measure.h"
 #include "video/CaptureControl.h"
+#include "video/CaptureScreenView.h"
 #include "video/ui/CapturePanel.h"
-#include "video/ui/PreviewForm.h"
-#include "video/ui/frmSetStart.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QListWidget>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -136,7 +130,7 @@ void MainForm::Form_Load() {
     app_.state.videoConfigBusy = false;
     emergencyReset(app_.dialogs(), app_.settings());
     capturePanel->fillFromCaptureControl(); // creates the capture screen
-    placeWindowsOnScreen();
+    app_.placeMainAndCaptureWindows();
     capturePanel->CmdConnect_Click();
     capturePanel->selectStoredCompression();
     obtainVideoFolder();
@@ -144,29 +138,18 @@ void MainForm::Form_Load() {
     openVideoLog();
     lblVideodir->setText(txtVideoDir->text());
     app_.captureControl().setPreview(true);
-    cb15->setChecked(app_.settings().readFlag(QStringLiteral("barefoot"), false));
+    cb15->setChecked(app_.settings().get(setting::barefoot));
     capturePanel->EdtFile->setText(QStringLiteral("testvid.avi"));
     capturePanel->hideOptions();
     lblConfig->setText(
         frameRateClassCaption(readNumber(capturePanel->EdtRate->text()), lblConfig->text()));
     app_.dialogs().inform(QStringLiteral("Please Verify all Setup Parameters"));
-    app_.config().show();
+    app_.showScreen(Screen::Config);
     hide();
 }
 
-void MainForm::placeWindowsOnScreen() {
-    QScreen* s = screen();
-    if (!s)
-        return;
-    PreviewForm& capture = app_.previewForm();
-    const WindowPlacement p =
-        placeWindows(frameGeometry(), capture.frameGeometry().width(), s->availableGeometry());
-    move(p.main);
-    capture.move(p.capture);
-}
-
 void MainForm::obtainVideoFolder() {
-    const QString logpath = app_.settings().read(QStringLiteral("logpath"));
+    const QString logpath = app_.settings().get(setting::logpath);
     if (!logpath.isEmpty() && pathExists(logpath, PathFolder)) {
         txtVideoDir->setText(logpath);
     } else {
@@ -181,7 +164,7 @@ void MainForm::obtainVideoFolder() {
                 app_.dialogs().inform(QStringLiteral("You entered an invalid path - try  again"));
         } while (!pathExists(app_.state.videoDir, PathFolder));
     }
-    app_.settings().write(QStringLiteral("logpath"), txtVideoDir->text());
+    app_.settings().set(setting::logpath, txtVideoDir->text());
 }
 
 void MainForm::openVideoLog() {
@@ -198,7 +181,7 @@ void MainForm::openVideoLog() {
                                            "written to.\n") +
                             written.error);
     }
-    app_.settings().write(QStringLiteral("logfile"), st.measurementLogName);
+    app_.settings().set(setting::logfile, st.measurementLogName);
 }
 
 bool MainForm::videoFolderExists() {
@@ -213,7 +196,7 @@ bool MainForm::videoFolderExists() {
 void MainForm::cmdGoCapture_Click() {
     if (!videoFolderExists())
         return;
-    app_.previewForm().show();
+    app_.showScreen(Screen::Capture);
     app_.captureControl().setPreview(true);
     app_.state.screenMode = QStringLiteral("Setup");
     app_.state.previewActive = true;
@@ -223,7 +206,7 @@ void MainForm::cmdGoCapture_Click() {
 void MainForm::cmdGoTimer_Click() {
     if (!videoFolderExists())
         return;
-    app_.frmSetStart().show();
+    app_.showScreen(Screen::FrameSelection);
     app_.state.screenMode = QStringLiteral("Setup");
     app_.captureControl().setPreview(true);
     hide();
@@ -232,7 +215,7 @@ void MainForm::cmdGoTimer_Click() {
 void MainForm::ccmdGoToMeasure_Click() {
     if (app_.state.gridsReady == 1) {
         hide();
-        app_.measure().show();
+        app_.showScreen(Screen::Measure);
         return;
     }
     app_.dialogs().error(
@@ -240,16 +223,16 @@ void MainForm::ccmdGoToMeasure_Click() {
         QStringLiteral("not been set up.  All grids specified must be set up correctly before ") +
         QStringLiteral("you can use the measurement screen"));
     hide();
-    app_.gridSetup().show();
+    app_.showScreen(Screen::GridSetup);
 }
 
 void MainForm::cmdSetup_Click() {
-    app_.gridSetup().show();
+    app_.showScreen(Screen::GridSetup);
     hide();
 }
 
 void MainForm::cmdConfigure_Click() {
-    app_.config().show();
+    app_.showScreen(Screen::Config);
     hide();
 }
 
@@ -268,7 +251,7 @@ void MainForm::cmdImport_Click() {
         return;
     }
     app_.log(QStringLiteral("Skier names imported from ") + *chosen);
-    app_.previewForm().txtSkierName->setText(r.firstName);
+    app_.captureView().setSkierName(r.firstName);
 }
 
 void MainForm::btnChangeDirectory_Click() {
@@ -290,19 +273,19 @@ void MainForm::btnChangeDirectory_Click() {
 
 void MainForm::txtVideoDir_Change() {
     app_.state.videoDir = withoutTrailingSeparator(txtVideoDir->text());
-    app_.settings().write(QStringLiteral("logpath"), app_.state.videoDir);
+    app_.settings().set(setting::logpath, app_.state.videoDir);
 }
 
 void MainForm::mnuViewLog_Click() {
-    app_.openLogView(this)->show();
+    app_.openLogView(this);
 }
 
 void MainForm::mnuPictureLog_Click() {
-    app_.openPictureLogView(this)->show();
+    app_.openPictureLogView(this);
 }
 
 void MainForm::munManual_Click() {
-    app_.frmManual().show();
+    app_.showScreen(Screen::Manual);
     hide();
 }
 
@@ -311,14 +294,41 @@ void MainForm::mnuExit_Click() {
 }
 
 void MainForm::cb15_Click() {
-    app_.settings().writeWhole(QStringLiteral("barefoot"), cb15->isChecked() ? 1 : 0);
+    app_.settings().set(setting::barefoot, cb15->isChecked());
 }
 
 void MainForm::cmdShowConfig_Click() {
-    const bool show = capturePanel->isHidden();
-    capturePanel->setVisible(show);
-    cmdShowConfig->setText(show ? QStringLiteral("Hide Video Configuration")
-                                : QStringLiteral("Show Video Configuration"));
+    videoConfigShown_ = !videoConfigShown_;
+    capturePanel->setVisible(videoConfigShown_);
+    cmdShowConfig->setText(videoConfigShown_ ? QStringLiteral("Hide Video Configuration")
+                                             : QStringLiteral("Show Video Configuration"));
+}
+
+void MainForm::showGridIndicator(int g, bool visible) {
+    if (g < 1 || g > 3)
+        return;
+    QLabel* labels[] = {lblGrid1, lblGrid2, lblGrid3};
+    QLabel* images[] = {ImageGrid1, ImageGrid2, ImageGrid3};
+    const auto i = static_cast<size_t>(g - 1);
+    for (QWidget* w : {static_cast<QWidget*>(labels[i]), static_cast<QWidget*>(images[i]),
+                       static_cast<QWidget*>(txtGridDescription[i])})
+        w->setVisible(visible);
+}
+
+void MainForm::showGridState(int g, bool ready) {
+    QLabel* images[] = {ImageGrid1, ImageGrid2, ImageGrid3};
+    if (g >= 1 && g <= 3)
+        showPictureFile(images[g - 1], app_.paths().appDir,
+                        ready ? readyGridPicture : notReadyGridPicture);
+}
+
+void MainForm::setGridDescription(int g, const QString& text) {
+    if (g >= 1 && g <= 3)
+        txtGridDescription[static_cast<size_t>(g - 1)]->setText(text);
+}
+
+QString MainForm::videoFolderText() const {
+    return txtVideoDir->text();
 }
 
 void MainForm::paintEvent(QPaintEvent* event) {

@@ -2,6 +2,8 @@
 // The main screen: the hub from which the operator reaches every screen.
 // Its load is the start-up of the whole program.
 
+#include "app/MainScreenView.h"
+
 #include <QMainWindow>
 #include <array>
 
@@ -19,7 +21,7 @@ namespace zt {
 class App;
 class CapturePanel;
 
-class MainForm : public QMainWindow {
+class MainForm : public QMainWindow, public MainScreenView {
     Q_OBJECT
 public:
     explicit MainForm(App& app);
@@ -53,6 +55,12 @@ public:
     QAction* munManual;
     QAction* mnuExit;
 
+    // MainScreenView.
+    void showGridIndicator(int g, bool visible) override;
+    void showGridState(int g, bool ready) override;
+    void setGridDescription(int g, const QString& text) override;
+    QString videoFolderText() const override;
+
 public slots:
     // The start-up sequence.
     void Form_Load();
@@ -80,12 +88,12 @@ private:
     void buildControls();
     QWidget* buildGridIndicators(QWidget* parent);
     void connectHandlers();
-    void placeWindowsOnScreen();
     void obtainVideoFolder();
     void openVideoLog();
     bool videoFolderExists();
 
     App& app_;
+    bool videoConfigShown_ = false; // the capture device panel is shown
 };
 
 } // namespace zt

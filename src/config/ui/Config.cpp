@@ -1,29 +1,25 @@
 #include "config/ui/Config.h"
 
 #include "app/FileUtils.h"
+#include "app/MainScreenView.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
-#include "app/ui/ScreenLinks.h"
 #include "config/ConfigLogic.h"
 #include "grid/GridSaveLoad.h"
-#include "grid/ui/Grid_Setup.h"
+#include "grid/GridSetupView.h"
 #include "measure/ExchangeFiles.h"
-#include "measure/ui/Measure.h"
+#include "measure/MeasureView.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -47,16 +43,6 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption) {
     box->setObjectName(QLatin1String(name));
     new QVBoxLayout(box);
     return box;
-}
-
-void setTextColor(QWidget* w, const QColor& color) {
-    if (!w)
-        return;
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, color);
-    pal.setColor(QPalette::ButtonText, color);
-    pal.setColor(QPalette::Text, color);
-    w->setPalette(pal);
 }
 
 } // namespace
@@ -262,12 +248,11 @@ void Config::Form_Load() {
     loaded_ = true;
     loading_ = true;
     SettingsStore& settings = app_.settings();
-    setBoxText(TournamentName, settings.read(QStringLiteral("TournamentName")));
+    setBoxText(TournamentName, settings.get(setting::TournamentName));
     loadFolders();
     app_.state.pictureExt = QStringLiteral(".bmp");
     loadColors();
     loadGridCount();
-    QDir::setCurrent(app_.paths().appDir);
     showGridIndicators();
     loadGrids();
     loadChoices();
@@ -276,15 +261,14 @@ void Config::Form_Load() {
 }
 
 void Config::loadFolders() {
-    const auto* folderBox = app_.mainForm().findChild<QLineEdit*>(QStringLiteral("txtVideoDir"));
-    const QString folder = folderBox ? folderBox->text() : app_.state.videoDir;
+    const QString folder = app_.mainView().videoFolderText();
     setBoxText(ResultsPathName, defaultResultsPath(folder, app_.clock().now().date()));
     setBoxText(CapturesPathName, app_.state.videoDir);
-    setBoxText(SetupFilesPathName, app_.settings().read(QStringLiteral("SetupFiles")));
+    setBoxText(SetupFilesPathName, app_.settings().get(setting::SetupFiles));
 }
 
 void Config::loadColors() {
-    const QString labelColor = app_.settings().read(QStringLiteral("labelcolor"));
+    const QString labelColor = app_.settings().get(setting::labelcolor);
     colorName_ = labelColor;
     if (labelColor == QLatin1String("white"))
         select(white_color);
@@ -295,7 +279,7 @@ void Config::loadColors() {
     else
         select(default_color);
 
-    const QString impact = app_.settings().read(QStringLiteral("impactcolor"));
+    const QString impact = app_.settings().get(setting::impactcolor);
     if (impact == QLatin1String("black"))
         select(OptImpactBlack);
     else if (impact == QLatin1String("yellow"))
@@ -321,27 +305,27 @@ void Config::loadGridCount() {
 
 void Config::showGridIndicators() {
     const int count = static_cast<int>(app_.state.gridCount);
-    setMainGridVisible(app_, 1, true);
-    setMainGridVisible(app_, 2, false);
-    setMainGridVisible(app_, 3, false);
+    MainScreenView& main = app_.mainView();
+    main.showGridIndicator(1, true);
+    main.showGridIndicator(2, false);
+    main.showGridIndicator(3, false);
     if (count >= 2)
-        setMainGridVisible(app_, 2, true);
+        main.showGridIndicator(2, true);
     if (count == 3)
-        setMainGridVisible(app_, 3, true);
+        main.showGridIndicator(3, true);
     for (int g = 1; g <= 3; ++g)
-        setMainGridPicture(app_, g, pathExists(app_.settings().read(gridFileKey(g)), PathFile));
+        main.showGridState(g, pathExists(app_.settings().get(setting::gridFile(g)), PathFile));
 }
 
 void Config::loadGrids() {
-    Grid_Setup& setup = app_.gridSetup();
-    app_.measure();
+    GridSetupView& setup = app_.gridSetupView();
     app_.state.gridLoading = true;
     for (int g = 3; g >= 1; --g) {
-        const QString file = app_.settings().read(gridFileKey(g));
+        const QString file = app_.settings().get(setting::gridFile(g));
         if (!pathExists(file, PathFile))
             continue;
         app_.state.currentGrid = g;
-        GridFileContext ctx = setup.fileContext();
+        GridFileContext ctx = app_.gridFileContext();
         loadGridAtStartup(ctx, setup, file, g);
     }
     app_.state.gridLoading = false;
@@ -349,35 +333,31 @@ void Config::loadGrids() {
 
 void Config::loadChoices() {
     SettingsStore& settings = app_.settings();
-    select(settings.readFlag(QStringLiteral("right2left"), false) ? right_to_left_button
-                                                                  : left_to_right_button);
-    setBox(line_control_check, !settings.readFlag(QStringLiteral("boxlineoff"), false));
-    const QString type = settings.read(QStringLiteral("tournamentType"));
+    select(settings.get(setting::right2left) ? right_to_left_button : left_to_right_button);
+    setBox(line_control_check, !settings.get(setting::boxlineoff));
+    const QString type = settings.get(setting::tournamentType);
     setBox(Barefoot_box, type == QLatin1String("barefoot"));
     setBox(SitSki_box, type == QLatin1String("sitski"));
-    setBox(WSTIMS, settings.read(QStringLiteral("WSTIMS"), QStringLiteral("0")).trimmed() ==
-                       QLatin1String("1"));
-    if (settings.read(QStringLiteral("Loupe")).trimmed() == QLatin1String("1"))
+    setBox(WSTIMS, settings.get(setting::WSTIMS));
+    if (settings.get(setting::Loupe))
         setBox(chkLoupe, true);
-    if (QWidget* w = measureControl(app_, QStringLiteral("UnofficialJump")))
-        w->hide();
-    app_.gridSetup().gridLockedLabel->hide();
-    select(settings.read(QStringLiteral("buoymarker")) == QLatin1String("cross") ? OptCross
-                                                                                 : OptCircle);
+    app_.measureView().hideUnofficialJump();
+    app_.gridSetupView().hideGridLockedLabel();
+    select(settings.get(setting::buoymarker) == QLatin1String("cross") ? OptCross : OptCircle);
 }
 
 void Config::loadPolicies() {
     SettingsStore& settings = app_.settings();
-    const QString picture = settings.read(QStringLiteral("PictureSave"));
+    const QString picture = settings.get(setting::PictureSave);
     select(picture == QLatin1String("Save")     ? OptPictureSave
            : picture == QLatin1String("NoSave") ? OptPictureNoSave
                                                 : OptPictureAsk);
-    const QString video = settings.read(QStringLiteral("VideoSave"));
+    const QString video = settings.get(setting::VideoSave);
     select(video == QLatin1String("Save")     ? OptVideoSave
            : video == QLatin1String("NoSave") ? OptVideoNoSave
                                               : OptVideoAsk);
-    app_.state.pictureSavePolicy = settings.read(QStringLiteral("PictureSave"));
-    app_.state.videoSavePolicy = settings.read(QStringLiteral("VideoSave"));
+    app_.state.pictureSavePolicy = settings.get(setting::PictureSave);
+    app_.state.videoSavePolicy = settings.get(setting::VideoSave);
 }
 
 // --- Text boxes and file choosers --------------------------------------
@@ -398,12 +378,11 @@ void Config::CapturesPathName_Change() {
 
 void Config::SetupFilesPathName_Change() {
     app_.state.setupFilesPath = SetupFilesPathName->text();
-    app_.settings().write(QStringLiteral("SetupFiles"), SetupFilesPathName->text());
+    app_.settings().set(setting::SetupFiles, SetupFilesPathName->text());
 }
 
 void Config::chooseFileInto(QLineEdit* box) {
     const QString appDir = app_.paths().appDir;
-    QDir::setCurrent(appDir);
     if (auto chosen = chooseFileToOpen(app_.dialogs(), findFilter, 2, appDir))
         box->setText(*chosen);
 }
@@ -421,8 +400,8 @@ void Config::btnFindNames_Click() {
 void Config::setGridCount(int count) {
     app_.state.gridCount = count;
     for (int g = 1; g <= 3; ++g)
-        setMainGridVisible(app_, g, g <= count);
-    app_.settings().write(QStringLiteral("grids"), numberText(count));
+        app_.mainView().showGridIndicator(g, g <= count);
+    app_.settings().set(setting::grids, count);
 }
 
 void Config::Opt1Grid_Click() {
@@ -439,27 +418,21 @@ void Config::Opt3grid_Click() {
 
 void Config::left_to_right_button_Click() {
     app_.state.rightToLeft = false;
-    app_.settings().writeFlag(QStringLiteral("right2left"), false);
+    app_.settings().set(setting::right2left, false);
 }
 
 void Config::right_to_left_button_Click() {
     app_.state.rightToLeft = true;
-    app_.settings().writeFlag(QStringLiteral("right2left"), true);
+    app_.settings().set(setting::right2left, true);
 }
 
 void Config::line_control_check_Click() {
     app_.state.boxLineOff = !line_control_check->isChecked();
-    app_.settings().writeFlag(QStringLiteral("boxlineoff"), app_.state.boxLineOff);
+    app_.settings().set(setting::boxlineoff, app_.state.boxLineOff);
 }
 
 void Config::showTournamentIndicator(const QString& text, bool visible) {
-    QWidget* w = measureControl(app_, QStringLiteral("barefoot_indicator"));
-    if (auto* box = qobject_cast<QLineEdit*>(w); box && visible)
-        box->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(w); label && visible)
-        label->setText(text);
-    if (w)
-        w->setVisible(visible);
+    app_.measureView().showTournamentIndicator(text, visible);
 }
 
 void Config::Barefoot_box_Click() {
@@ -468,13 +441,13 @@ void Config::Barefoot_box_Click() {
         s.barefootJump = true;
         showTournamentIndicator(QStringLiteral("Barefoot Jump"), true);
         SitSki_box->setChecked(false);
-        app_.settings().write(QStringLiteral("tournamentType"), QStringLiteral("barefoot"));
+        app_.settings().set(setting::tournamentType, QStringLiteral("barefoot"));
         return;
     }
     s.barefootJump = false;
     if (!s.sitSkiJump) {
         showTournamentIndicator(QString(), false);
-        app_.settings().write(QStringLiteral("tournamentType"), QStringLiteral("normal"));
+        app_.settings().set(setting::tournamentType, QStringLiteral("normal"));
     }
 }
 
@@ -484,19 +457,18 @@ void Config::SitSki_box_Click() {
         s.sitSkiJump = true;
         showTournamentIndicator(QStringLiteral("Sit Ski Jump"), true);
         Barefoot_box->setChecked(false);
-        app_.settings().write(QStringLiteral("tournamentType"), QStringLiteral("sitski"));
+        app_.settings().set(setting::tournamentType, QStringLiteral("sitski"));
         return;
     }
     s.sitSkiJump = false;
     if (!s.barefootJump) {
         showTournamentIndicator(QString(), false);
-        app_.settings().write(QStringLiteral("tournamentType"), QStringLiteral("normal"));
+        app_.settings().set(setting::tournamentType, QStringLiteral("normal"));
     }
 }
 
 void Config::applyMessageColor(std::optional<long> rgb) {
-    for (const ColoredControl& c : messageColorControls())
-        setTextColor(measureControl(app_, c.name), colorOfRgbNumber(rgb.value_or(c.defaultColor)));
+    app_.measureView().applyMessageColor(rgb);
 }
 
 void Config::setMessageColor(long rgb, const QString& name) {
@@ -504,14 +476,14 @@ void Config::setMessageColor(long rgb, const QString& name) {
     applyMessageColor(rgb);
     app_.state.gridColorName = name;
     colorName_ = name;
-    app_.settings().write(QStringLiteral("labelcolor"), name);
+    app_.settings().set(setting::labelcolor, name);
 }
 
 void Config::default_color_Click() {
     applyMessageColor(std::nullopt);
     app_.state.gridColorName = QStringLiteral("default");
     colorName_ = QStringLiteral("default");
-    app_.settings().write(QStringLiteral("labelcolor"), QStringLiteral("default"));
+    app_.settings().set(setting::labelcolor, QStringLiteral("default"));
 }
 
 void Config::white_color_Click() {
@@ -528,62 +500,61 @@ void Config::yellow_color_Click() {
 
 void Config::OptImpactRed_Click() {
     app_.state.impactColor = rgbRed;
-    app_.settings().write(QStringLiteral("impactcolor"), QStringLiteral("red"));
+    app_.settings().set(setting::impactcolor, QStringLiteral("red"));
 }
 
 void Config::OptImpactYellow_Click() {
     app_.state.impactColor = rgbYellow;
-    app_.settings().write(QStringLiteral("impactcolor"), QStringLiteral("yellow"));
+    app_.settings().set(setting::impactcolor, QStringLiteral("yellow"));
 }
 
 void Config::OptImpactWhite_Click() {
     app_.state.impactColor = rgbWhite;
-    app_.settings().write(QStringLiteral("impactcolor"), QStringLiteral("white"));
+    app_.settings().set(setting::impactcolor, QStringLiteral("white"));
 }
 
 void Config::OptImpactBlack_Click() {
     app_.state.impactColor = rgbBlack;
-    app_.settings().write(QStringLiteral("impactcolor"), QStringLiteral("black"));
+    app_.settings().set(setting::impactcolor, QStringLiteral("black"));
 }
 
 void Config::OptCircle_Click() {
     app_.state.buoyMarker = QStringLiteral("circle");
-    app_.settings().write(QStringLiteral("buoymarker"), app_.state.buoyMarker);
+    app_.settings().set(setting::buoymarker, app_.state.buoyMarker);
 }
 
 void Config::OptCross_Click() {
     app_.state.buoyMarker = QStringLiteral("cross");
-    app_.settings().write(QStringLiteral("buoymarker"), app_.state.buoyMarker);
+    app_.settings().set(setting::buoymarker, app_.state.buoyMarker);
 }
 
 void Config::OptPictureAsk_Click() {
-    app_.settings().write(QStringLiteral("PictureSave"), QStringLiteral("Ask"));
+    app_.settings().set(setting::PictureSave, QStringLiteral("Ask"));
 }
 
 void Config::OptPictureNoSave_Click() {
-    app_.settings().write(QStringLiteral("PictureSave"), QStringLiteral("NoSave"));
+    app_.settings().set(setting::PictureSave, QStringLiteral("NoSave"));
 }
 
 void Config::OptPictureSave_Click() {
-    app_.settings().write(QStringLiteral("PictureSave"), QStringLiteral("Save"));
+    app_.settings().set(setting::PictureSave, QStringLiteral("Save"));
 }
 
 void Config::OptVideoAsk_Click() {
-    app_.settings().write(QStringLiteral("VideoSave"), QStringLiteral("Ask"));
+    app_.settings().set(setting::VideoSave, QStringLiteral("Ask"));
 }
 
 void Config::OptVideoNoSave_Click() {
-    app_.settings().write(QStringLiteral("VideoSave"), QStringLiteral("NoSave"));
+    app_.settings().set(setting::VideoSave, QStringLiteral("NoSave"));
 }
 
 void Config::OptVideoSave_Click() {
-    app_.settings().write(QStringLiteral("VideoSave"), QStringLiteral("Save"));
+    app_.settings().set(setting::VideoSave, QStringLiteral("Save"));
 }
 
 void Config::WSTIMS_Click() {
     ZTIOLabel->setVisible(WSTIMS->isChecked());
-    app_.settings().write(QStringLiteral("WSTIMS"),
-                          WSTIMS->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    app_.settings().set(setting::WSTIMS, WSTIMS->isChecked());
 }
 
 void Config::chkLoupe_Click() {
@@ -591,8 +562,7 @@ void Config::chkLoupe_Click() {
         loupe_.start();
     else
         loupe_.close();
-    app_.settings().write(QStringLiteral("Loupe"),
-                          chkLoupe->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    app_.settings().set(setting::Loupe, chkLoupe->isChecked());
 }
 
 void Config::cmdLoupe_Click() {
@@ -615,35 +585,21 @@ void Config::chkBadSetup_Click() {
 // --- Exit --------------------------------------------------------------
 
 void Config::mnuExit_Click() {
-    app_.settings().write(QStringLiteral("TournamentName"), TournamentName->text());
-    app_.settings().write(QStringLiteral("labelcolor"), colorName_);
+    app_.settings().set(setting::TournamentName, TournamentName->text());
+    app_.settings().set(setting::labelcolor, colorName_);
     app_.state.pictureDir = pictureDirOnExit(app_.state.pictureDir);
     setBoxText(CapturesPathName, app_.state.pictureDir);
     hide();
-    QDir::setCurrent(app_.paths().appDir);
     appendResultsLine(
         configurationLine(newConfigurationPrefix, app_.clock().now(), app_.state.tournamentName));
     if (!SkierNameFile->text().isEmpty())
         loadSkierNames();
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
 }
 
 void Config::loadSkierNames() {
-    QDir::setCurrent(app_.paths().appDir);
-    QWidget* list = measureControl(app_, QStringLiteral("Skier_name"));
-    auto* combo = qobject_cast<QComboBox*>(list);
-    auto* listWidget = qobject_cast<QListWidget*>(list);
-    if (combo)
-        combo->clear();
-    if (listWidget)
-        listWidget->clear();
     const NameListRead read = readSkierNameList(SkierNameFile->text());
-    for (const QString& name : read.names) {
-        if (combo)
-            combo->addItem(name);
-        if (listWidget)
-            listWidget->addItem(name);
-    }
+    app_.measureView().setSkierNames(read.names);
     if (read.names.isEmpty())
         app_.dialogs().inform(QStringLiteral("Names not loaded, check file name and path"));
 }

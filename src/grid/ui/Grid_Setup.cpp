@@ -1,9 +1,7 @@
 #include "grid/ui/Grid_Setup.h"
 
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
-#include "app/ui/ScreenLinks.h"
-#include "measure/ui/Measure.h"
+#include "app/ui/PictureLabel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,7 +36,7 @@ Grid_Setup::Grid_Setup(App& app) : app_(app) {
     buildMenus();
 
     // Opening: the grid of currentGrid, nothing marked, not ready.
-    setGridButtonCaption(gridCaption(gridOfCaption(QString::number(app_.state.currentGrid))));
+    setGridButtonCaption(gridCaption(activeGridNumber(app_.state)));
     showStateIcon(false);
     btnAccuracyCheck->hide();
     fmAccuracyDisplay->hide();
@@ -148,29 +146,19 @@ std::array<QLineEdit*, 4> Grid_Setup::boxesOf(int buoy) const {
     }
 }
 
-GridFileContext Grid_Setup::fileContext() {
-    return GridFileContext{app_.state,
-                           app_.settings(),
-                           app_.dialogs(),
-                           [this](const QString& line) { app_.log(line); },
-                           app_.clock().now(),
-                           app_.state.setupFilesPath,
-                           app_.state.logFilePath};
-}
-
 void Grid_Setup::gridSave_Click() {
-    GridFileContext ctx = fileContext();
+    GridFileContext ctx = app_.gridFileContext();
     zt::gridSave(ctx, *this);
 }
 
 void Grid_Setup::gridLoad_Click() {
-    GridFileContext ctx = fileContext();
+    GridFileContext ctx = app_.gridFileContext();
     zt::gridLoad(ctx, *this);
 }
 
 void Grid_Setup::gridExit_Click() {
     hide();
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
 }
 
 void Grid_Setup::closeEvent(QCloseEvent* event) {
@@ -183,13 +171,13 @@ void Grid_Setup::showStateIcon(bool ready) {
                     ready ? QStringLiteral("face02.ico") : QStringLiteral("msgbox03.ico"));
 }
 
-void Grid_Setup::unlockGrid() {
-    chkboxGridLock->setChecked(false);
+void Grid_Setup::hideGridLockedLabel() {
     gridLockedLabel->hide();
 }
 
-QString Grid_Setup::gridButtonCaption() const {
-    return grid_select->text();
+void Grid_Setup::unlockGrid() {
+    chkboxGridLock->setChecked(false);
+    gridLockedLabel->hide();
 }
 
 void Grid_Setup::setGridButtonCaption(const QString& caption) {
@@ -269,23 +257,8 @@ void Grid_Setup::showGridReady() {
     fmAccuracyDisplay->show();
 }
 
-void Grid_Setup::showMeasureDescription(const QString& description) {
-    if (auto* box =
-            qobject_cast<QLineEdit*>(measureControl(app_, QStringLiteral("grid_description"))))
-        box->setText(description);
-}
-
-void Grid_Setup::showMainDescription(int g, const QString& description) {
-    setMainGridDescription(app_, g, description);
-}
-
-void Grid_Setup::showMainGridReady(int g) {
-    setMainGridPicture(app_, g, true);
-}
-
-void Grid_Setup::showGridNotReady(int g) {
+void Grid_Setup::showGridNotReady() {
     showStateIcon(false);
-    setMainGridPicture(app_, g, false);
 }
 
 } // namespace zt

@@ -3,7 +3,7 @@
 // and description, the grid button, the state icon, the lock box and the
 // "&Save" / "&Load File" commands.
 
-#include "grid/GridSaveLoad.h"
+#include "grid/GridSetupView.h"
 
 #include <QMainWindow>
 #include <array>
@@ -19,7 +19,7 @@ namespace zt {
 
 class App;
 
-class Grid_Setup : public QMainWindow, public GridFileView {
+class Grid_Setup : public QMainWindow, public GridSetupView {
     Q_OBJECT
 public:
     explicit Grid_Setup(App& app);
@@ -45,14 +45,12 @@ public:
     double ulMarkX = 0, ulMarkY = 0, urMarkX = 0, urMarkY = 0, llMarkX = 0, llMarkY = 0,
            lrMarkX = 0, lrMarkY = 0;
 
-    // The context the save and load commands run in.
-    GridFileContext fileContext();
     // State icon: "face02.ico" when ready, "msgbox03.ico" otherwise.
     void showStateIcon(bool ready);
 
-    // GridFileView.
+    // GridSetupView.
+    void hideGridLockedLabel() override;
     void unlockGrid() override;
-    QString gridButtonCaption() const override;
     void setGridButtonCaption(const QString& caption) override;
     QString fileNameText() const override;
     void setFileNameText(const QString& text) override;
@@ -64,10 +62,7 @@ public:
     void clearDrawing() override;
     void gridCheck() override;
     void showGridReady() override;
-    void showMeasureDescription(const QString& description) override;
-    void showMainDescription(int g, const QString& description) override;
-    void showMainGridReady(int g) override;
-    void showGridNotReady(int g) override;
+    void showGridNotReady() override;
 
 public slots:
     void gridSave_Click();

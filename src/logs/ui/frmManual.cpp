@@ -1,7 +1,6 @@
 #include "logs/ui/frmManual.h"
 
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/Widgets.h"
 
 #include <QCloseEvent>
@@ -23,7 +22,7 @@ frmManual::frmManual(App& app) : app_(app) {
 }
 
 void frmManual::cmdDone_Click() {
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
     hide();
 }
 

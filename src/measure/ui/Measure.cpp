@@ -5,13 +5,10 @@
 #include "app/Paths.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
-#include "logs/ui/LogView.h"
-#include "logs/ui/Results.h"
-#include "measure/ui/Calibrate.h"
+#include "config/ConfigLogic.h"
+#include "measure/ExchangeFiles.h"
 #include "measure/ui/DragGroup.h"
 #include "measure/ui/PictureCanvas.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -275,9 +272,10 @@ void Measure::connectHandlers() {
     connect(CrossSize, &QScrollBar::valueChanged, this, [this] { show_the_grid(); });
     connect(Exit, &QAction::triggered, this, &Measure::Exit_Click);
     connect(mnuCapture, &QAction::triggered, this, &Measure::mnuCapture_Click);
-    connect(mnuResults, &QAction::triggered, this, [this] { app_.results().show(); });
-    connect(mnuViewLog, &QAction::triggered, this, [this] { app_.openLogView(this)->show(); });
-    connect(mnuCalibrate, &QAction::triggered, this, [this] { app_.calibrate().show(); });
+    connect(mnuResults, &QAction::triggered, this, [this] { app_.showScreen(Screen::Results); });
+    connect(mnuViewLog, &QAction::triggered, this, [this] { app_.openLogView(this); });
+    connect(mnuCalibrate, &QAction::triggered, this,
+            [this] { app_.showScreen(Screen::Calibrate); });
     connect(btnNextJump, &QPushButton::clicked, this, &Measure::btnNextJump_Click);
     connect(cbAutoLoadClipboard, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
@@ -364,7 +362,7 @@ void Measure::Form_LostFocus() {
 
 DistanceOptions Measure::distanceOptions() const {
     const AppState& s = app_.state;
-    return {s.barefootJump, s.sitSkiJump, !barefoot_indicator->isHidden()};
+    return {s.barefootJump, s.sitSkiJump, feetToTenths_};
 }
 
 bool Measure::drawMarkAt(double x, double y) {
@@ -492,7 +490,7 @@ void Measure::Show_grid_Click() {
 
 void Measure::Set_grid_Click() {
     const GridSwitch next =
-        nextGridSwitch(Set_grid->text(), static_cast<int>(app_.state.gridCount));
+        nextGridSwitch(activeGridNumber(app_.state), static_cast<int>(app_.state.gridCount));
     Set_grid->setText(next.caption);
     canvas_->clearDrawing();
     for (QLabel* l : {maxbuoy, minbuoy, maxbuoym, minbuoym})
@@ -502,17 +500,72 @@ void Measure::Set_grid_Click() {
 }
 
 void Measure::verify_Click() {
-    const bool on = verify->text() == verifyOn;
+    verifyMode_ = !verifyMode_;
     for (QWidget* w : {static_cast<QWidget*>(xtwips), static_cast<QWidget*>(ytwips),
                        static_cast<QWidget*>(xposition), static_cast<QWidget*>(yposition),
                        static_cast<QWidget*>(VerifyDistance)})
-        w->setVisible(on);
-    verify->setText(on ? verifyOff : verifyOn);
-    UnofficialJump->setVisible(on);
+        w->setVisible(verifyMode_);
+    verify->setText(verifyMode_ ? verifyOff : verifyOn);
+    UnofficialJump->setVisible(verifyMode_);
 }
 
-bool Measure::verifyMode() const {
-    return verify->text() == verifyOff;
+// ---- Values handed over by other screens ----
+
+void Measure::setSkierNames(const QStringList& names) {
+    Skier_name->clear();
+    Skier_name->addItems(names);
+}
+
+void Measure::setGridDescription(const QString& text) {
+    grid_description->setText(text);
+}
+
+void Measure::showTournamentIndicator(const QString& text, bool visible) {
+    if (visible)
+        barefoot_indicator->setText(text);
+    barefoot_indicator->setVisible(visible);
+    feetToTenths_ = visible;
+}
+
+QWidget* Measure::messageColorControl(const QString& name) const {
+    const std::pair<const char*, QWidget*> controls[] = {{"Make_comment", Make_comment},
+                                                         {"Other_Grid", Other_Grid},
+                                                         {"Fall", Fall},
+                                                         {"Pass", Pass},
+                                                         {"optJumpOK", optJumpOK},
+                                                         {"M_Reride", M_Reride},
+                                                         {"O_reride", O_reride},
+                                                         {"FrozenSign", FrozenSign},
+                                                         {"IWSFlabel", IWSFlabel},
+                                                         {"AWSAlabel", AWSAlabel},
+                                                         {"AdjustmentLabel", AdjustmentLabel},
+                                                         {"CrossLabel", CrossLabel},
+                                                         {"maxbuoy", maxbuoy},
+                                                         {"maxbuoym", maxbuoym},
+                                                         {"minbuoy", minbuoy},
+                                                         {"minbuoym", minbuoym}};
+    for (const auto& [controlName, widget] : controls)
+        if (name == QLatin1String(controlName))
+            return widget;
+    return nullptr;
+}
+
+void Measure::applyMessageColor(std::optional<long> rgb) {
+    for (const ColoredControl& c : messageColorControls()) {
+        QWidget* widget = messageColorControl(c.name);
+        if (!widget)
+            continue;
+        const QColor color = colorOfRgbNumber(rgb.value_or(c.defaultColor));
+        QPalette pal = widget->palette();
+        pal.setColor(QPalette::WindowText, color);
+        pal.setColor(QPalette::ButtonText, color);
+        pal.setColor(QPalette::Text, color);
+        widget->setPalette(pal);
+    }
+}
+
+void Measure::hideUnofficialJump() {
+    UnofficialJump->hide();
 }
 
 // ---- Fields ----
@@ -524,7 +577,7 @@ MeasureFields Measure::fields() const {
     f.skierName = Skier_name->currentText();
     f.jumpNo = Jump_no->text();
     f.comment = Comment->text();
-    f.commentVisible = !Comment->isHidden();
+    f.commentVisible = commentVisible_;
     f.jumpOK = optJumpOK->isChecked();
     f.pass = Pass->isChecked();
     f.fall = Fall->isChecked();
@@ -532,9 +585,9 @@ MeasureFields Measure::fields() const {
     f.mReride = M_Reride->isChecked();
     f.otherGrid = Other_Grid->isChecked();
     f.makeComment = Make_comment->isChecked();
-    f.verifyMode = verifyMode();
+    f.verifyMode = verifyMode_;
     f.pictureFrozen = pictureFrozen_;
-    f.feetToTenths = !barefoot_indicator->isHidden();
+    f.feetToTenths = feetToTenths_;
     return f;
 }
 
@@ -558,7 +611,8 @@ void Measure::showFields(const MeasureFields& f) {
         Skier_name->setEditText(f.skierName);
     Jump_no->setText(f.jumpNo);
     Comment->setText(f.comment);
-    Comment->setVisible(f.commentVisible);
+    commentVisible_ = f.commentVisible;
+    Comment->setVisible(commentVisible_);
     // Switch off before on, so an exclusive group never holds two.
     const std::pair<QRadioButton*, bool> radios[] = {
         {optJumpOK, f.jumpOK},        {Pass, f.pass},        {Fall, f.fall},
@@ -581,14 +635,14 @@ MeasureEnvironment Measure::environment() {
     settings.wstims = wstimsInUse();
     settings.barefootJump = s.barefootJump;
     settings.sitSkiJump = s.sitSkiJump;
-    settings.feetToTenths = !barefoot_indicator->isHidden();
+    settings.feetToTenths = feetToTenths_;
     return {app_.dialogs(), app_.clock(), settings, app_.paths().appDir};
 }
 
 bool Measure::wstimsInUse() const {
     // The configuration's WSTIMS box writes its state to the store on every
     // change.
-    return app_.settings().readFlag(QStringLiteral("WSTIMS"), false);
+    return app_.settings().get(setting::WSTIMS);
 }
 
 // ---- Recording ----
@@ -656,7 +710,7 @@ void Measure::Unfreeze_Click() {
     canvas_->setDrawWidth(2);
     canvas_->clearPicture();
     show_the_grid();
-    resetFolderAndExchangePictures(app_.paths().appDir, app_.paths().exchangeDir);
+    deleteExchangePictures(app_.paths().exchangeDir);
 }
 
 void Measure::leaveScreen() {
@@ -672,7 +726,7 @@ void Measure::Exit_Click() {
     for (QLabel* l : {minbuoy, maxbuoy, minbuoym, maxbuoym})
         l->clear();
     grid_description->hide();
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
 }
 
 void Measure::closeEvent(QCloseEvent* event) {
@@ -684,7 +738,7 @@ void Measure::mnuCapture_Click() {
     leaveScreen();
     app_.state.screenMode = QStringLiteral("Measure");
     app_.state.previewActive = true;
-    app_.previewForm().show();
+    app_.showScreen(Screen::Capture);
 }
 
 void Measure::btnNextJump_Click() {

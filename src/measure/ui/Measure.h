@@ -6,6 +6,7 @@
 // measure/MeasureLogic; this class shows it.
 
 #include "measure/MeasureLogic.h"
+#include "measure/MeasureView.h"
 
 #include <QMainWindow>
 
@@ -28,7 +29,7 @@ class App;
 class KeyState;
 class PictureCanvas;
 
-class Measure : public QMainWindow {
+class Measure : public QMainWindow, public MeasureView {
     Q_OBJECT
 public:
     explicit Measure(App& app, QWidget* parent = nullptr);
@@ -102,7 +103,16 @@ public:
     const QString& lastDistanceText() const { return lastDistanceText_; }
     bool pictureFrozen() const { return pictureFrozen_; }
     void setPictureFrozen(bool frozen) { pictureFrozen_ = frozen; }
-    bool verifyMode() const;
+    bool verifyMode() const { return verifyMode_; }
+    // Distances in feet to tenths (the tournament-type indicator is shown).
+    bool feetToTenths() const { return feetToTenths_; }
+
+    // MeasureView.
+    void setSkierNames(const QStringList& names) override;
+    void setGridDescription(const QString& text) override;
+    void showTournamentIndicator(const QString& text, bool visible) override;
+    void applyMessageColor(std::optional<long> rgb) override;
+    void hideUnofficialJump() override;
 
     // Source of the arrow keys polled by keyTimer (the application's by
     // default).
@@ -173,6 +183,8 @@ private:
     void leaveScreen();
     MeasureEnvironment environment();
     bool wstimsInUse() const;
+    // The control named in the message colour list.
+    QWidget* messageColorControl(const QString& name) const;
     DistanceOptions distanceOptions() const;
 
     App& app_;
@@ -184,6 +196,9 @@ private:
     MarkState mark_;
     QString lastDistanceText_;
     bool pictureFrozen_ = false;
+    bool verifyMode_ = false;
+    bool feetToTenths_ = false;
+    bool commentVisible_ = true;
 };
 
 } // namespace zt

@@ -7,7 +7,6 @@
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "video/CaptureControl.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -152,14 +151,14 @@ CaptureControl& CapturePanel::control() {
 void CapturePanel::fillFromCaptureControl() {
     CaptureControl& cc = control();
     CaptureType->setCurrentIndex(1);
-    CmdPreview->setText(cc.preview() ? QStringLiteral("Preview Off")
-                                     : QStringLiteral("Preview On"));
+    previewOn_ = cc.preview();
+    CmdPreview->setText(previewOn_ ? QStringLiteral("Preview Off") : QStringLiteral("Preview On"));
     Combo1->clear();
     const int devices = cc.deviceCount();
     if (devices >= 1) {
         for (int i = 0; i < devices; ++i)
             Combo1->addItem(cc.deviceName(i));
-        const long long stored = app_.settings().readWhole(QStringLiteral("device"), -1);
+        const long long stored = app_.settings().get(setting::device);
         Combo1->setCurrentIndex(stored < 0 || stored >= devices ? 0 : static_cast<int>(stored));
     } else {
         Combo1->addItem(QStringLiteral("No Capture Devices"));
@@ -190,8 +189,7 @@ void CapturePanel::fillFromCaptureControl() {
     EdtCaption->setText(o.caption);
     Check1->setChecked(cc.listen());
     InitAudioSettings();
-    double rate =
-        readNumber(app_.settings().read(QStringLiteral("framerate"), QStringLiteral("0")));
+    double rate = app_.settings().get(setting::framerate);
     if (rate < 1)
         rate = cc.frameRate();
     EdtRate->setText(numberText(rate));
@@ -199,7 +197,7 @@ void CapturePanel::fillFromCaptureControl() {
 }
 
 void CapturePanel::selectStoredCompression() {
-    const long long stored = app_.settings().readWhole(QStringLiteral("compression"), -1);
+    const long long stored = app_.settings().get(setting::compression);
     CompressionCombo->setCurrentIndex(
         stored < 0 || stored >= CompressionCombo->count() ? 0 : static_cast<int>(stored));
 }
@@ -236,10 +234,10 @@ void CapturePanel::connectDevice() {
         reportError(r, true);
         return;
     }
-    app_.settings().writeWhole(QStringLiteral("device"), device);
+    app_.settings().set(setting::device, device);
     CmdPreview->setEnabled(true);
-    fillSetting(ResolutionCombo, ResolLabel, cc.resolutions(), QStringLiteral("VideoResolution"));
-    fillSetting(ColorFormatCombo, ColorLabel, cc.colorFormats(), QStringLiteral("ColorFormat"));
+    fillSetting(ResolutionCombo, ResolLabel, cc.resolutions(), setting::VideoResolution);
+    fillSetting(ColorFormatCombo, ColorLabel, cc.colorFormats(), setting::ColorFormat);
     fillInputs();
     fillTuner();
     EdtRate->setText(QString::number(cc.frameRate()));
@@ -248,22 +246,22 @@ void CapturePanel::connectDevice() {
     VideoConfig->setEnabled(cc.dialogAvailable(capture_dialog::videoSource));
     CmdConnect->setText(QStringLiteral("Disconnect"));
     InitAudioSettings();
-    if (CmdPreview->text() == QLatin1String("Preview Off")) {
+    if (previewOn_) {
         cc.setPreview(true);
         app_.state.previewActive = true;
     }
 }
 
 void CapturePanel::fillSetting(QComboBox* list, QLabel* label, const CaptureChoices& choices,
-                               const QString& key) {
+                               const WholeSetting& stored) {
     list->setEnabled(true);
     label->setEnabled(true);
     list->clear();
     list->addItems(choices.names);
     list->setCurrentIndex(choices.current);
-    const long long stored = app_.settings().readWhole(key, -1);
-    if (stored >= 0 && stored < list->count())
-        list->setCurrentIndex(static_cast<int>(stored));
+    const long long index = app_.settings().get(stored);
+    if (index >= 0 && index < list->count())
+        list->setCurrentIndex(static_cast<int>(index));
 }
 
 void CapturePanel::fillInputs() {
@@ -275,7 +273,7 @@ void CapturePanel::fillInputs() {
     if (!any)
         return;
     VideoInput->addItems(inputs.names);
-    const long long stored = app_.settings().readWhole(QStringLiteral("VideoInput"), 0);
+    const long long stored = app_.settings().get(setting::VideoInput);
     VideoInput->setCurrentIndex(stored < 0 || stored >= inputs.count() ? 0
                                                                        : static_cast<int>(stored));
 }
@@ -304,7 +302,7 @@ void CapturePanel::OnDisconnect() {
     }
     for (QLabel* l : {ResolLabel, ColorLabel, ChannelLabel, InputLabel})
         l->setEnabled(false);
-    app_.previewForm().hide();
+    app_.hideScreen(Screen::Capture);
     app_.state.previewActive = false;
 }
 
@@ -339,7 +337,7 @@ void CapturePanel::EnableAudioConfig() {
 }
 
 void CapturePanel::EdtRate_Change() {
-    app_.settings().write(QStringLiteral("framerate"), EdtRate->text());
+    app_.settings().set(setting::framerate, EdtRate->text());
     const double rate = readNumber(EdtRate->text());
     // A box being typed in may read 0 for a moment; the device keeps its rate.
     const long long whole = toWholeNumber(rate);
@@ -350,6 +348,21 @@ void CapturePanel::EdtRate_Change() {
     }
     if (frameRateLabel_)
         frameRateLabel_->setText(frameRateClassCaption(rate, frameRateLabel_->text()));
+}
+
+void CapturePanel::showCaptureStatus(const QString& text) {
+    LblStatus->setText(text);
+}
+
+void CapturePanel::showCaptureCounters(const CaptureCounters& c) {
+    LblFrames->setText(QString::number(c.framesRecorded));
+    LblFrmDrop->setText(QString::number(c.framesDropped));
+    LblSamples->setText(QString::number(c.samples));
+    LblTime->setText(QString::number(c.elapsedMs));
+}
+
+void CapturePanel::showStreamStopped() {
+    CmdCap->setText(QStringLiteral("Capture Stream"));
 }
 
 void CapturePanel::Check1_Click() {

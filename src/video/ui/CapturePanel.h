@@ -3,6 +3,9 @@
 // format, input, channel, frame rate, time limit, compressors, audio,
 // effects and still-frame options, applied to the capture control.
 
+#include "app/SettingsTable.h"
+#include "video/CaptureScreenView.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -19,7 +22,7 @@ class CaptureControl;
 struct CaptureChoices;
 struct CaptureResult;
 
-class CapturePanel : public QWidget {
+class CapturePanel : public QWidget, public CaptureStatusView {
     Q_OBJECT
 public:
     CapturePanel(App& app, QWidget* parent);
@@ -84,6 +87,11 @@ public:
     QLabel* LblTime;
     QLabel* LblStatus;
 
+    // CaptureStatusView.
+    void showCaptureStatus(const QString& text) override;
+    void showCaptureCounters(const CaptureCounters& counters) override;
+    void showStreamStopped() override;
+
 public slots:
     void CmdConnect_Click();
     void OnDisconnect();
@@ -100,13 +108,14 @@ private:
     void buildCaptureControls();
     void connectDevice();
     void fillSetting(QComboBox* list, QLabel* label, const CaptureChoices& choices,
-                     const QString& key);
+                     const WholeSetting& stored);
     void fillInputs();
     void fillTuner();
     void reportError(const CaptureResult& result, bool hex);
 
     App& app_;
     QLabel* frameRateLabel_ = nullptr;
+    bool previewOn_ = false; // CmdPreview offers "Preview Off"
 };
 
 // "None" followed by the names; the entry in use selected ("None" when the

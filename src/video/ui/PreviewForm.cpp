@@ -4,13 +4,10 @@
 #include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/Widgets.h"
 #include "logs/SkierNames.h"
 #include "video/CaptureControl.h"
-#include "video/ui/CapturePanel.h"
 #include "video/ui/CaptureView.h"
-#include "video/ui/frmSetStart.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -90,7 +87,7 @@ void PreviewForm::buildControls() {
 }
 
 void PreviewForm::Form_Load() {
-    captureTime = readNumber(app_.settings().read(QStringLiteral("captureTime")));
+    captureTime = app_.settings().get(setting::captureTime);
     if (captureTime > 0) {
         for (int i = 0; i < captureTimeValue->count(); ++i)
             if (readNumber(captureTimeValue->item(i)->text()) == captureTime)
@@ -98,7 +95,7 @@ void PreviewForm::Form_Load() {
     } else {
         captureTimeValue->setCurrentRow(2);
         captureTime = readNumber(captureTimeValue->item(2)->text());
-        app_.settings().write(QStringLiteral("captureTime"), captureTimeValue->item(2)->text());
+        app_.settings().set(setting::captureTime, captureTimeValue->item(2)->text());
     }
     const QString names = app_.paths().inApp(QStringLiteral("SkierNames.txt"));
     if (pathExists(names, PathFile)) {
@@ -114,7 +111,11 @@ void PreviewForm::cmdGoSetup_Click() {
     app_.state.screenMode = QStringLiteral("Capture");
     hide();
     app_.state.previewActive = false;
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
+}
+
+void PreviewForm::setSkierName(const QString& name) {
+    txtSkierName->setText(name);
 }
 
 void PreviewForm::closeEvent(QCloseEvent* event) {
@@ -126,26 +127,23 @@ void PreviewForm::cmdGoToTimer_Click() {
     hide();
     app_.state.previewActive = false;
     app_.state.screenMode = QStringLiteral("CaptureGoToTimer");
-    app_.frmSetStart().show();
+    app_.showScreen(Screen::FrameSelection);
 }
 
 void PreviewForm::CapturePRO1_Status(const QString& text) {
-    app_.mainForm().capturePanel->LblStatus->setText(text);
+    app_.captureStatusView().showCaptureStatus(text);
 }
 
 void PreviewForm::CapturePRO1_Progress(int code, const QString& text) {
-    CapturePanel& panel = *app_.mainForm().capturePanel;
+    CaptureStatusView& panel = app_.captureStatusView();
     if (code == capture_progress::recordingStopped) {
-        panel.CmdCap->setText(QStringLiteral("Capture Stream"));
+        panel.showStreamStopped();
         return;
     }
-    if (code == capture_progress::counters) {
-        panel.LblFrames->setText(QString::number(CapturePRO1->framesRecorded()));
-        panel.LblFrmDrop->setText(QString::number(CapturePRO1->framesDropped()));
-        panel.LblSamples->setText(QString::number(CapturePRO1->samples()));
-        panel.LblTime->setText(QString::number(CapturePRO1->elapsedMs()));
-    }
-    panel.LblStatus->setText(text);
+    if (code == capture_progress::counters)
+        panel.showCaptureCounters({CapturePRO1->framesRecorded(), CapturePRO1->framesDropped(),
+                                   CapturePRO1->samples(), CapturePRO1->elapsedMs()});
+    panel.showCaptureStatus(text);
 }
 
 void PreviewForm::CapturePRO1_Warning(const QString& text) {

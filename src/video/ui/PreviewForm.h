@@ -2,6 +2,8 @@
 // The capture screen: holds the capture control (CapturePRO1) and its live
 // picture; records a jump's clip.
 
+#include "video/CaptureScreenView.h"
+
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
@@ -18,7 +20,7 @@ class App;
 class CaptureControl;
 class CaptureView;
 
-class PreviewForm : public QMainWindow {
+class PreviewForm : public QMainWindow, public CaptureScreenView {
     Q_OBJECT
 public:
     explicit PreviewForm(App& app);
@@ -49,6 +51,9 @@ public:
 
     double captureTime = 0;
     QString capturePath;
+
+    // CaptureScreenView.
+    void setSkierName(const QString& name) override;
 
 public slots:
     void Form_Load();

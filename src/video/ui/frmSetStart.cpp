@@ -1,10 +1,7 @@
 #include "video/ui/frmSetStart.h"
 
 #include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/Widgets.h"
-#include "logs/ui/LogView.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
@@ -38,14 +35,14 @@ frmSetStart::frmSetStart(App& app) : app_(app) {
 }
 
 void frmSetStart::cmdGoToCapture_Click() {
-    app_.previewForm().show();
+    app_.showScreen(Screen::Capture);
     app_.state.previewActive = true;
     hide();
     app_.state.screenMode = QStringLiteral("Timer");
 }
 
 void frmSetStart::cmdGoToSetup_Click() {
-    app_.mainForm().show();
+    app_.showScreen(Screen::Main);
     hide();
 }
 
@@ -55,7 +52,7 @@ void frmSetStart::closeEvent(QCloseEvent* event) {
 }
 
 void frmSetStart::cmdViewLog_Click() {
-    app_.openLogView(this)->show();
+    app_.openLogView(this);
 }
 
 } // namespace zt

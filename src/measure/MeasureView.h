@@ -1,0 +1,30 @@
+#pragma once
+// What other screens hand to the measure screen: the skier list, the active
+// grid's description, the tournament-type indicator, the message colour and
+// the "UNOFFICIAL JUMP" sign. The measure screen implements it; App hands
+// it out, creating the screen on first use.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zt {
+
+class MeasureView {
+public:
+    virtual ~MeasureView() = default;
+
+    // The skier list (Skier_name) holds exactly these names.
+    virtual void setSkierNames(const QStringList& names) = 0;
+    // The grid description box (grid_description).
+    virtual void setGridDescription(const QString& text) = 0;
+    // barefoot_indicator shown with text, or hidden. While it is shown,
+    // distances in feet are given to tenths.
+    virtual void showTournamentIndicator(const QString& text, bool visible) = 0;
+    // The message colour (an RGB number, red in the low byte) on the
+    // screen's labels and choices; nullopt gives each its default colour.
+    virtual void applyMessageColor(std::optional<long> rgb) = 0;
+    virtual void hideUnofficialJump() = 0;
+};
+
+} // namespace zt

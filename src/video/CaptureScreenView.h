@@ -1,0 +1,37 @@
+#pragma once
+// What other screens hand to the capture screen and to the main screen's
+// capture device panel.
+
+#include <QString>
+
+namespace zt {
+
+// The capture screen (PreviewForm).
+class CaptureScreenView {
+public:
+    virtual ~CaptureScreenView() = default;
+
+    // The skier name box (txtSkierName).
+    virtual void setSkierName(const QString& name) = 0;
+};
+
+// The counters of a recording as the capture device reports them.
+struct CaptureCounters {
+    long long framesRecorded = 0;
+    long long framesDropped = 0;
+    long long samples = 0;
+    long long elapsedMs = 0;
+};
+
+// The capture device panel's status line and counters (main screen).
+class CaptureStatusView {
+public:
+    virtual ~CaptureStatusView() = default;
+
+    virtual void showCaptureStatus(const QString& text) = 0;
+    virtual void showCaptureCounters(const CaptureCounters& counters) = 0;
+    // The stream capture has ended: its button offers a new one.
+    virtual void showStreamStopped() = 0;
+};
+
+} // namespace zt

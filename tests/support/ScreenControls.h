@@ -1,0 +1,17 @@
+#pragma once
+// Finds a screen's control by its name, as an operator's description of a
+// screen names it.
+
+#include "app/ui/App.h"
+#include "measure/ui/Measure.h"
+
+#include <QWidget>
+
+namespace zt {
+
+// A measure screen control by name; nullptr when there is none.
+inline QWidget* measureControl(App& app, const QString& name) {
+    return app.measure().findChild<QWidget*>(name);
+}
+
+} // namespace zt
