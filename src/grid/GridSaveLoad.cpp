@@ -289,6 +289,7 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
         ctx.dialogs.error(endedEarlyMessage(file));
         return;
     }
+    ctx.state.currentGrid = g; // only a complete read puts grid g in the working state
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
     showMeasureDescription(ctx, ctx.state.gridDescription[u(g)]);
     showMainDescription(ctx, g, ctx.state.gridDescription[u(g)]);

@@ -144,6 +144,23 @@ void takeRecordState(MeasureFields& f, const MeasureRecordState& r) {
     f.otherGrid = r.otherGridOn;
 }
 
+// Once the comment box is hidden, a record carries only the comment of a
+// choice the operator sees selected (fall, pass, other grid): no text the
+// operator cannot see goes into a record or decides its result kind.
+QString recordableComment(const MeasureFields& f) {
+    if (f.commentVisible)
+        return f.comment;
+    const std::pair<bool, QString> shown[] = {
+        {f.fall, comments::fall}, {f.pass, comments::pass}, {f.otherGrid, comments::otherGrid}};
+    for (const auto& [selected, text] : shown)
+        if (selected && f.comment == text)
+            return f.comment;
+    for (const auto& [selected, text] : shown)
+        if (selected)
+            return text;
+    return {};
+}
+
 bool appendEvent(const MeasureEnvironment& env, const QString& text) {
     return recordEvent(env.settings.resultsPath, text, env.dialogs, env.clock);
 }
@@ -158,6 +175,7 @@ RecordStatus recordOnScreen(MeasureFields& f, GridState& s, const MarkState& mar
         return RecordStatus::NoLandingMark;
     }
     MeasureRecordState r = recordStateOf(f, mark, lastDistanceText);
+    r.comment = recordableComment(f);
     RecordSettings settings = env.settings;
     settings.feetToTenths = f.feetToTenths;
     const RecordOutcome outcome = recordJump(s, r, settings, env.dialogs, env.clock);
@@ -203,10 +221,11 @@ void makeCommentClicked(MeasureFields& f, const MeasureEnvironment& env) {
                     .input(QStringLiteral("What comment would you like to add?"),
                            QStringLiteral("Input Comment"))
                     .value_or(QString());
-    // A comment that could not be written stays in the comment box, so it is
-    // not lost: the operator can fix the path and the next record carries it.
-    if (appendEvent(env, f.comment))
-        f.comment.clear();
+    // A comment that cannot be written is reported with the path and goes
+    // with the box's text: kept, it would ride unseen into the next jump's
+    // record (and a comment "Pass" would even make that jump a pass).
+    appendEvent(env, f.comment);
+    f.comment.clear();
     f.makeComment = false;
 }
 

@@ -237,6 +237,35 @@ TEST(ConfigLoad, GridWithoutCheckBuoyFileIsNotReady) {
     EXPECT_EQ(pictureNameOf(t.app().mainForm().ImageGrid1), readyGridPicture);
 }
 
+TEST(ConfigLoad, AGridFileCutShortLeavesTheActiveGridOnTheOneThatLoaded) {
+    ConfigScreen t;
+    const QString g2 = t.gridFile(QStringLiteral("two.ipt"), 2);
+    const QString g1 = t.gridFile(QStringLiteral("one.ipt"), 1);
+    // Grid 1's file ends at line 12.
+    const QList<QByteArray> lines = readAll(g1).split('\n');
+    writeAll(g1, lines.mid(0, 11).join('\n') + '\n');
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.env.settings().write(QStringLiteral("grid2File"), g2);
+    t.env.settings().write(QStringLiteral("grids"), QStringLiteral("2"));
+    t.load();
+    AppState& s = t.app().state;
+    EXPECT_TRUE(s.grid2Ready);
+    EXPECT_FALSE(s.grid1Ready);
+    // The working state holds grid 2, and so does currentGrid: a save now
+    // asks about grid 2, never writes grid 2's values as grid 1.
+    EXPECT_EQ(s.currentGrid, 2);
+    EXPECT_EQ(t.app().gridSetup().grid_select->text(), QStringLiteral("Grid 2"));
+    t.env.dialogs().clear();
+    s.setupFilesPath = t.env.path(QString());
+    t.env.dialogs().answerText(t.env.path(QStringLiteral("saved.ipt")));
+    t.env.dialogs().answerText(QStringLiteral("desc"));
+    t.env.dialogs().answer(MsgAnswer::No);
+    t.env.dialogs().answerCancel();
+    t.app().gridSetup().gridSave_Click();
+    EXPECT_TRUE(t.env.dialogs().prompts().contains(QStringLiteral("Save Grid 2")))
+        << t.env.dialogs().prompts().join(QLatin1Char('|')).toStdString();
+}
+
 TEST(ConfigHandlers, BarefootAndSitSkiExcludeEachOther) {
     ConfigScreen t;
     t.env.settings().write(QStringLiteral("tournamentType"), QStringLiteral("sitski"));

@@ -275,11 +275,52 @@ TEST_F(ScreenFixture, FailedRecordLeavesTheFieldsForAnotherTry) {
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(bad.resultsPath));
 
-    // A typed comment that cannot be written is kept in the comment box.
+    // A typed comment that cannot be written is reported with the path and
+    // goes, as the box is emptied.
     env.dialogs().answerText(QStringLiteral("wind gust"));
     makeCommentClicked(f, e);
-    EXPECT_EQ(f.comment, QStringLiteral("wind gust"));
-    EXPECT_EQ(env.dialogs().messages().size(), 2);
+    EXPECT_TRUE(f.comment.isEmpty());
+    ASSERT_EQ(env.dialogs().messages().size(), 2);
+    EXPECT_TRUE(env.dialogs().messages()[1].prompt.contains(bad.resultsPath));
+}
+
+TEST_F(ScreenFixture, NoCommentTheOperatorCannotSeeGoesIntoARecord) {
+    // The first record hides the comment box.
+    ASSERT_EQ(recordOnScreen(f, grid, mark, lastDistance, environment()), RecordStatus::Recorded);
+    ASSERT_FALSE(f.commentVisible);
+    clearFields(f);
+    ASSERT_TRUE(placeImpactMark(grid, mark, 4326, 0, 100, false, {}));
+
+    // A comment "Pass" could not be written while the results file was gone.
+    RecordSettings bad;
+    bad.resultsPath = env.path(QStringLiteral("missing/results.txt"));
+    env.dialogs().answerText(QStringLiteral("Pass"));
+    makeCommentClicked(f, {env.dialogs(), env.clock(), bad, env.appDir()});
+    qsizetype before = results().size();
+    ASSERT_EQ(recordOnScreen(f, grid, mark, lastDistance, environment()), RecordStatus::Recorded);
+    EXPECT_TRUE(results().mid(before).contains("(AWSA) (43.26/0)")) << results().toStdString();
+    EXPECT_EQ(readAll(env.exchangeDir() + QStringLiteral("/ztresult.dst")),
+              QByteArray("OK, 45.4, 149, 3\r\n"));
+
+    // Fall chosen, then the operator goes back to "Jump OK": the hidden box
+    // still says "Fall".
+    clearFields(f);
+    f.fall = true, f.jumpOK = false;
+    fallClicked(f);
+    f.fall = false, f.jumpOK = true;
+    before = results().size();
+    ASSERT_EQ(recordOnScreen(f, grid, mark, lastDistance, environment()), RecordStatus::Recorded);
+    EXPECT_TRUE(results().mid(before).contains("(AWSA) (43.26/0)")) << results().toStdString();
+    EXPECT_EQ(readAll(env.exchangeDir() + QStringLiteral("/ztresult.dst")),
+              QByteArray("OK, 45.4, 149, 4\r\n"));
+
+    // A fall chosen now records as a fall.
+    clearFields(f);
+    f.fall = true, f.jumpOK = false;
+    fallClicked(f);
+    ASSERT_EQ(recordOnScreen(f, grid, mark, lastDistance, environment()), RecordStatus::Recorded);
+    EXPECT_TRUE(results().endsWith(QByteArray("(AWSA)Fall (43.26/0) (4326/0) (45.36)\r\n")))
+        << results().toStdString();
 }
 
 TEST_F(ScreenFixture, ReridesCommentsAndClear) {

@@ -324,7 +324,6 @@ void Config::loadGrids() {
         const QString file = app_.settings().get(setting::gridFile(g));
         if (!pathExists(file, PathFile))
             continue;
-        app_.state.currentGrid = g;
         GridFileContext ctx = app_.gridFileContext();
         loadGridAtStartup(ctx, setup, file, g);
     }
