@@ -49,6 +49,13 @@ bool pathExists(const QString& path, int kind) {
     }
 }
 
+QString absolutePathText(const QString& typed) {
+    const QString path = typed.trimmed();
+    if (path.isEmpty() || !QDir::isRelativePath(path))
+        return typed;
+    return QDir::current().absoluteFilePath(path);
+}
+
 bool fileExists(const QString& path) {
     if (path.isEmpty())
         return false;

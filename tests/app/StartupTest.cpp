@@ -166,6 +166,21 @@ TEST(Startup, InvalidFolderLoopAcceptsOnlyAnExistingFolder) {
     EXPECT_EQ(test::readAll(logIn(env.videoDir())), openingLine.toLatin1());
 }
 
+TEST(Startup, RelativeVideoFolderIsMadeAbsoluteBeforeItIsStored) {
+    TestEnv env;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(env.path(QString())));
+    env.dialogs().answerText(QStringLiteral("video"));
+    App& app = env.app();
+    app.start();
+    // Other folders may be current later; the stored folder stays right.
+    QDir::setCurrent(before);
+    EXPECT_EQ(app.state.videoDir, env.videoDir());
+    EXPECT_EQ(app.mainForm().txtVideoDir->text(), env.videoDir());
+    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), env.videoDir());
+    EXPECT_EQ(test::readAll(logIn(env.videoDir())), openingLine.toLatin1());
+}
+
 TEST(Startup, FrameRateClassFromStoredRate) {
     const struct {
         const char* stored;
@@ -344,6 +359,19 @@ TEST(MainScreen, ChangeVideoFolder) {
     env.dialogs().answerText(QString());
     m.btnChangeDirectory_Click();
     EXPECT_EQ(app.state.videoDir, env.videoDir());
+
+    // The question starts with the folder in use; a relative answer is made
+    // absolute before it is checked and stored.
+    env.dialogs().clear();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(env.path(QString())));
+    ASSERT_TRUE(QDir().mkpath(env.path(QStringLiteral("clips"))));
+    env.dialogs().answerText(QStringLiteral("clips"));
+    m.btnChangeDirectory_Click();
+    QDir::setCurrent(before);
+    EXPECT_EQ(env.dialogs().recorded()[0].defaultText, env.videoDir());
+    EXPECT_EQ(app.state.videoDir, env.path(QStringLiteral("clips")));
+    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), env.path(QStringLiteral("clips")));
 }
 
 TEST(MainScreen, ScreensAreMadeOnceViewersAtEachOpening) {

@@ -351,6 +351,24 @@ TEST(ConfigHandlers, BoxesFindButtonsWstimsAndGridCount) {
     EXPECT_EQ(t.app().state.impactColor, rgbBlack);
 }
 
+TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
+    ConfigScreen t;
+    Config& c = t.load();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.env.path(QString())));
+    c.SetupFilesPathName->setText(QStringLiteral("grids"));
+    emit c.SetupFilesPathName->editingFinished();
+    c.CapturesPathName->setText(QStringLiteral("pics/"));
+    emit c.CapturesPathName->editingFinished();
+    c.ResultsPathName->setText(QStringLiteral("day1.txt"));
+    emit c.ResultsPathName->editingFinished();
+    QDir::setCurrent(before);
+    EXPECT_EQ(t.app().state.setupFilesPath, t.env.path(QStringLiteral("grids")));
+    EXPECT_EQ(t.setting("SetupFiles"), t.env.path(QStringLiteral("grids")));
+    EXPECT_EQ(t.app().state.pictureDir, t.env.path(QStringLiteral("pics/")));
+    EXPECT_EQ(t.app().state.logFilePath, t.env.path(QStringLiteral("day1.txt")));
+}
+
 TEST(ConfigExit, StoresWritesTheLineLoadsSkierNamesAndShowsMain) {
     ConfigScreen t;
     Config& c = t.load();

@@ -116,6 +116,8 @@ void MainForm::connectHandlers() {
     connect(cmdImport, &QPushButton::clicked, this, &MainForm::cmdImport_Click);
     connect(btnChangeDirectory, &QPushButton::clicked, this, &MainForm::btnChangeDirectory_Click);
     connect(txtVideoDir, &QLineEdit::textChanged, this, &MainForm::txtVideoDir_Change);
+    connect(txtVideoDir, &QLineEdit::editingFinished, this,
+            [this] { txtVideoDir->setText(absolutePathText(txtVideoDir->text())); });
     connect(cb15, &QCheckBox::clicked, this, &MainForm::cb15_Click);
     connect(cmdShowConfig, &QPushButton::clicked, this, &MainForm::cmdShowConfig_Click);
     connect(mnuViewLog, &QAction::triggered, this, &MainForm::mnuViewLog_Click);
@@ -158,7 +160,7 @@ void MainForm::obtainVideoFolder() {
                 QStringLiteral("No Correct Save Video Directory has been set.  Please put in the "
                                "path of the Save Video Directory here."),
                 folderTitle);
-            txtVideoDir->setText(answer.value_or(QString()));
+            txtVideoDir->setText(absolutePathText(answer.value_or(QString())));
             app_.state.videoDir = withoutTrailingSeparator(txtVideoDir->text());
             if (!pathExists(app_.state.videoDir, PathFolder))
                 app_.dialogs().inform(QStringLiteral("You entered an invalid path - try  again"));
@@ -257,13 +259,14 @@ void MainForm::cmdImport_Click() {
 void MainForm::btnChangeDirectory_Click() {
     for (;;) {
         const auto answer = app_.dialogs().input(
-            QStringLiteral("Please put in the path of the Save Video Directory here."),
-            folderTitle);
+            QStringLiteral("Please put in the path of the Save Video Directory here."), folderTitle,
+            app_.state.videoDir);
         if (!answer || answer->isEmpty())
             return;
-        if (pathExists(*answer, PathFolder)) {
-            txtVideoDir->setText(*answer);
-            lblVideodir->setText(*answer);
+        const QString folder = absolutePathText(*answer);
+        if (pathExists(folder, PathFolder)) {
+            txtVideoDir->setText(folder);
+            lblVideodir->setText(folder);
             return;
         }
         app_.dialogs().warn(QStringLiteral("The folder you entered does not exist"),

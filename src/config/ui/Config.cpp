@@ -201,6 +201,10 @@ void Config::connectHandlers() {
     connect(ResultsPathName, &QLineEdit::textChanged, this, &Config::ResultsPathName_Change);
     connect(CapturesPathName, &QLineEdit::textChanged, this, &Config::CapturesPathName_Change);
     connect(SetupFilesPathName, &QLineEdit::textChanged, this, &Config::SetupFilesPathName_Change);
+    // A typed relative path is made absolute once the box is left.
+    for (QLineEdit* box : {ResultsPathName, CapturesPathName, SetupFilesPathName})
+        connect(box, &QLineEdit::editingFinished, this,
+                [box] { box->setText(absolutePathText(box->text())); });
     connect(btnFindResults, &QPushButton::clicked, this, &Config::btnFindResults_Click);
     connect(btnFindNames, &QPushButton::clicked, this, &Config::btnFindNames_Click);
     connect(cmdLoupe, &QPushButton::clicked, this, &Config::cmdLoupe_Click);
