@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -334,6 +335,22 @@ TEST(MainScreen, CaptureAndFrameSelectionNeedAnExistingFolder) {
     app.state.screenMode = QStringLiteral("Capture");
     m.repaint(); // a repaint clears the navigation word
     EXPECT_EQ(app.state.screenMode, QString());
+}
+
+TEST(MainScreen, CaptureScreenOpensAtTheMainScreensRightEdge) {
+    TestEnv env;
+    App& app = startWithFolder(env);
+    MainForm& m = app.mainForm();
+    app.config().mnuExit_Click(); // the main screen is shown
+    m.setGeometry(10, 20, 300, 500);
+    app.previewForm().resize(250, 400);
+    const QRect main = m.frameGeometry();
+    ASSERT_LE(main.right() + 250, m.screen()->availableGeometry().right());
+    m.cmdGoCapture_Click();
+    EXPECT_TRUE(app.previewForm().isVisible());
+    EXPECT_EQ(app.previewForm().frameGeometry().topLeft(),
+              QPoint(main.x() + main.width(), main.y()));
+    EXPECT_EQ(m.frameGeometry().topLeft(), main.topLeft());
 }
 
 TEST(MainScreen, ChangeVideoFolder) {

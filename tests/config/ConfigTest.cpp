@@ -19,10 +19,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -369,6 +371,37 @@ TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
     EXPECT_EQ(t.app().state.logFilePath, t.env.path(QStringLiteral("day1.txt")));
 }
 
+TEST(ConfigHandlers, PathBoxesShowWholePathsAndFindStartsAtTheResultsFile) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.resize(1280, 800);
+    c.show();
+    QCoreApplication::processEvents();
+    const QString path = QStringLiteral("/home/official/tournaments/spring-2026/") +
+                         QStringLiteral("JumpResults120826.txt");
+    ASSERT_GE(path.size(), 60);
+    for (QLineEdit* box :
+         {c.ResultsPathName, c.CapturesPathName, c.SetupFilesPathName, c.SkierNameFile}) {
+        box->setText(path.left(60));
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(path.left(60)))
+            << box->objectName().toStdString();
+        EXPECT_EQ(box->toolTip(), path.left(60));
+    }
+    // The boxes grow with the window.
+    const int before = c.ResultsPathName->width();
+    c.resize(1600, 800);
+    QCoreApplication::processEvents();
+    EXPECT_GT(c.ResultsPathName->width(), before);
+
+    // "find" for the results file opens where the results file is.
+    c.ResultsPathName->setText(t.results());
+    t.env.dialogs().clear();
+    t.env.dialogs().answerCancel();
+    c.btnFindResults->click();
+    ASSERT_EQ(t.env.dialogs().recorded().size(), 1);
+    EXPECT_EQ(t.env.dialogs().recorded()[0].file.startDir, t.env.videoDir());
+}
+
 TEST(ConfigExit, StoresWritesTheLineLoadsSkierNamesAndShowsMain) {
     ConfigScreen t;
     Config& c = t.load();
@@ -440,6 +473,35 @@ TEST(ConfigLoupe, StartsTheProgramWhenThereElseTheBuiltInLoupe) {
     for (int i = 0; i < 100 && !QFile::exists(marker); ++i)
         QTest::qWait(50);
     EXPECT_TRUE(QFile::exists(marker));
+}
+
+TEST(ConfigLoupe, BuiltInLoupeIsAWindowTheOperatorCanMoveAndClose) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.cmdLoupe->click();
+    QPointer<LoupeWindow> w = c.loupe().window();
+    ASSERT_FALSE(w.isNull());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Screen Loupe"));
+    const Qt::WindowFlags flags = w->windowFlags();
+    EXPECT_FALSE(flags & Qt::FramelessWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(w->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    // It stays where it is while it shows the area around the mouse.
+    w->move(100, 120);
+    const QPoint at = w->pos();
+    w->followCursor(QPoint(600, 400));
+    EXPECT_EQ(w->pos(), at);
+
+    // Esc closes it; the restart button brings it back.
+    QTest::keyClick(w.data(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull() || !w->isVisible());
+    c.cmdLoupe->click();
+    ASSERT_NE(c.loupe().window(), nullptr);
+    EXPECT_TRUE(c.loupe().window()->isVisible());
+    EXPECT_TRUE(c.loupe().window()->close());
 }
 
 TEST(ConfigLogic, RulesWithoutScreens) {

@@ -115,6 +115,11 @@ QWidget& App::screenWidget(Screen which) {
 }
 
 void App::showScreen(Screen which) {
+    // The capture screen opens at the main screen's right edge, placed from
+    // the frames the windows really have (the main screen has been shown by
+    // now), not from the sizes Qt gives windows that were never shown.
+    if (which == Screen::Capture)
+        placeMainAndCaptureWindows();
     screenWidget(which).show();
 }
 
@@ -157,6 +162,10 @@ void App::placeMainAndCaptureWindows() {
     if (!s)
         return;
     PreviewForm& capture = previewForm();
+    // A window never shown has Qt's default size until it is laid out.
+    for (QWidget* w : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&capture)})
+        if (!w->testAttribute(Qt::WA_Resized))
+            w->adjustSize();
     const WindowPlacement p =
         placeWindows(main.frameGeometry(), capture.frameGeometry().width(), s->availableGeometry());
     main.move(p.main);

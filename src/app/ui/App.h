@@ -102,7 +102,7 @@ public:
     GridFileContext gridFileContext();
 
     // The main screen where it fits on its screen, the capture screen at
-    // its right edge.
+    // its right edge (at start-up, and each time the capture screen opens).
     void placeMainAndCaptureWindows();
 
     // New viewers, shown beside their owner and owned by it; they delete

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -82,7 +83,7 @@ void Config::buildControls() {
     auto* columns = new QHBoxLayout(central);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
-    columns->addLayout(left);
+    columns->addLayout(left, 1); // the path boxes grow with the window
     columns->addLayout(right);
 
     auto* form = new QFormLayout;
@@ -103,6 +104,14 @@ void Config::buildControls() {
         h->addWidget(button);
         return row;
     };
+    // Room for a 60-character path; the whole text is also the tooltip.
+    const int pathWidth = TournamentName->fontMetrics().averageCharWidth() * 62;
+    for (QLineEdit* box : {ResultsPathName, CapturesPathName, SetupFilesPathName, SkierNameFile}) {
+        box->setMinimumWidth(pathWidth);
+        connect(box, &QLineEdit::textChanged, box,
+                [box](const QString& text) { box->setToolTip(text); });
+    }
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     form->addRow(QStringLiteral("Tournament"), TournamentName);
     form->addRow(QStringLiteral("Results file"), withButton(ResultsPathName, btnFindResults));
     form->addRow(QStringLiteral("Captures path"), CapturesPathName);
@@ -384,18 +393,23 @@ void Config::SetupFilesPathName_Change() {
     app_.settings().set(setting::SetupFiles, SetupFilesPathName->text());
 }
 
-void Config::chooseFileInto(QLineEdit* box) {
-    const QString appDir = app_.paths().appDir;
-    if (auto chosen = chooseFileToOpen(app_.dialogs(), findFilter, 2, appDir))
+void Config::chooseFileInto(QLineEdit* box, const QString& startDir) {
+    if (auto chosen = chooseFileToOpen(app_.dialogs(), findFilter, 2, startDir))
         box->setText(*chosen);
 }
 
 void Config::btnFindResults_Click() {
-    chooseFileInto(ResultsPathName);
+    // Where the results file is now; the application folder when that
+    // folder is gone.
+    const QString folder = QFileInfo(ResultsPathName->text().trimmed()).absolutePath();
+    chooseFileInto(ResultsPathName,
+                   !ResultsPathName->text().trimmed().isEmpty() && pathExists(folder, PathFolder)
+                       ? folder
+                       : app_.paths().appDir);
 }
 
 void Config::btnFindNames_Click() {
-    chooseFileInto(SkierNameFile);
+    chooseFileInto(SkierNameFile, app_.paths().appDir);
 }
 
 // --- Options -----------------------------------------------------------

@@ -134,7 +134,7 @@ private:
     void showTournamentIndicator(const QString& text, bool visible);
     void appendResultsLine(const QString& line);
     void loadSkierNames();
-    void chooseFileInto(QLineEdit* box);
+    void chooseFileInto(QLineEdit* box, const QString& startDir);
 
     App& app_;
     QString colorName_;

@@ -20,11 +20,11 @@ constexpr int cursorGap = 24;
 } // namespace
 
 LoupeWindow::LoupeWindow(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("LoupeWindow"));
     setWindowTitle(QStringLiteral("Screen Loupe"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(viewSide, viewSide);
     view_ = QImage(size(), QImage::Format_RGB32);
     view_.fill(Qt::black);
@@ -49,8 +49,16 @@ void LoupeWindow::tick() {
         followCursor(QCursor::pos());
 }
 
+void LoupeWindow::placeBeside(QPoint cursor) {
+    QScreen* screen = QGuiApplication::screenAt(cursor);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        move(loupeWindowPosition(cursor, size(), screen->availableGeometry(), cursorGap));
+}
+
 void LoupeWindow::followCursor(QPoint cursor) {
-    if (cursor == lastCursor_)
+    if (cursor == lastCursor_ || (isVisible() && frameGeometry().contains(cursor)))
         return;
     lastCursor_ = cursor;
     QScreen* screen = QGuiApplication::screenAt(cursor);
@@ -59,7 +67,6 @@ void LoupeWindow::followCursor(QPoint cursor) {
     if (!screen)
         return;
     const QRect geometry = screen->geometry();
-    move(loupeWindowPosition(cursor, size(), geometry, cursorGap));
     const QRect area = magnifiedSourceRect(cursor, size(), zoom_);
     const QPixmap grabbed = screen->grabWindow(0, area.x() - geometry.x(), area.y() - geometry.y(),
                                                area.width(), area.height());
@@ -74,11 +81,23 @@ void LoupeWindow::showArea(const QImage& picture, QPoint origin, QPoint center) 
 void LoupeWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, view_);
+    // The zoom in the corner, readable over any picture.
+    const QString zoomText = QStringLiteral("%1x").arg(zoom_);
+    const QRect textBox = p.fontMetrics().boundingRect(zoomText).adjusted(-3, -1, 3, 1);
+    const QRect corner(QPoint(2, height() - textBox.height() - 2), textBox.size());
+    p.fillRect(corner, QColor(0, 0, 0, 180));
     p.setPen(Qt::yellow);
-    p.drawText(rect().adjusted(4, 0, -4, -2), Qt::AlignBottom | Qt::AlignLeft,
-               QStringLiteral("%1x").arg(zoom_));
+    p.drawText(corner, Qt::AlignCenter, zoomText);
     p.setPen(Qt::darkGray);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void LoupeWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool LoupeWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -110,6 +129,7 @@ ScreenLoupe::Started ScreenLoupe::start() {
     if (!window_) {
         window_ = new LoupeWindow();
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->placeBeside(QCursor::pos());
     }
     window_->followCursor(QCursor::pos());
     window_->show();

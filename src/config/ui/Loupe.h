@@ -2,9 +2,10 @@
 // The screen loupe. Operators mark buoys and landing points pixel by pixel;
 // the loupe shows the screen around the mouse enlarged with a crosshair.
 // The loupe program under the application folder is started when it is
-// there; otherwise the built-in loupe window opens. The window follows the
-// mouse (beside it, never over the area it shows); Shift+F12 and Shift+F11
-// zoom in and out, Shift+Esc closes it.
+// there; otherwise the built-in loupe opens: a small tool window "Screen
+// Loupe", always on top, that opens beside the mouse and stays where the
+// operator moves it. Its close button or Esc closes it; Shift+F12 and
+// Shift+F11 zoom in and out from anywhere in the program.
 
 #include <QImage>
 #include <QPointer>
@@ -24,14 +25,17 @@ public:
     void setZoom(int zoom);
     // The picture shown now.
     const QImage& view() const { return view_; }
-    // Shows the screen around the global cursor position and moves the
-    // window beside it.
+    // Shows the screen around the global cursor position (not while the
+    // cursor is over the loupe itself).
     void followCursor(QPoint globalCursor);
+    // Opens beside the cursor, clear of the area it shows.
+    void placeBeside(QPoint globalCursor);
     // Shows a picture whose pixel 0,0 lies at origin on the screen.
     void showArea(const QImage& picture, QPoint origin, QPoint center);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
