@@ -3,7 +3,7 @@
 #include "app/TextFormat.h"
 #include "grid/GridModel.h"
 
-#include <cstdio>
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -40,10 +40,13 @@ bool numberList(const QString& text, int count, std::vector<double>* values) {
     return true;
 }
 
+// printf's %.17g with the point whatever the locale: scripts read this.
 QString g17(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return QString::fromLatin1(buf);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+    if (ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buf, end - buf);
 }
 
 Output solve(const QStringList& args) {
