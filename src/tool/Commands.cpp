@@ -81,6 +81,7 @@ struct MeasureArgs {
     bool barefoot = false, sitski = false;
     double screenX = 0, screenY = 0;
     int positional = 0;
+    QString gridFile; // --grid FILE, named when its grid cannot measure
 };
 
 } // namespace
@@ -106,6 +107,7 @@ QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m
         for (int n = 1; n <= 8; ++n)
             m->coefficients[n] = v[static_cast<size_t>(n - 1)];
         m->haveCoefficients = true;
+        m->gridFile.clear();
     } else if (a == QLatin1String("--jump")) {
         std::vector<double> v;
         const auto value = next();
@@ -128,6 +130,7 @@ QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m
         if (!readGridForMeasure(*value, &m->coefficients, &m->jumpX, &m->jumpY, &error))
             return QStringLiteral("!") + error;
         m->haveCoefficients = m->haveJump = true;
+        m->gridFile = *value;
     } else {
         double v = 0;
         if (!argNumber(a, &v) || m->positional >= 2)
@@ -149,6 +152,10 @@ Output measure(const QStringList& args) {
     if (!m.haveCoefficients || !m.haveJump || m.positional != 2)
         return usageError(
             QStringLiteral("measure needs --coefficients and --jump (or --grid) and SX SY"));
+    if (QString why; !transformInvertible(m.coefficients, &why))
+        return failure((m.gridFile.isEmpty() ? QStringLiteral("The coefficients")
+                                             : QStringLiteral("The grid in ") + m.gridFile) +
+                       QStringLiteral(" cannot measure: ") + why);
     GridState s;
     s.setCoefficients(m.coefficients);
     s.jumpX = m.jumpX, s.jumpY = m.jumpY;
