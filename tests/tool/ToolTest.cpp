@@ -80,6 +80,10 @@ TEST(Tool, BadArgumentsGiveUsageAndExitTwo) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("solve")));
     EXPECT_TRUE(help.out.contains(QStringLiteral("measure")));
+    // What measure prints, with units and the correction in the distance.
+    for (const char* said : {"water X in meters", "water Y in meters", "jump distance in meters",
+                             "from the jump point", "2.1 m normal", "1.9 m", "0 barefoot"})
+        EXPECT_TRUE(help.out.simplified().contains(QLatin1String(said))) << said;
 }
 
 TEST(Tool, RealProcessNegativeNumbersAndExitCodes) {
