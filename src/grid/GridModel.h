@@ -38,7 +38,7 @@ std::optional<PlanePoint> inverseTransform(const Coefficients& c, double x, doub
 // matrix H = [[c2, c3, c1], [c7, c8, c6], [c4, c5, 1]] (the transform in
 // homogeneous coordinates) after its rows and columns have been balanced to
 // unit length. The units of the picture (twips, pixels) and of the water
-// (metres, feet) only scale rows and columns of H, so balancing takes them
+// (meters, feet) only scale rows and columns of H, so balancing takes them
 // out and the measure depends on the shape of the transform alone. With
 // unit rows |det| is at most 1 (Hadamard); 0 means singular, and a matrix
 // below minTransformRegularity has a condition number above about 5e9.
@@ -47,7 +47,7 @@ double transformRegularity(const Coefficients& c);
 
 // Below this a grid cannot measure: rounding its coefficients to the 15
 // significant digits of a grid setup file could already move a landing
-// point by millimetres, and singular sets (all zero, two proportional rows)
+// point by millimeters, and singular sets (all zero, two proportional rows)
 // land at about 1e-16 or exactly 0. Real camera grids lie near 1e-3..1.
 constexpr double minTransformRegularity = 1e-9;
 

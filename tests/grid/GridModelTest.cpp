@@ -169,7 +169,7 @@ TEST(GridModel, OnlyAnInvertibleTransformCanMeasure) {
     EXPECT_TRUE(transformInvertible(zt::test::solvedTestGrid().coefficients()));
     EXPECT_NEAR(transformRegularity(coefficientsOf({0, 0.01, 0, 0, 0, 0, 0, 0.01})), 1, 1e-12);
     EXPECT_TRUE(transformInvertible(coefficientsOf({5000, 0.01, 0, 0, 0, -800, 0, 0.01})));
-    // Pixels instead of twips (x15) and feet instead of metres (x3.28).
+    // Pixels instead of twips (x15) and feet instead of meters (x3.28).
     Coefficients other = c;
     for (int n : {2, 3, 4, 5, 7, 8})
         other[n] *= 15;
