@@ -479,7 +479,7 @@ TEST(GridSaveLoad, GridThatCannotMeasureLoadsButIsNeverReady) {
         EXPECT_EQ(t.app.state.gridsReady, 0);
         EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("msgbox03.ico"));
         EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), notReadyGridPicture);
-        EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), bad); // as saved
+        EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), bad);     // as saved
         EXPECT_EQ(t.diagnosticTexts().count(QStringLiteral("Load grid 1")), 1); // the good one
     }
 }
