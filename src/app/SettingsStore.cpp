@@ -3,6 +3,7 @@
 #include "app/TextFormat.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cmath>
 
@@ -19,34 +20,50 @@ bool isWholeText(const QString& text, long long* value) {
     return true;
 }
 
-QString escapeValue(const QString& text) {
+// The file holds one "key=value" line per setting; the value is the text
+// after the first "=" up to the line end, exactly as written (backslashes,
+// "=", quotes and trailing spaces are plain text), so a path typed into the
+// file by hand reads as typed. A line break cannot be part of a value.
+const QString fileHeader =
+    QStringLiteral("; zt05 settings: each value is the text after = up to the line end\n");
+
+// The earlier form of the file started with this line and doubled every
+// backslash of a value (a line break was written as \n or \r).
+const QString earlierHeader = QStringLiteral("; zt05");
+
+// A value of the earlier form. That form never wrote a single backslash
+// (nor \n or \r, as no value held a line break), so a value whose
+// backslashes do not all come in pairs was typed into the file by hand and
+// stands as written.
+QString earlierFormValue(const QString& text) {
     QString out;
-    for (QChar c : text) {
-        if (c == QLatin1Char('\\'))
-            out += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n'))
-            out += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\r'))
-            out += QStringLiteral("\\r");
-        else
-            out += c;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\\')) {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 >= text.size() || text[i + 1] != QLatin1Char('\\'))
+            return text;
+        out += text[i++];
     }
     return out;
 }
 
-QString unescapeValue(const QString& text) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\\') && i + 1 < text.size()) {
-            const QChar n = text[++i];
-            out += n == QLatin1Char('n')   ? QLatin1Char('\n')
-                   : n == QLatin1Char('r') ? QLatin1Char('\r')
-                                           : n;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+bool holdsLineBreak(const QString& text) {
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// Why key and text cannot be one line of the file; empty when they can.
+QString unstorable(const QString& key, const QString& text) {
+    if (holdsLineBreak(text))
+        return QStringLiteral("the value of \"") + key +
+               QStringLiteral("\" holds a line break, which the settings file cannot keep; "
+                              "it was not stored");
+    if (key.trimmed().isEmpty() || key.trimmed() != key || key.contains(QLatin1Char('=')) ||
+        holdsLineBreak(key) || key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';')))
+        return QStringLiteral("\"") + key +
+               QStringLiteral("\" cannot be a key of the settings file; it was not stored");
+    return QString();
 }
 
 } // namespace
@@ -97,6 +114,8 @@ QString MemorySettingsStore::read(const QString& key, const QString& defaultText
 }
 
 bool MemorySettingsStore::write(const QString& key, const QString& text) {
+    if (!unstorable(key, text).isEmpty())
+        return false;
     Entry& e = entries_[key.toLower()];
     if (e.key.isEmpty())
         e.key = key;
@@ -116,19 +135,28 @@ void FileSettingsStore::load() {
     QFile f(path_);
     if (!f.open(QIODevice::ReadOnly))
         return;
+    QString text = QString::fromUtf8(f.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(lineEnd);
+    const bool earlierForm = lines.first() == earlierHeader;
     bool inSection = false;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
         if (line.startsWith(QLatin1Char('['))) {
-            inSection = line.compare(QStringLiteral("[Settings]"), Qt::CaseInsensitive) == 0;
+            inSection =
+                line.trimmed().compare(QStringLiteral("[Settings]"), Qt::CaseInsensitive) == 0;
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (!inSection || eq <= 0)
+        if (!inSection || eq < 0)
             continue;
-        MemorySettingsStore::write(line.left(eq), unescapeValue(line.mid(eq + 1)));
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1);
+        if (!key.isEmpty())
+            MemorySettingsStore::write(key, earlierForm ? earlierFormValue(value) : value);
     }
 }
 
@@ -136,9 +164,9 @@ bool FileSettingsStore::save() {
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly))
         return failed(f.errorString());
-    QString text = QStringLiteral("; zt05\n[Settings]\n");
+    QString text = fileHeader + QStringLiteral("[Settings]\n");
     for (const Entry& e : entries_)
-        text += e.key + QLatin1Char('=') + escapeValue(e.value) + QLatin1Char('\n');
+        text += e.key + QLatin1Char('=') + e.value + QLatin1Char('\n');
     f.write(text.toUtf8());
     if (!f.commit())
         return failed(f.errorString());
@@ -156,6 +184,13 @@ bool FileSettingsStore::failed(const QString& reason) {
 }
 
 bool FileSettingsStore::write(const QString& key, const QString& text) {
+    // Refused before anything is stored; told every time, as each refusal
+    // loses a different value.
+    if (const QString problem = unstorable(key, text); !problem.isEmpty()) {
+        if (onError_)
+            onError_(path_ + QStringLiteral(": ") + problem);
+        return false;
+    }
     MemorySettingsStore::write(key, text);
     return save();
 }

@@ -1,12 +1,41 @@
 #include "app/TextFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace zt {
 
 namespace {
+
+// The point is the decimal mark whatever the process locale says: files and
+// boxes are shared between computers set up for different countries, so
+// every conversion here goes through from_chars / to_chars, never through
+// the C library's locale-dependent strtod and printf.
+
+// Value of a decimal text that is known to form a number; 0 when it lies
+// beyond a double (no infinity reaches the program).
+double decimalValue(const char* first, const char* last) {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
+    (void)end;
+    if (ec != std::errc() || !std::isfinite(v))
+        return 0;
+    return v;
+}
+
+// printf's %.*e (scientific) or %.*f (fixed) of the C locale.
+QByteArray formatted(double value, std::chars_format format, int precision) {
+    char buf[400]; // %f of the largest double with the decimals asked for
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+    if (ec != std::errc())
+        return QByteArrayLiteral("0");
+    return QByteArray(buf, end - buf);
+}
+
+double valueOf(const QByteArray& text) {
+    return decimalValue(text.constData(), text.constData() + text.size());
+}
 
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -64,11 +93,10 @@ bool readNumberStrict(const QString& text, double* value) {
     }
     QString part = text.mid(pos, len);
     part.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
+    if (part.startsWith(QLatin1Char('+')))
+        part.remove(0, 1); // from_chars takes no plus sign
     const QByteArray bytes = part.toLatin1();
-    double v = std::strtod(bytes.constData(), nullptr);
-    if (!std::isfinite(v))
-        v = 0;
-    *value = v;
+    *value = decimalValue(bytes.constData(), bytes.constData() + bytes.size());
     return true;
 }
 
@@ -99,23 +127,22 @@ bool wantsExponent(double magnitude) {
 // Shortest text with at most `digits` significant digits that reads back as
 // the value rounded to that many digits; exponent form where wanted.
 QString plainOrExponent(double value, int digits) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
-    const double target = std::strtod(buf, nullptr);
+    const double target = valueOf(formatted(value, std::chars_format::scientific, digits - 1));
+    QByteArray text;
     if (wantsExponent(std::fabs(value))) {
         for (int d = 1; d <= digits; ++d) {
-            std::snprintf(buf, sizeof buf, "%.*e", d - 1, value);
-            if (std::strtod(buf, nullptr) == target)
+            text = formatted(value, std::chars_format::scientific, d - 1);
+            if (valueOf(text) == target)
                 break;
         }
-        return basicExponentForm(QString::fromLatin1(buf));
+        return basicExponentForm(QString::fromLatin1(text));
     }
     for (int decimals = 0; decimals <= digits + 4; ++decimals) {
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-        if (std::strtod(buf, nullptr) == target)
+        text = formatted(value, std::chars_format::fixed, decimals);
+        if (valueOf(text) == target)
             break;
     }
-    return QString::fromLatin1(buf);
+    return QString::fromLatin1(text);
 }
 
 } // namespace

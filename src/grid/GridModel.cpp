@@ -50,6 +50,69 @@ std::optional<PlanePoint> inverseTransform(const Coefficients& c, double x, doub
     return PlanePoint{sx, sy};
 }
 
+double transformRegularity(const Coefficients& c) {
+    double m[3][3] = {{c[2], c[3], c[1]}, {c[7], c[8], c[6]}, {c[4], c[5], 1}};
+    for (const auto& row : m)
+        if (!finite({row[0], row[1], row[2]}))
+            return 0;
+    const auto scaleRows = [&m]() {
+        for (auto& row : m) {
+            const double n = std::hypot(row[0], row[1], row[2]);
+            if (n == 0)
+                return false;
+            for (double& v : row)
+                v /= n;
+        }
+        return true;
+    };
+    const auto scaleColumns = [&m]() {
+        for (int k = 0; k < 3; ++k) {
+            const double n = std::hypot(m[0][k], m[1][k], m[2][k]);
+            if (n == 0)
+                return false;
+            for (auto& row : m)
+                row[k] /= n;
+        }
+        return true;
+    };
+    // Alternate scaling converges to a balanced matrix within a few rounds
+    // for a 3 x 3 matrix; the rows are scaled last so |det| stays at most 1.
+    for (int round = 0; round < 40; ++round)
+        if (!scaleRows() || !scaleColumns())
+            return 0;
+    if (!scaleRows())
+        return 0;
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                       m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    return std::isfinite(det) ? std::fabs(det) : 0;
+}
+
+bool transformInvertible(const Coefficients& c, QString* why) {
+    const auto say = [why](const QString& text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    bool allZero = true;
+    for (int n = 1; n <= 8; ++n) {
+        if (!std::isfinite(c[n]))
+            return say(QStringLiteral("coefficient c%1 is not a finite number").arg(n));
+        allZero = allZero && c[n] == 0;
+    }
+    if (allZero)
+        return say(
+            QStringLiteral("all eight coefficients are 0, so every picture point lands "
+                           "on the same water point, as in a grid saved before it was completed"));
+    if (transformRegularity(c) < minTransformRegularity)
+        return say(QStringLiteral("its coefficients map the picture onto a line or a point of "
+                                  "the water instead of onto the water surface (their transform "
+                                  "matrix is singular or nearly so)"));
+    if (why)
+        why->clear();
+    return true;
+}
+
 double tournamentCorrection(bool barefootJump, bool sitSkiJump) {
     if (barefootJump)
         return 0;

@@ -34,6 +34,28 @@ std::optional<PlanePoint> forwardTransform(const Coefficients& c, double a, doub
 std::optional<PlanePoint> inverseTransform(const Coefficients& c, double x, double y,
                                            double* denominator = nullptr);
 
+// How far c1..c8 are from a transform that cannot be inverted: |det| of the
+// matrix H = [[c2, c3, c1], [c7, c8, c6], [c4, c5, 1]] (the transform in
+// homogeneous coordinates) after its rows and columns have been balanced to
+// unit length. The units of the picture (twips, pixels) and of the water
+// (meters, feet) only scale rows and columns of H, so balancing takes them
+// out and the measure depends on the shape of the transform alone. With
+// unit rows |det| is at most 1 (Hadamard); 0 means singular, and a matrix
+// below minTransformRegularity has a condition number above about 5e9.
+// 0 for coefficients that are not all finite.
+double transformRegularity(const Coefficients& c);
+
+// Below this a grid cannot measure: rounding its coefficients to the 15
+// significant digits of a grid setup file could already move a landing
+// point by millimeters, and singular sets (all zero, two proportional rows)
+// land at about 1e-16 or exactly 0. Real camera grids lie near 1e-3..1.
+constexpr double minTransformRegularity = 1e-9;
+
+// True when c1..c8 form an invertible transform from picture to water, so
+// that a grid with them can measure. Otherwise *why (when given) says why
+// in words for the operator.
+bool transformInvertible(const Coefficients& c, QString* why = nullptr);
+
 // The correction added to a jump's straight-line distance: none for
 // barefoot, 2.1 m for a normal jump, 1.9 m for sit-ski.
 double tournamentCorrection(bool barefootJump, bool sitSkiJump);

@@ -31,6 +31,17 @@ QString endedEarlyMessage(const QString& path) {
            path;
 }
 
+// A grid whose transform cannot be inverted would give every landing mark
+// a distance that means nothing; it loads but never becomes ready.
+bool tellIfGridCannotMeasure(GridFileContext& ctx, const QString& path) {
+    QString why;
+    if (transformInvertible(ctx.state.coefficients(), &why))
+        return false;
+    ctx.dialogs.error(QStringLiteral("The grid in ") + path + QStringLiteral(" cannot measure: ") +
+                      why + QStringLiteral(". Set the grid up again and Complete it."));
+    return true;
+}
+
 void log(GridFileContext& ctx, const QString& text) {
     if (ctx.log)
         ctx.log(text);
@@ -249,6 +260,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
         return;
     }
     ctx.state.currentGrid = g; // the working state now holds grid g
+    const bool cannotMeasure = tellIfGridCannotMeasure(ctx, *path);
     if (!outcome.checkBuoyError.isEmpty())
         ctx.dialogs.error(QStringLiteral("The check buoy file could not be read: ") +
                           outcome.checkBuoyError);
@@ -260,7 +272,7 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     view.clearDrawing();
     view.gridCheck();
 
-    if (!(ctx.state.checkMarkX > 0)) {
+    if (cannotMeasure || !(ctx.state.checkMarkX > 0)) {
         // The grid\'s values were replaced by ones that are not set up.
         markGridNotReady(ctx, view, g);
         return;
@@ -293,6 +305,10 @@ void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& 
     view.setDescriptionText(ctx.state.gridDescription[u(g)]);
     showMeasureDescription(ctx, ctx.state.gridDescription[u(g)]);
     showMainDescription(ctx, g, ctx.state.gridDescription[u(g)]);
+    if (tellIfGridCannotMeasure(ctx, file)) {
+        markGridNotReady(ctx, view, g);
+        return;
+    }
     if (!outcome.checkBuoyFound) {
         ctx.dialogs.inform(
             QStringLiteral("Error in load - no check buoy found - setup grid again"));

@@ -3,7 +3,7 @@
 #include "app/TextFormat.h"
 #include "grid/GridModel.h"
 
-#include <cstdio>
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -40,10 +40,13 @@ bool numberList(const QString& text, int count, std::vector<double>* values) {
     return true;
 }
 
+// printf's %.17g with the point whatever the locale: scripts read this.
 QString g17(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return QString::fromLatin1(buf);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+    if (ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buf, end - buf);
 }
 
 Output solve(const QStringList& args) {
@@ -78,6 +81,7 @@ struct MeasureArgs {
     bool barefoot = false, sitski = false;
     double screenX = 0, screenY = 0;
     int positional = 0;
+    QString gridFile; // --grid FILE, named when its grid cannot measure
 };
 
 } // namespace
@@ -103,6 +107,7 @@ QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m
         for (int n = 1; n <= 8; ++n)
             m->coefficients[n] = v[static_cast<size_t>(n - 1)];
         m->haveCoefficients = true;
+        m->gridFile.clear();
     } else if (a == QLatin1String("--jump")) {
         std::vector<double> v;
         const auto value = next();
@@ -125,6 +130,7 @@ QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m
         if (!readGridForMeasure(*value, &m->coefficients, &m->jumpX, &m->jumpY, &error))
             return QStringLiteral("!") + error;
         m->haveCoefficients = m->haveJump = true;
+        m->gridFile = *value;
     } else {
         double v = 0;
         if (!argNumber(a, &v) || m->positional >= 2)
@@ -146,6 +152,10 @@ Output measure(const QStringList& args) {
     if (!m.haveCoefficients || !m.haveJump || m.positional != 2)
         return usageError(
             QStringLiteral("measure needs --coefficients and --jump (or --grid) and SX SY"));
+    if (QString why; !transformInvertible(m.coefficients, &why))
+        return failure((m.gridFile.isEmpty() ? QStringLiteral("The coefficients")
+                                             : QStringLiteral("The grid in ") + m.gridFile) +
+                       QStringLiteral(" cannot measure: ") + why);
     GridState s;
     s.setCoefficients(m.coefficients);
     s.jumpX = m.jumpX, s.jumpY = m.jumpY;
@@ -193,8 +203,12 @@ QString usage() {
         "  zentrak-tool measure --coefficients C1,...,C8 --jump X,Y\n"
         "                       [--type normal|barefoot|sitski] SX SY\n"
         "  zentrak-tool measure --grid FILE [--type normal|barefoot|sitski] SX SY\n"
-        "      Transforms the screen point (twips) to the water and prints water X,\n"
-        "      water Y and the corrected jump distance in meters.\n"
+        "      Transforms the screen point SX SY (twips) to the water and prints one line\n"
+        "      of three numbers: water X in meters, water Y in meters, and the jump\n"
+        "      distance in meters, which is the straight-line distance from the jump point\n"
+        "      plus the tournament-type correction: 2.1 m normal (the default), 1.9 m\n"
+        "      sitski, 0 barefoot. A grid whose transform cannot be inverted (all\n"
+        "      coefficients 0, or singular) cannot measure: exit 1.\n"
         "  zentrak-tool avi-info FILE\n"
         "      Prints the file information of an AVI clip, one item per line.\n"
         "  zentrak-tool extract-frame FILE N OUT.bmp\n"

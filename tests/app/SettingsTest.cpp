@@ -1,6 +1,8 @@
 #include "app/EmergencyReset.h"
 #include "app/SettingsStore.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,15 +43,122 @@ TEST(Settings, FlagsAcceptWordsAndNumbers) {
 TEST(Settings, FileStoreSurvivesRestartAndKeepsOddTexts) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.ini"));
+    const QString odd[] = {QStringLiteral("C:\\Video\\"),
+                           QStringLiteral("\\\\server\\share\\new\\t.ipt"),
+                           QStringLiteral("a=b; [c] \"d\"  "),
+                           QStringLiteral("  leading and trailing  "),
+                           QStringLiteral("Coupe d\u00e9t\u00e9 \u2013 Annecy"),
+                           QStringLiteral("\\n is not a line break \\"),
+                           QString()};
     {
         FileSettingsStore s(path);
-        s.write(QStringLiteral("logpath"), QStringLiteral("C:\\Video\\"));
-        s.write(QStringLiteral("TournamentName"), QStringLiteral("a=b\nsecond line"));
+        s.write(QStringLiteral("logpath"), QStringLiteral("first"));
+        for (int i = 0; i < 7; ++i)
+            EXPECT_TRUE(s.write(QStringLiteral("key%1").arg(i), odd[i]));
         s.write(QStringLiteral("LOGPATH"), QStringLiteral("/data/video"));
     }
     FileSettingsStore again(path);
     EXPECT_EQ(again.read(QStringLiteral("logpath")), QStringLiteral("/data/video"));
-    EXPECT_EQ(again.read(QStringLiteral("tournamentname")), QStringLiteral("a=b\nsecond line"));
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(again.read(QStringLiteral("KEY%1").arg(i), QStringLiteral("missing")), odd[i]);
+    // Each value stands in the file as written, so a person can read and edit it.
+    const QByteArray bytes = zt::test::readAll(path);
+    EXPECT_TRUE(bytes.contains("\nkey1=\\\\server\\share\\new\\t.ipt\n")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\nkey3=  leading and trailing  \n")) << bytes.toStdString();
+}
+
+TEST(Settings, FileStoreReadsAHandWrittenFileAsWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    zt::test::writeAll(path, "[Other]\r\ngrid1File=wrong\r\n"
+                             "[settings]\r\n"
+                             "; grids on the D drive\r\n"
+                             "grid1File=C:\\grids\\g1.ipt\r\n"
+                             "grid2File=D:\\new\\t.ipt\r\n"
+                             "TournamentName=Spring Cup  \r\n"
+                             "SetupFiles=\\\\club\\setups\r\n"
+                             "grids=2");
+    FileSettingsStore s(path);
+    EXPECT_EQ(s.read(QStringLiteral("grid1File")), QStringLiteral("C:\\grids\\g1.ipt"));
+    EXPECT_EQ(s.read(QStringLiteral("grid2file")), QStringLiteral("D:\\new\\t.ipt"));
+    EXPECT_EQ(s.read(QStringLiteral("TournamentName")), QStringLiteral("Spring Cup  "));
+    EXPECT_EQ(s.read(QStringLiteral("SetupFiles")), QStringLiteral("\\\\club\\setups"));
+    EXPECT_EQ(s.read(QStringLiteral("grids")), QStringLiteral("2"));
+
+    // The first write keeps every other value as it was read.
+    ASSERT_TRUE(s.write(QStringLiteral("labelcolor"), QStringLiteral("default")));
+    FileSettingsStore again(path);
+    EXPECT_EQ(again.read(QStringLiteral("grid1File")), QStringLiteral("C:\\grids\\g1.ipt"));
+    EXPECT_EQ(again.read(QStringLiteral("grid2File")), QStringLiteral("D:\\new\\t.ipt"));
+    EXPECT_EQ(again.read(QStringLiteral("TournamentName")), QStringLiteral("Spring Cup  "));
+    EXPECT_EQ(again.read(QStringLiteral("SetupFiles")), QStringLiteral("\\\\club\\setups"));
+    EXPECT_TRUE(zt::test::readAll(path).contains("\ngrid2File=D:\\new\\t.ipt\n"));
+}
+
+TEST(Settings, FileWrittenByTheEarlierFormLoadsTheSameValues) {
+    // Bytes as the program wrote them before values were kept as written:
+    // a backslash doubled, and a "; zt05" line first.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zt05-settings.ini"));
+    zt::test::writeAll(path, "; zt05\n[Settings]\n"
+                             "grid1File=C:\\\\grids\\\\g1.ipt\n"
+                             "grid2File=\\\\\\\\server\\\\share\\\\new\\\\t.ipt\n"
+                             "grids=2\n"
+                             "labelcolor=default\n"
+                             "logpath=C:\\\\Video\n"
+                             "right2left=True\n"
+                             "SetupFiles=D:\\\\new\\\\setups\\\\\n"
+                             "TournamentName=Lac d'Annecy = Coupe d\xc3\xa9t\xc3\xa9  \n");
+    const auto check = [](const FileSettingsStore& s) {
+        EXPECT_EQ(s.read(QStringLiteral("grid1File")), QStringLiteral("C:\\grids\\g1.ipt"));
+        EXPECT_EQ(s.read(QStringLiteral("grid2File")),
+                  QStringLiteral("\\\\server\\share\\new\\t.ipt"));
+        EXPECT_EQ(s.read(QStringLiteral("logpath")), QStringLiteral("C:\\Video"));
+        EXPECT_EQ(s.read(QStringLiteral("SetupFiles")), QStringLiteral("D:\\new\\setups\\"));
+        EXPECT_EQ(s.read(QStringLiteral("TournamentName")),
+                  QStringLiteral("Lac d'Annecy = Coupe d\u00e9t\u00e9  "));
+        EXPECT_EQ(s.read(QStringLiteral("grids")), QStringLiteral("2"));
+        EXPECT_TRUE(s.readFlag(QStringLiteral("right2left"), false));
+    };
+    FileSettingsStore s(path);
+    check(s);
+    // The next write stores the values in the present form, unchanged.
+    ASSERT_TRUE(s.write(QStringLiteral("device"), QStringLiteral("0")));
+    EXPECT_TRUE(zt::test::readAll(path).contains("\ngrid1File=C:\\grids\\g1.ipt\n"));
+    check(FileSettingsStore(path));
+    // Edited by hand in that form: a single backslash was never written by
+    // the program, so such a value stands as typed.
+    zt::test::writeAll(path, "; zt05\n[Settings]\ngrid1File=C:\\grids\\g1.ipt\n"
+                             "grid2File=D:\\new\\t.ipt\n");
+    FileSettingsStore edited(path);
+    EXPECT_EQ(edited.read(QStringLiteral("grid1File")), QStringLiteral("C:\\grids\\g1.ipt"));
+    EXPECT_EQ(edited.read(QStringLiteral("grid2File")), QStringLiteral("D:\\new\\t.ipt"));
+}
+
+TEST(Settings, ValueWithALineBreakIsRefusedAndReported) {
+    QTemporaryDir dir;
+    FileSettingsStore s(dir.filePath(QStringLiteral("s.ini")));
+    QStringList told;
+    s.setErrorHandler([&](const QString& what) { told << what; });
+    ASSERT_TRUE(s.write(QStringLiteral("TournamentName"), QStringLiteral("Spring Cup")));
+    const QByteArray before = zt::test::readAll(s.path());
+    for (const QString& bad : {QStringLiteral("a=b\nsecond line"), QStringLiteral("cr\rinside"),
+                               QStringLiteral("ends\r\n")}) {
+        EXPECT_FALSE(s.write(QStringLiteral("TournamentName"), bad));
+        EXPECT_EQ(s.read(QStringLiteral("TournamentName")), QStringLiteral("Spring Cup"));
+    }
+    EXPECT_EQ(zt::test::readAll(s.path()), before);
+    ASSERT_EQ(told.size(), 3); // each refusal is told
+    EXPECT_TRUE(told[0].contains(QStringLiteral("TournamentName"))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(s.path())) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("line break"))) << told[0].toStdString();
+    // A refusal is no failure of the file: the next failure is still told.
+    EXPECT_TRUE(s.write(QStringLiteral("grids"), QStringLiteral("1")));
+    EXPECT_EQ(told.size(), 3);
+
+    MemorySettingsStore m;
+    EXPECT_FALSE(m.write(QStringLiteral("logpath"), QStringLiteral("C:\\a\nb")));
+    EXPECT_FALSE(m.contains(QStringLiteral("logpath")));
 }
 
 TEST(Settings, FileStoreReportsAWriteThatCannotBeSaved) {
@@ -188,8 +297,8 @@ TEST(SettingsTable, AFileOfTodaysProgramLoadsIntoTheSameValues) {
     EXPECT_EQ(s.get(setting::VideoInput), -1);
     EXPECT_EQ(s.get(setting::captureTime), 4);
 
-    // Writing the same values back leaves every line as it was (the store
-    // keeps its own order of keys).
+    // Writing the same values back leaves every value line as it was (the
+    // store keeps its own order of keys).
     s.set(setting::grids, 3);
     s.set(setting::right2left, true);
     s.set(setting::WSTIMS, true);
@@ -201,7 +310,10 @@ TEST(SettingsTable, AFileOfTodaysProgramLoadsIntoTheSameValues) {
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     auto sortedLines = [](const QByteArray& text) {
-        QList<QByteArray> lines = text.split('\n');
+        QList<QByteArray> lines;
+        for (const QByteArray& line : text.split('\n'))
+            if (!line.startsWith(';') && line.contains('=')) // values, not comments
+                lines << line;
         std::sort(lines.begin(), lines.end());
         return lines;
     };

@@ -1,5 +1,8 @@
 #include "app/TextFormat.h"
 
+#include "support/CommaLocale.h"
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -94,4 +97,24 @@ TEST(TextFormat, PrintZones) {
                   QStringLiteral("x"));
     EXPECT_EQ(PrintLine().item(QString()).item(QStringLiteral("a")).text(), QStringLiteral("a"));
     EXPECT_EQ(PrintLine().item(QStringLiteral("only")).line(), QStringLiteral("only\r\n"));
+}
+
+TEST(TextFormat, NumbersKeepThePointUnderACommaLocale) {
+    ZT_UNDER_COMMA_LOCALE(comma);
+    EXPECT_EQ(readNumber(QStringLiteral("30.5")), 30.5);
+    EXPECT_EQ(readNumber(QStringLiteral(" 1.5 ")), 1.5);
+    EXPECT_EQ(readNumber(QStringLiteral("6.5E-08")), 6.5e-8);
+    EXPECT_EQ(readNumber(QStringLiteral("-.25")), -0.25);
+    EXPECT_EQ(readNumber(QStringLiteral("+2.5d1")), 25);
+    EXPECT_EQ(readNumber(QStringLiteral("12,5")), 12); // a comma still ends the number
+    EXPECT_EQ(readNumber(QStringLiteral("1e999")), 0);
+
+    EXPECT_EQ(numberText(-52.6431355899515), QStringLiteral("-52.6431355899515"));
+    EXPECT_EQ(numberText(0.1 + 0.2), QStringLiteral("0.3"));
+    EXPECT_EQ(numberText(1e-5), QStringLiteral("1E-05"));
+    EXPECT_EQ(gridNumberText(0.5), QStringLiteral(" .5 "));
+    EXPECT_EQ(gridNumberText(-3.25), QStringLiteral("-3.25 "));
+    EXPECT_EQ(gridNumberText(1.5e-5), QStringLiteral(" 1.5E-05 "));
+    EXPECT_EQ(gridNumberText(2.0 / 3 * 1e-5), QStringLiteral(" 6.66666666666667E-06 "));
+    EXPECT_EQ(wholeNumberOf(QStringLiteral(" 29.97")), 30);
 }

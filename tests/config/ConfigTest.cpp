@@ -268,6 +268,29 @@ TEST(ConfigLoad, AGridFileCutShortLeavesTheActiveGridOnTheOneThatLoaded) {
         << t.env.dialogs().prompts().join(QLatin1Char('|')).toStdString();
 }
 
+TEST(ConfigLoad, GridThatCannotMeasureIsToldAndNotReady) {
+    ConfigScreen t;
+    const QString g1 = t.gridFile(QStringLiteral("singular.ipt"), 1);
+    GridSetupFileRead read = readGridSetupFile(g1);
+    ASSERT_EQ(read.status, GridFileStatus::Complete);
+    const double singular[9] = {0, 1, 2, 3, 0, 0, 2, 4, 6};
+    for (int n = 1; n <= 8; ++n)
+        read.content.coefficients[n] = singular[n];
+    ASSERT_TRUE(writeGridSetupFile(g1, read.content)); // the check buoy file stays
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.load();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].prompt.contains(g1)) << m[0].prompt.toStdString();
+    EXPECT_TRUE(m[0].prompt.contains(QStringLiteral("cannot measure")))
+        << m[0].prompt.toStdString();
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(t.app().state.grid1Ready);
+    EXPECT_EQ(t.app().state.gridsReady, 0);
+    EXPECT_EQ(pictureNameOf(t.app().mainForm().ImageGrid1), notReadyGridPicture);
+    EXPECT_EQ(pictureNameOf(t.app().gridSetup().grid_state_icon), QStringLiteral("msgbox03.ico"));
+}
+
 TEST(ConfigHandlers, BarefootAndSitSkiExcludeEachOther) {
     ConfigScreen t;
     t.env.settings().write(QStringLiteral("tournamentType"), QStringLiteral("sitski"));

@@ -3,6 +3,7 @@
 
 #include "grid/GridFiles.h"
 
+#include "support/CommaLocale.h"
 #include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
@@ -255,4 +256,51 @@ TEST(GridFiles, MissingCheckBuoyFileLeavesNoCheckBuoy) {
     EXPECT_EQ(loaded.checkSurveyX, 0);
     EXPECT_EQ(loaded.gridStore[2][slot::checkScreenX], 0);
     EXPECT_EQ(loaded.jumpX, 10.25);
+}
+
+TEST(GridFiles, CommaLocaleWritesAndReadsTheSameFiles) {
+    test::TestEnv env;
+    GridState s = solvedGrid();
+    const QString path = env.path(QStringLiteral("grid.ipt"));
+    ASSERT_TRUE(saveGridFiles(
+        s, {1, path, QStringLiteral("d"), QStringLiteral("45.5"), QStringLiteral("12")}));
+    const QByteArray setupBytes = readAll(path);
+    const QByteArray checkBytes = readAll(checkBuoyFilePath(path));
+
+    ZT_UNDER_COMMA_LOCALE(comma);
+    // The same bytes as under the C locale: the point, never a comma.
+    ASSERT_TRUE(saveGridFiles(
+        s, {1, path, QStringLiteral("d"), QStringLiteral("45.5"), QStringLiteral("12")}));
+    EXPECT_EQ(readAll(path), setupBytes);
+    EXPECT_EQ(readAll(checkBuoyFilePath(path)), checkBytes);
+    const QStringList lines = linesOf(setupBytes);
+    ASSERT_EQ(lines.size(), 19);
+    for (int i = 2; i < 19; ++i)
+        EXPECT_EQ(lines[i].count(QLatin1Char(',')), i < 6 ? 3 : 0) << lines[i].toStdString();
+    EXPECT_FALSE(checkBytes.contains(','));
+
+    // A file with decimals everywhere reads whole, not cut at the point.
+    writeAll(path,
+             QByteArray("Initialization Points for file: grid.ipt\r\nd\r\n"
+                        " 9000.5 , 2500 , 30.5 , 15.25 \r\n 1 , 2 , 3 , 4 \r\n"
+                        " 5 , 6 , 7 , 8 \r\n 9 , 10 , 11 , 12 \r\n"
+                        "-52.25 \r\n .0125 \r\n-.003 \r\n 6.5E-08 \r\n-1.5E-05 \r\n"
+                        " 2.5 \r\n .001 \r\n .0075 \r\n 1.5 \r\n-7.5 \r\n 10 \r\n 2 \r\n 1 \r\n"));
+    writeAll(checkBuoyFilePath(path), QByteArray(" 6120.5 \r\n 4230 \r\n45.5\r\n12.75\r\n"));
+    GridState loaded;
+    const GridLoadOutcome out = loadGridFiles(loaded, 1, path);
+    ASSERT_TRUE(out.complete());
+    ASSERT_TRUE(out.checkBuoyFound);
+    EXPECT_EQ(loaded.buoyScreenX[1], 9000.5);
+    EXPECT_EQ(loaded.buoySurveyX[1], 30.5);
+    EXPECT_EQ(loaded.buoySurveyY[1], 15.25);
+    const Coefficients c = loaded.coefficients();
+    EXPECT_EQ(c[1], -52.25);
+    EXPECT_EQ(c[2], 0.0125);
+    EXPECT_EQ(c[4], 6.5e-8);
+    EXPECT_EQ(c[5], -1.5e-5);
+    EXPECT_EQ(loaded.jumpX, 1.5);
+    EXPECT_EQ(loaded.jumpY, -7.5);
+    EXPECT_EQ(loaded.checkPixX, 6120.5);
+    EXPECT_EQ(loaded.checkSurveyY, 12.75);
 }

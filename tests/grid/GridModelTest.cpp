@@ -131,6 +131,53 @@ TEST(GridModel, VanishingLineAndOverflowAreFailuresNotNumbers) {
     EXPECT_FALSE(screen_from_water(zero));
 }
 
+namespace {
+
+Coefficients coefficientsOf(std::initializer_list<double> values) {
+    Coefficients c;
+    int n = 1;
+    for (double v : values)
+        c[n++] = v;
+    return c;
+}
+
+} // namespace
+
+TEST(GridModel, OnlyAnInvertibleTransformCanMeasure) {
+    QString why;
+    EXPECT_FALSE(transformInvertible(Coefficients{}, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("all eight coefficients are 0"))) << why.toStdString();
+    // Water Y is twice water X for every picture point: a line, not the water.
+    const Coefficients singular = coefficientsOf({1, 2, 3, 0, 0, 2, 4, 6});
+    EXPECT_EQ(transformRegularity(singular), 0);
+    EXPECT_FALSE(transformInvertible(singular, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("singular"))) << why.toStdString();
+    // Singular but for the last digits: as unusable.
+    EXPECT_FALSE(transformInvertible(coefficientsOf({1, 2, 3, 0, 0, 2, 4, 6 + 1e-12})));
+    // Only the constant terms: every point lands on (c1, c6).
+    EXPECT_FALSE(transformInvertible(coefficientsOf({30, 0, 0, 0, 0, 15, 0, 0})));
+    EXPECT_FALSE(transformInvertible(coefficientsOf({0, 1, 0, 0, 0, 0, std::nan(""), 1}), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("c7"))) << why.toStdString();
+
+    // Real grids are far from the limit, whatever their position and units.
+    GridState camera = perspectiveGrid();
+    ASSERT_EQ(solve_grid(camera), SolveStatus::Ok);
+    const Coefficients c = camera.coefficients();
+    EXPECT_TRUE(transformInvertible(c, &why));
+    EXPECT_TRUE(why.isEmpty());
+    EXPECT_GT(transformRegularity(c), 1e-3);
+    EXPECT_TRUE(transformInvertible(zt::test::solvedTestGrid().coefficients()));
+    EXPECT_NEAR(transformRegularity(coefficientsOf({0, 0.01, 0, 0, 0, 0, 0, 0.01})), 1, 1e-12);
+    EXPECT_TRUE(transformInvertible(coefficientsOf({5000, 0.01, 0, 0, 0, -800, 0, 0.01})));
+    // Pixels instead of twips (x15) and feet instead of meters (x3.28).
+    Coefficients other = c;
+    for (int n : {2, 3, 4, 5, 7, 8})
+        other[n] *= 15;
+    for (int n : {1, 2, 3, 6, 7, 8})
+        other[n] *= 3.28;
+    EXPECT_NEAR(transformRegularity(other), transformRegularity(c), transformRegularity(c) * 1e-6);
+}
+
 TEST(GridModel, StoreRowRoundTripAndDirection) {
     GridState s = perspectiveGrid();
     ASSERT_EQ(solve_grid(s), SolveStatus::Ok);

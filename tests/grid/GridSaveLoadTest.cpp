@@ -463,3 +463,34 @@ TEST(GridSaveLoad, FileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(dialog->file.startDir, t.folder);
     EXPECT_EQ(QDir::currentPath(), before);
 }
+
+TEST(GridSaveLoad, GridThatCannotMeasureLoadsButIsNeverReady) {
+    // All eight coefficients 0 (saved before Complete) and a singular set,
+    // each with its check buoy file: every mark would "measure" 2.1 m.
+    for (const Coefficients& c : {Coefficients{}, Coefficients{{0, 1, 2, 3, 0, 0, 2, 4, 6}}}) {
+        GridScreen t;
+        const QString good = t.loadReadyGrid();
+        ASSERT_TRUE(t.app.state.grid1Ready);
+        t.app.state.setCoefficients(c);
+        const QString bad = t.folder + QStringLiteral("/bad.ipt");
+        t.save(bad, QStringLiteral("bad"));
+        ASSERT_TRUE(QFile::exists(bad + QStringLiteral(".cb")));
+        t.env.dialogs().clear();
+        t.env.dialogs().answerText(bad);
+        t.gs.gridLoad_Click();
+
+        const QList<MessageRequest> m = t.env.dialogs().messages();
+        ASSERT_EQ(m.size(), 1);
+        EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+        EXPECT_TRUE(m[0].prompt.startsWith(QStringLiteral("The grid in ") + bad +
+                                           QStringLiteral(" cannot measure: ")))
+            << m[0].prompt.toStdString();
+        EXPECT_EQ(t.app.state.coefficients().c, c.c); // loaded, to be set up again
+        EXPECT_FALSE(t.app.state.grid1Ready);
+        EXPECT_EQ(t.app.state.gridsReady, 0);
+        EXPECT_EQ(pictureNameOf(t.gs.grid_state_icon), QStringLiteral("msgbox03.ico"));
+        EXPECT_EQ(pictureNameOf(t.app.mainForm().ImageGrid1), notReadyGridPicture);
+        EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), bad);     // as saved
+        EXPECT_EQ(t.diagnosticTexts().count(QStringLiteral("Load grid 1")), 1); // the good one
+    }
+}

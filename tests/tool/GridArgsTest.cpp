@@ -52,3 +52,28 @@ TEST(ToolMeasure, TakesTheGridFromASetupFile) {
     EXPECT_EQ(early.exitCode, 1);
     EXPECT_TRUE(early.err.contains(QStringLiteral("ends before")));
 }
+
+TEST(ToolMeasure, GridThatCannotMeasureExitsOneWithTheReason) {
+    test::TestEnv env;
+    GridSetupFile zero; // all eight coefficients 0, as saved before Complete
+    zero.jumpX = 1.5;
+    const QString path = env.path(QStringLiteral("zero.ipt"));
+    ASSERT_TRUE(writeGridSetupFile(path, zero));
+    const tool::Output viaFile = tool::run({QStringLiteral("measure"), QStringLiteral("--grid"),
+                                            path, QStringLiteral("4800"), QStringLiteral("3975")});
+    EXPECT_EQ(viaFile.exitCode, 1);
+    EXPECT_TRUE(viaFile.out.isEmpty()) << viaFile.out.toStdString();
+    EXPECT_TRUE(viaFile.err.contains(path)) << viaFile.err.toStdString();
+    EXPECT_TRUE(viaFile.err.contains(QStringLiteral("all eight coefficients are 0")))
+        << viaFile.err.toStdString();
+
+    const tool::Output singular =
+        tool::run({QStringLiteral("measure"), QStringLiteral("--coefficients"),
+                   QStringLiteral("1,2,3,0,0,2,4,6"), QStringLiteral("--jump"),
+                   QStringLiteral("0,0"), QStringLiteral("4800"), QStringLiteral("3975")});
+    EXPECT_EQ(singular.exitCode, 1);
+    EXPECT_TRUE(singular.out.isEmpty());
+    EXPECT_TRUE(singular.err.contains(QStringLiteral("cannot measure")))
+        << singular.err.toStdString();
+    EXPECT_TRUE(singular.err.contains(QStringLiteral("singular"))) << singular.err.toStdString();
+}

@@ -1,3 +1,8 @@
+#include "grid/GridFiles.h"
+#include "support/CommaLocale.h"
+#include "support/GridFixtures.h"
+#include "support/QtPrinters.h"
+#include "support/TestEnv.h"
 #include "tool/Commands.h"
 
 #include <QProcess>
@@ -9,6 +14,23 @@ namespace {
 
 QStringList words(const char* text) {
     return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+struct ToolRun {
+    QByteArray out, err;
+    int exitCode = -1;
+};
+
+// zentrak-tool as its own process, under the given locale.
+ToolRun runTool(const QStringList& args, const QString& locale) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZENTRAK_TOOL_PATH), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.readAllStandardOutput(), p.readAllStandardError(), p.exitCode()};
 }
 
 } // namespace
@@ -58,6 +80,10 @@ TEST(Tool, BadArgumentsGiveUsageAndExitTwo) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("solve")));
     EXPECT_TRUE(help.out.contains(QStringLiteral("measure")));
+    // What measure prints, with units and the correction in the distance.
+    for (const char* said : {"water X in meters", "water Y in meters", "jump distance in meters",
+                             "from the jump point", "2.1 m normal", "1.9 m", "0 barefoot"})
+        EXPECT_TRUE(help.out.simplified().contains(QLatin1String(said))) << said;
 }
 
 TEST(Tool, RealProcessNegativeNumbersAndExitCodes) {
@@ -71,4 +97,34 @@ TEST(Tool, RealProcessNegativeNumbersAndExitCodes) {
     p.start(QStringLiteral(ZENTRAK_TOOL_PATH), words("measure"));
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 2);
+}
+
+TEST(Tool, CommaLocaleStillPrintsAndReadsThePoint) {
+    if (!zt::test::commaLocaleAvailable())
+        GTEST_SKIP() << zt::test::commaLocaleName << " is not installed";
+    const QString comma = QString::fromLatin1(zt::test::commaLocaleName);
+    const QStringList solveArgs = words("solve 9000 2500 60 15 9700 6000 60 0 "
+                                        "3100 2450 30 15 2300 6050 30 0");
+    const ToolRun solved = runTool(solveArgs, comma);
+    EXPECT_EQ(solved.exitCode, 0) << solved.err.toStdString();
+    EXPECT_EQ(QString::fromLatin1(solved.out), run(solveArgs).out);
+    EXPECT_TRUE(solved.out.contains("E-")) << solved.out.toStdString();
+    EXPECT_FALSE(solved.out.contains(','));
+
+    // A grid file with decimals and exponents measures as under the C locale.
+    zt::test::TestEnv env;
+    zt::GridState s = zt::test::solvedTestGrid();
+    s.savedJumpX = 1.5, s.savedJumpY = 30.5;
+    const QString path = env.path(QStringLiteral("grid.ipt"));
+    ASSERT_TRUE(zt::writeGridSetupFile(path, zt::gridFileFromState(s, 1, QStringLiteral("g"))));
+    const QStringList measureArgs = {QStringLiteral("measure"), QStringLiteral("--grid"), path,
+                                     QStringLiteral("6120.5"), QStringLiteral("4230")};
+    const ToolRun measured = runTool(measureArgs, comma);
+    EXPECT_EQ(measured.exitCode, 0) << measured.err.toStdString();
+    EXPECT_EQ(QString::fromLatin1(measured.out), run(measureArgs).out);
+    EXPECT_EQ(measured.out.count(' '), 2);
+    EXPECT_FALSE(measured.out.contains(','));
+    const ToolRun byArgs =
+        runTool(words("measure --coefficients 0,1.5,0,0,0,0,0,1 --jump 0.5,0 2.5 4"), comma);
+    EXPECT_EQ(byArgs.out, QByteArray("3.75 4 7.2538820320220765\n"));
 }
