@@ -39,6 +39,15 @@ struct AppState : GridState {
     QString pictureWidthText = QStringLiteral("12000");
     QString pictureHeightText = QStringLiteral("9000");
 
+    // Hand-over between the capture, frame selection and measure screens
+    // and the log viewers.
+    int startFrameHint = 0;      // frame proposed by the capture screen (0: none)
+    double captureFrameRate = 0; // frames per second of the fresh clip
+    QString viewFile;            // clip or picture a log viewer asks to show
+    QString selectedVideoFile;   // clip whose frame was taken
+    long selectedFrame = 0;      // number of the frame taken (at least 1)
+    QString wstimsSkierName;     // skier named by the scoring system
+
     // Configuration screen.
     QString pictureDir;
     QString pictureExt = QStringLiteral(".bmp");

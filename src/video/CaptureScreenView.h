@@ -12,7 +12,10 @@ public:
     virtual ~CaptureScreenView() = default;
 
     // The skier name box (txtSkierName).
+    virtual QString skierName() const = 0;
     virtual void setSkierName(const QString& name) = 0;
+    // The jump number box (txtPass), the capture screen's jump counter.
+    virtual QString jumpNumberText() const = 0;
 };
 
 // The counters of a recording as the capture device reports them.

@@ -114,8 +114,16 @@ void PreviewForm::cmdGoSetup_Click() {
     app_.showScreen(Screen::Main);
 }
 
+QString PreviewForm::skierName() const {
+    return txtSkierName->text();
+}
+
 void PreviewForm::setSkierName(const QString& name) {
     txtSkierName->setText(name);
+}
+
+QString PreviewForm::jumpNumberText() const {
+    return txtPass->text();
 }
 
 void PreviewForm::closeEvent(QCloseEvent* event) {

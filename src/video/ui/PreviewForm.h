@@ -53,7 +53,9 @@ public:
     QString capturePath;
 
     // CaptureScreenView.
+    QString skierName() const override;
     void setSkierName(const QString& name) override;
+    QString jumpNumberText() const override;
 
 public slots:
     void Form_Load();
