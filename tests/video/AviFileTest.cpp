@@ -297,4 +297,7 @@ TEST(AviFile, NamedPipeIsRefusedWithoutWaiting) {
     EXPECT_EQ(d.messages()[0].prompt, QStringLiteral("Not a regular file:\r\n") + fifo);
     EXPECT_EQ(d.messages()[1].prompt, QStringLiteral("Unable to open file:\r\n") + fifo);
     EXPECT_EQ(d.messages()[2].prompt, QStringLiteral("Not a regular file:\r\n") + fifo);
+    FrameError error = FrameError::None;
+    EXPECT_FALSE(FrameSource::open(fifo, &error));
+    EXPECT_EQ(error, FrameError::CannotOpen);
 }
