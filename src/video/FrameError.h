@@ -11,6 +11,7 @@ enum class FrameError {
     OutOfRange,    // frame number below 0 or past the end
     DecodeFailed,  // the frame could not be decoded
     NoPicture,     // nothing in the clip decodes, or the frame comes before its first picture
+    TooLarge,      // the decoder's picture is larger than a picture can be here
 };
 
 } // namespace zt

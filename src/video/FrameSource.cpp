@@ -25,6 +25,13 @@ constexpr std::size_t intraCacheFrames = 4;
 // Smallest cache that gets a prefetch worker.
 constexpr std::size_t prefetchMinCache = 8;
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
+// Decoded frames kept take no more memory than this, whatever the cache's
+// count (a 4K or hostile clip would otherwise take gigabytes).
+constexpr std::size_t cacheByteBudget = std::size_t(256) << 20;
+// swscale's fast paths convert whole blocks of pixels and leave out the last
+// block when the destination row is too short for it: the right-most
+// columns of a picture whose width is not a multiple of 8 stayed black.
+constexpr int conversionBlock = 16;
 
 std::size_t frameBytes(const AVFrame* f) {
     std::size_t total = 0;
@@ -32,6 +39,11 @@ std::size_t frameBytes(const AVFrame* f) {
         if (buf)
             total += buf->size;
     return total;
+}
+
+bool pictureSizeUsable(const AVFrame* f) {
+    return f->width > 0 && f->height > 0 && f->width <= maxPictureSide &&
+           f->height <= maxPictureSide;
 }
 
 void quietLibraryLog() {
@@ -79,13 +91,15 @@ FrameError FrameSource::start(const QString& path) {
     if (decoder_.intraOnly())
         options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
     // The first picture is decoded by now; keep it and carry on from there.
+    // Its size is the picture's size, whatever the headers say.
     const AVFrame* first = decoder_.current();
-    width_ = decoder_.width();
-    height_ = decoder_.height();
-    if (width_ <= 0 || height_ <= 0)
-        width_ = first->width, height_ = first->height;
-    if (width_ <= 0 || height_ <= 0)
-        return FrameError::DecodeFailed;
+    if (!pictureSizeUsable(first))
+        return FrameError::TooLarge;
+    width_ = first->width;
+    height_ = first->height;
+    if (const std::size_t bytes = frameBytes(first); bytes > 0)
+        options_.cacheFrames =
+            std::clamp<std::size_t>(cacheByteBudget / bytes, 1, options_.cacheFrames);
     position_ = timeline_.firstPicture;
     keep(timeline_.firstPicture, -1, first, timeline_.firstPicture);
     return FrameError::None;
@@ -317,36 +331,52 @@ const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
     return f;
 }
 
-bool FrameSource::convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride) {
-    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), width, height,
+// Converts f to 24-bit BGR rows of stride bytes from dst (negative: the
+// rows go upwards, as in a bottom-up bitmap).
+FrameError FrameSource::convert(const AVFrame* f, uint8_t* dst, int stride) {
+    if (!pictureSizeUsable(f))
+        return FrameError::TooLarge;
+    const int width = f->width, height = f->height;
+    sws_ = sws_getCachedContext(sws_, width, height, AVPixelFormat(f->format), width, height,
                                 AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!sws_)
-        return false;
-    uint8_t* planes[4] = {dst, nullptr, nullptr, nullptr};
-    int strides[4] = {stride, 0, 0, 0};
-    return sws_scale(sws_, f->data, f->linesize, 0, f->height, planes, strides) == height;
+        return FrameError::DecodeFailed;
+    const int wholeRow = (width + conversionBlock - 1) / conversionBlock * conversionBlock * 3;
+    const bool direct = std::abs(stride) >= wholeRow;
+    if (!direct)
+        scratch_.resize(std::size_t(wholeRow) * std::size_t(height));
+    uint8_t* planes[4] = {direct ? dst : scratch_.data(), nullptr, nullptr, nullptr};
+    int strides[4] = {direct ? stride : wholeRow, 0, 0, 0};
+    if (sws_scale(sws_, f->data, f->linesize, 0, height, planes, strides) != height)
+        return FrameError::DecodeFailed;
+    if (!direct)
+        for (int y = 0; y < height; ++y)
+            std::memcpy(dst + std::ptrdiff_t(y) * stride,
+                        scratch_.data() + std::size_t(y) * wholeRow, std::size_t(width) * 3);
+    return FrameError::None;
 }
 
-std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error, int width,
-                                                 int height) {
+std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error) {
     FrameError e = FrameError::None;
     const AVFrame* f = frame(n, &e);
+    if (f && !pictureSizeUsable(f)) {
+        f = nullptr;
+        e = FrameError::TooLarge;
+    }
     if (error)
         *error = e;
     if (!f)
         return std::nullopt;
-    width = width > 0 ? width : f->width;
-    height = height > 0 ? height : f->height;
-    const BmpInfoHeader header = frameFormat24(width, height);
+    const BmpInfoHeader header = frameFormat24(f->width, f->height);
     QByteArray out = header.toBytes();
     out.resize(BmpInfoHeader::byteSize + qsizetype(header.sizeImage), '\0');
-    const int stride = rowBytes24(width);
+    const int stride = static_cast<int>(rowBytes24(f->width));
     // Bottom-up: the top row of the picture is the last row of the bitmap.
     auto* lastRow = reinterpret_cast<uint8_t*>(out.data()) + BmpInfoHeader::byteSize +
-                    qsizetype(stride) * (height - 1);
-    if (!convert(f, width, height, lastRow, -stride)) {
+                    qsizetype(stride) * (f->height - 1);
+    if (const FrameError c = convert(f, lastRow, -stride); c != FrameError::None) {
         if (error)
-            *error = FrameError::DecodeFailed;
+            *error = c;
         return std::nullopt;
     }
     return out;
@@ -355,15 +385,20 @@ std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error, i
 QImage FrameSource::image(int64_t n, FrameError* error) {
     FrameError e = FrameError::None;
     const AVFrame* f = frame(n, &e);
+    if (f && !pictureSizeUsable(f)) {
+        f = nullptr;
+        e = FrameError::TooLarge;
+    }
     if (error)
         *error = e;
     if (!f)
         return QImage();
     QImage img(f->width, f->height, QImage::Format_BGR888);
-    if (img.isNull() ||
-        !convert(f, f->width, f->height, img.bits(), static_cast<int>(img.bytesPerLine()))) {
+    const FrameError c =
+        img.isNull() ? FrameError::DecodeFailed : convert(f, img.bits(), int(img.bytesPerLine()));
+    if (c != FrameError::None) {
         if (error)
-            *error = FrameError::DecodeFailed;
+            *error = c;
         return QImage();
     }
     return img;

@@ -48,6 +48,7 @@ public:
     FrameSource(const FrameSource&) = delete;
     FrameSource& operator=(const FrameSource&) = delete;
 
+    // Size of the decoded picture (not what the file's headers claim).
     int width() const { return width_; }
     int height() const { return height_; }
     // Frames in the video stream; -1 when the file does not say.
@@ -55,11 +56,11 @@ public:
     // Frames per second of the stream (rate / scale).
     double frameRate() const;
 
-    // Frame n as a packed 24-bit bottom-up bitmap: the 40-byte info header
-    // followed by the rows, each padded to a multiple of 4 bytes. A size of
-    // 0 means the clip's own size; another size scales the picture.
-    std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr, int width = 0,
-                                        int height = 0);
+    // Frame n as a packed 24-bit bottom-up bitmap at the decoded size: the
+    // 40-byte info header followed by the rows, each padded to a multiple
+    // of 4 bytes. The frame on display is kept decoded, so asking for it
+    // again only converts it.
+    std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr);
     // Frame n for display.
     QImage image(int64_t n, FrameError* error = nullptr);
     // Number of the first frame that has a picture: 0 unless the clip's
@@ -93,7 +94,7 @@ private:
     void takePrefetched(bool wait);
     void planPrefetch(int64_t n);
     int64_t coveredFrom(int64_t n) const;
-    bool convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride);
+    FrameError convert(const AVFrame* f, uint8_t* dst, int stride);
 
     QString path_;
     Options options_;
@@ -108,8 +109,9 @@ private:
     // cache when the next frame shows that it stands for frames inside.
     Entry pending_;
     int64_t pendingNumber_ = -1;
-    int64_t position_ = 0; // the frame asked for last
-    int direction_ = 1;    // +1 stepping forwards, -1 backwards
+    std::vector<uint8_t> scratch_; // conversion rows for narrow pictures
+    int64_t position_ = 0;         // the frame asked for last
+    int direction_ = 1;            // +1 stepping forwards, -1 backwards
     int64_t shown_ = -1;
 };
 

@@ -65,6 +65,9 @@ FrameError VideoDecoder::open(const QString& path) {
     // One thread: frame threading would hold frames back, and the machine
     // is shared with capture and encoding.
     codec_->thread_count = 1;
+    // A hostile header or bitstream must not make the decoder allocate
+    // pictures of gigabytes.
+    codec_->max_pixels = int64_t(maxPictureSide) * maxPictureSide;
     if (avcodec_open2(codec_, decoder, nullptr) < 0)
         return FrameError::NoDecoder;
     decoded_ = av_frame_alloc();

@@ -19,6 +19,9 @@ struct AVPacket;
 
 namespace zt {
 
+// Largest picture side taken from a decoder; a larger frame is refused.
+constexpr int maxPictureSide = 8192;
+
 // Where a clip's frame numbers start and where seeking can go.
 struct Timeline {
     // A decoded frame's number is its best-effort timestamp minus offset.
