@@ -130,13 +130,6 @@ int64_t VideoDecoder::firstPictureSample(const AVFrame* first) const {
     return stamps_.empty() ? timeline_.start : stamps_.front().timestamp;
 }
 
-int VideoDecoder::width() const {
-    return format_->streams[stream_]->codecpar->width;
-}
-int VideoDecoder::height() const {
-    return format_->streams[stream_]->codecpar->height;
-}
-
 int64_t VideoDecoder::declaredFrames() const {
     const int64_t n = format_->streams[stream_]->nb_frames;
     return n > 0 ? n : -1;

@@ -65,8 +65,6 @@ public:
     bool ended() const { return ended_; }
     bool running() const { return running_; }
     const Timeline& timeline() const { return timeline_; }
-    int width() const;
-    int height() const;
     int64_t declaredFrames() const;
     double frameRate() const;
     bool intraOnly() const;
