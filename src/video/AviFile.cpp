@@ -31,18 +31,24 @@ constexpr uint32_t fourcc(const char (&s)[5]) {
 }
 
 constexpr int maxListDepth = 4;
-// Headers hold a few dozen chunks; a file made of millions of tiny chunks
-// is not walked to its end.
-constexpr int maxChunks = 10000;
+// Headers hold a few dozen chunks, but some writers put thousands of JUNK
+// chunks before them. Each chunk costs one small read from a buffer, so the
+// walk is capped at a number of chunks that takes a few milliseconds; a
+// file made of millions of tiny chunks is not walked to its end.
+constexpr int maxChunks = 1 << 20;
 constexpr qint64 indexBlockEntries = 4096;
+constexpr qint64 readBufferSize = 64 * 1024;
 
 // Bounded reads from the file: nothing past its end is ever requested.
+// Small reads are served from a window of the file, so that walking many
+// small chunks does not cost a system call each.
 class RiffReader {
 public:
     explicit RiffReader(const QString& path) : file_(path) {}
 
+    // Only a regular file: a named pipe or a device would block or never end.
     bool open() {
-        if (!file_.open(QIODevice::ReadOnly))
+        if (!QFileInfo(file_.fileName()).isFile() || !file_.open(QIODevice::ReadOnly))
             return false;
         size_ = file_.size();
         return true;
@@ -52,14 +58,25 @@ public:
     bool read(qint64 pos, qint64 count, unsigned char* out) {
         if (pos < 0 || count < 0 || pos > size_ || count > size_ - pos)
             return false;
-        if (!file_.seek(pos))
-            return false;
-        return file_.read(reinterpret_cast<char*>(out), count) == count;
+        if (count > readBufferSize)
+            return file_.seek(pos) && file_.read(reinterpret_cast<char*>(out), count) == count;
+        if (pos < bufferPos_ || pos + count > bufferPos_ + buffer_.size()) {
+            if (!file_.seek(pos))
+                return false;
+            buffer_ = file_.read(std::min(readBufferSize, size_ - pos));
+            bufferPos_ = pos;
+            if (buffer_.size() < count)
+                return false;
+        }
+        std::memcpy(out, buffer_.constData() + (pos - bufferPos_), size_t(count));
+        return true;
     }
 
 private:
     QFile file_;
     qint64 size_ = 0;
+    QByteArray buffer_;
+    qint64 bufferPos_ = 0;
 };
 
 struct StreamHeader {
@@ -294,7 +311,11 @@ std::optional<AviHeaders> readAviHeaders(const QString& path, AviReadStatus* sta
         return fail(AviReadStatus::CannotOpen);
     AviHeaders h;
     HeaderParser parser(r, h);
-    const qint64 riffEnd = std::min<qint64>(8 + qint64(u32(head + 4)), r.size());
+    // A RIFF size of 0 is written by recorders while they record: the file
+    // runs to its end.
+    const uint32_t riffSize = u32(head + 4);
+    const qint64 riffEnd =
+        riffSize == 0 ? r.size() : std::min<qint64>(8 + qint64(riffSize), r.size());
     parser.walk(12, riffEnd, 0);
     if (!parser.sawMainHeader || parser.streamCount == 0)
         return fail(AviReadStatus::BadHeaders);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
 
 namespace zt {
 
@@ -70,8 +71,9 @@ QByteArray BmpInfoHeader::toBytes() const {
     return out;
 }
 
-int rowBytes24(int width) {
-    return (width * 3 + 3) / 4 * 4;
+int64_t rowBytes24(int64_t width) {
+    constexpr int64_t widest = int64_t(1) << 40; // far beyond any bitmap; keeps the sum exact
+    return width <= 0 ? 0 : (std::min(width, widest) * 3 + 3) / 4 * 4;
 }
 
 BmpInfoHeader frameFormat24(int width, int height) {
@@ -82,7 +84,8 @@ BmpInfoHeader frameFormat24(int width, int height) {
     h.planes = 1;
     h.bitCount = 24;
     h.compression = 0;
-    h.sizeImage = static_cast<uint32_t>(rowBytes24(width)) * static_cast<uint32_t>(height);
+    const int64_t image = rowBytes24(width) * std::max(height, 0);
+    h.sizeImage = image <= int64_t(UINT32_MAX) ? static_cast<uint32_t>(image) : 0;
     return h;
 }
 

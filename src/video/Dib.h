@@ -38,10 +38,12 @@ struct BmpInfoHeader {
 };
 
 // The 24-bit bottom-up format asked of the decoder for a frame of the
-// given size: rows padded to a multiple of 4 bytes.
+// given size: rows padded to a multiple of 4 bytes. A size whose image
+// would not fit the 32-bit image size gets an image size of 0, which no
+// bitmap here takes.
 BmpInfoHeader frameFormat24(int width, int height);
-// Bytes of one 24-bit row padded to a multiple of 4.
-int rowBytes24(int width);
+// Bytes of one 24-bit row padded to a multiple of 4 (0 for no width).
+int64_t rowBytes24(int64_t width);
 
 class Dib {
 public:

@@ -10,6 +10,8 @@ enum class FrameError {
     NoDecoder,     // no decoder for the video stream, or it cannot start
     OutOfRange,    // frame number below 0 or past the end
     DecodeFailed,  // the frame could not be decoded
+    NoPicture,     // nothing in the clip decodes, or the frame comes before its first picture
+    TooLarge,      // the decoder's picture is larger than a picture can be here
 };
 
 } // namespace zt

@@ -16,41 +16,42 @@ void fileError(Dialogs& dialogs, const QString& clip) {
                    QString(), MsgIcon::Information);
 }
 
-// Size of the frame rectangle of the video stream; the bitmap header's
-// size when the rectangle is empty.
-void frameSize(const AviHeaders& h, int* width, int* height) {
-    *width = h.frame.right - h.frame.left;
-    *height = h.frame.bottom - h.frame.top;
+void noPicture(Dialogs& dialogs, const QString& clip) {
+    dialogs.inform(QStringLiteral("This clip has no picture to show:\r\n") + clip, QString(),
+                   MsgIcon::Information);
+}
+
+void noPictureYet(Dialogs& dialogs, const QString& clip, int64_t n) {
+    dialogs.inform(QStringLiteral("Frame ") + QString::number(n) +
+                       QStringLiteral(" comes before the first picture of the clip:\r\n") + clip,
+                   QString(), MsgIcon::Information);
+}
+
+// The picture size the headers promise: the video stream's frame
+// rectangle, or the bitmap header's size when the rectangle is empty.
+// Computed wide, so that no header value can overflow it.
+void promisedSize(const AviHeaders& h, int64_t* width, int64_t* height) {
+    *width = int64_t(h.frame.right) - h.frame.left;
+    *height = int64_t(h.frame.bottom) - h.frame.top;
     if (*width <= 0 || *height <= 0) {
         *width = h.bmpWidth;
-        *height = std::abs(h.bmpHeight);
+        *height = std::llabs(int64_t(h.bmpHeight));
     }
 }
 
 } // namespace
 
-bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QString& bmpPath) {
-    const auto headers = readAviHeaders(clip);
-    if (!headers || !headers->hasVideo) {
-        fileError(dialogs, clip);
-        return false;
-    }
-    int width = 0, height = 0;
-    frameSize(*headers, &width, &height);
+bool writeFrameBitmap(Dialogs& dialogs, FrameSource& source, const QString& clip, int64_t n,
+                      const QString& bmpPath) {
     FrameError error = FrameError::None;
-    const auto source = FrameSource::open(clip, &error);
-    if (error == FrameError::CannotOpen || error == FrameError::NoVideoStream) {
-        fileError(dialogs, clip);
-        return false;
+    const auto packed = source.packedDib(n, &error);
+    if (!packed) {
+        if (error == FrameError::NoPicture)
+            noPictureYet(dialogs, clip, n);
+        else if (error == FrameError::TooLarge)
+            fileError(dialogs, clip);
+        return false; // otherwise no frame came back: nothing is written
     }
-    if (!source || width <= 0 || height <= 0) {
-        dialogs.inform(QStringLiteral("No suitable decompressor found for this video stream!"),
-                       QString(), MsgIcon::Information);
-        return false;
-    }
-    const auto packed = source->packedDib(n, &error, width, height);
-    if (!packed)
-        return false; // no frame came back: nothing is written
     Dib dib;
     if (!dib.CreateFromPackedDIBPointer(packed->constData(), std::size_t(packed->size())))
         return false;
@@ -59,6 +60,37 @@ bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QStr
         return false;
     }
     return true;
+}
+
+bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QString& bmpPath) {
+    const auto headers = readAviHeaders(clip);
+    if (!headers || !headers->hasVideo) {
+        fileError(dialogs, clip);
+        return false;
+    }
+    // A header promising a picture larger than any decoder here delivers is
+    // damaged or hostile: refused before anything is decoded. Within the
+    // bounds the headers' size is not used; the picture is written at the
+    // size the decoder delivers.
+    int64_t width = 0, height = 0;
+    promisedSize(*headers, &width, &height);
+    if (width <= 0 || height <= 0 || width > maxPictureSide || height > maxPictureSide) {
+        fileError(dialogs, clip);
+        return false;
+    }
+    FrameError error = FrameError::None;
+    const auto source = FrameSource::open(clip, &error);
+    if (!source) {
+        if (error == FrameError::NoDecoder)
+            dialogs.inform(QStringLiteral("No suitable decompressor found for this video stream!"),
+                           QString(), MsgIcon::Information);
+        else if (error == FrameError::NoPicture)
+            noPicture(dialogs, clip);
+        else
+            fileError(dialogs, clip);
+        return false;
+    }
+    return writeFrameBitmap(dialogs, *source, clip, n, bmpPath);
 }
 
 bool extractFrame(Dialogs& dialogs, const QString& appDir, const QString& clip, int64_t n) {

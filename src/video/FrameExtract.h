@@ -8,6 +8,8 @@
 
 namespace zt {
 
+class FrameSource;
+
 inline const QString& currentCaptureName() {
     static const QString name = QStringLiteral("currentcapture.bmp");
     return name;
@@ -15,10 +17,17 @@ inline const QString& currentCaptureName() {
 
 // Frame n (0-based sample number) of the clip into "currentcapture.bmp" of
 // the application folder. Problems are told through the dialogs service;
-// true when the file was written.
+// true when the file was written. A frame number past the clip's end
+// writes nothing and tells nothing.
 bool extractFrame(Dialogs& dialogs, const QString& appDir, const QString& clip, int64_t n);
 
 // The same into any file.
 bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QString& bmpPath);
+
+// Frame n of a clip already open (the frame on display is already decoded:
+// this only converts and writes it). Problems are told as extractFrameTo
+// tells them; clip names the clip in the messages.
+bool writeFrameBitmap(Dialogs& dialogs, FrameSource& source, const QString& clip, int64_t n,
+                      const QString& bmpPath);
 
 } // namespace zt

@@ -1,5 +1,7 @@
 #include "video/FramePrefetch.h"
 
+#include <limits>
+
 extern "C" {
 #include <libavutil/frame.h>
 }
@@ -86,24 +88,50 @@ void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFra
         if (!decoder_->seekTo(start))
             continue;
         int64_t number = 0, previous = -1;
+        // The last frame below from; it stands for from itself when the
+        // frames after it were dropped.
+        DecodedFrame below;
         bool overshot = false;
         while (const AVFrame* f = decoder_->next(&number, &previous)) {
-            if (cancel_)
+            if (cancel_) {
+                av_frame_free(&below.frame);
                 return freeFrames(out);
+            }
             if (previous < 0 && number > from) {
                 overshot = true; // open GOP: start further back
                 break;
             }
             if (!out->empty() && out->back().number == previous)
                 out->back().coversTo = number - 1;
-            if (number >= from && number <= to)
+            if (number < from) {
+                av_frame_free(&below.frame);
+                below = {number, number, av_frame_clone(f)};
+                continue;
+            }
+            if (below.frame && below.number == previous && number > from) {
+                below.coversTo = number - 1;
+                out->push_back(below);
+                below.frame = nullptr;
+            }
+            av_frame_free(&below.frame);
+            if (number <= to)
                 if (AVFrame* copy = av_frame_clone(f))
                     out->push_back({number, number, copy});
             if (number >= to)
                 return;
         }
-        if (!overshot)
-            return; // the clip ended before to
+        if (overshot) {
+            av_frame_free(&below.frame);
+            continue;
+        }
+        // The clip ended before to: its last frame stands for all after it.
+        if (below.frame) {
+            below.coversTo = std::numeric_limits<int64_t>::max();
+            out->push_back(below);
+        } else if (!out->empty() && out->back().number == decoder_->runLast()) {
+            out->back().coversTo = std::numeric_limits<int64_t>::max();
+        }
+        return;
     }
 }
 

@@ -4,6 +4,8 @@
 #include "video/FramePrefetch.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 extern "C" {
@@ -23,6 +25,26 @@ constexpr std::size_t intraCacheFrames = 4;
 // Smallest cache that gets a prefetch worker.
 constexpr std::size_t prefetchMinCache = 8;
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
+// Decoded frames kept take no more memory than this, whatever the cache's
+// count (a 4K or hostile clip would otherwise take gigabytes).
+constexpr std::size_t cacheByteBudget = std::size_t(256) << 20;
+// swscale's fast paths convert whole blocks of pixels and leave out the last
+// block when the destination row is too short for it: the right-most
+// columns of a picture whose width is not a multiple of 8 stayed black.
+constexpr int conversionBlock = 16;
+
+std::size_t frameBytes(const AVFrame* f) {
+    std::size_t total = 0;
+    for (const AVBufferRef* buf : f->buf)
+        if (buf)
+            total += buf->size;
+    return total;
+}
+
+bool pictureSizeUsable(const AVFrame* f) {
+    return f->width > 0 && f->height > 0 && f->width <= maxPictureSide &&
+           f->height <= maxPictureSide;
+}
 
 void quietLibraryLog() {
     if (av_log_get_level() == AV_LOG_INFO)
@@ -52,6 +74,7 @@ FrameSource::~FrameSource() {
     prefetch_.reset(); // stops the worker before the frames go
     for (auto& [number, entry] : cache_)
         av_frame_free(&entry.frame);
+    av_frame_free(&pending_.frame);
     sws_freeContext(sws_);
 }
 
@@ -62,20 +85,23 @@ FrameError FrameSource::start(const QString& path) {
         return e;
     if (const FrameError e = decoder_.readTimeline(path, &timeline_); e != FrameError::None)
         return e;
-    width_ = decoder_.width();
-    height_ = decoder_.height();
     frameCount_ = decoder_.declaredFrames();
     // Every frame decodes on its own: a long window of decoded pictures
     // would only cost memory.
     if (decoder_.intraOnly())
         options_.cacheFrames = std::min(options_.cacheFrames, intraCacheFrames);
-    // Frame 0 is decoded by now; keep it and carry on from there.
+    // The first picture is decoded by now; keep it and carry on from there.
+    // Its size is the picture's size, whatever the headers say.
     const AVFrame* first = decoder_.current();
-    if (width_ <= 0 || height_ <= 0)
-        width_ = first->width, height_ = first->height;
-    if (width_ <= 0 || height_ <= 0)
-        return FrameError::DecodeFailed;
-    keep(0, -1, first, 0);
+    if (!pictureSizeUsable(first))
+        return FrameError::TooLarge;
+    width_ = first->width;
+    height_ = first->height;
+    if (const std::size_t bytes = frameBytes(first); bytes > 0)
+        options_.cacheFrames =
+            std::clamp<std::size_t>(cacheByteBudget / bytes, 1, options_.cacheFrames);
+    position_ = timeline_.firstPicture;
+    keep(timeline_.firstPicture, -1, first, timeline_.firstPicture);
     return FrameError::None;
 }
 
@@ -86,38 +112,81 @@ double FrameSource::frameRate() const {
 std::size_t FrameSource::cacheBytes() const {
     std::size_t total = 0;
     for (const auto& [number, entry] : cache_)
-        for (AVBufferRef* buf : entry.frame->buf)
-            if (buf)
-                total += buf->size;
+        total += frameBytes(entry.frame);
     return total;
 }
 
+// Keeps frame number (decoded after previous in this run) when it lies in
+// the window from keepFrom. The frame before the window is held back: when
+// the next frame comes after keepFrom, the held one stands for the frames
+// in between (a run of dropped frames) and is kept too.
 void FrameSource::keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom) {
     if (previous >= 0) {
         auto prev = cache_.find(previous);
-        if (prev != cache_.end())
+        if (prev != cache_.end()) {
             prev->second.coversTo = std::max(prev->second.coversTo, number - 1);
+        } else if (pending_.frame && pendingNumber_ == previous && number > keepFrom) {
+            store(previous, pending_.frame, number - 1);
+            pending_.frame = nullptr;
+        }
     }
-    if (number < keepFrom || cache_.count(number))
+    dropPending();
+    if (cache_.count(number))
         return;
-    if (AVFrame* copy = av_frame_clone(f)) {
-        cache_[number] = Entry{copy, number};
-        evict();
+    if (number < keepFrom) {
+        pending_.frame = av_frame_clone(f);
+        pendingNumber_ = number;
+        return;
     }
+    if (AVFrame* copy = av_frame_clone(f))
+        store(number, copy, number);
+}
+
+void FrameSource::store(int64_t number, AVFrame* frame, int64_t coversTo) {
+    if (!frame)
+        return;
+    cache_[number] = Entry{frame, coversTo};
+    evict();
+}
+
+void FrameSource::dropPending() {
+    av_frame_free(&pending_.frame);
+    pendingNumber_ = -1;
+}
+
+// The run reached the end of the clip: its last frame stands for every
+// frame after it.
+void FrameSource::endRun() {
+    const int64_t last = decoder_.runLast();
+    if (auto it = cache_.find(last); it != cache_.end()) {
+        it->second.coversTo = endless;
+    } else if (pending_.frame && pendingNumber_ == last) {
+        store(last, pending_.frame, endless);
+        pending_.frame = nullptr;
+    }
+    dropPending();
+    if (frameCount_ < 0 && last >= 0)
+        frameCount_ = last + 1; // the file did not say; now we know
 }
 
 // Drops the frames farthest from the one asked for last; those behind the
-// direction of travel count double.
+// direction of travel count double. The frame that stands for the one asked
+// for stays, however far back it lies.
 void FrameSource::evict() {
     const auto cost = [this](int64_t number) {
         const int64_t d = number - position_;
         return d * direction_ >= 0 ? std::abs(d) : 2 * std::abs(d);
     };
     while (cache_.size() > options_.cacheFrames) {
-        auto worst = cache_.begin();
-        for (auto it = cache_.begin(); it != cache_.end(); ++it)
-            if (cost(it->first) > cost(worst->first))
+        auto worst = cache_.end();
+        for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+            if (it->first <= position_ && it->second.coversTo >= position_)
+                continue;
+            if (worst == cache_.end() || cost(it->first) > cost(worst->first))
                 worst = it;
+        }
+        if (worst == cache_.end())
+            return;
         av_frame_free(&worst->second.frame);
         cache_.erase(worst);
     }
@@ -147,11 +216,7 @@ bool FrameSource::decodeUntil(int64_t n, int64_t keepFrom) {
         if (number >= n)
             return true;
     }
-    auto last = cache_.find(decoder_.runLast());
-    if (last != cache_.end())
-        last->second.coversTo = endless; // nothing follows it
-    if (frameCount_ < 0 && decoder_.runLast() >= 0)
-        frameCount_ = decoder_.runLast() + 1; // the file did not say; now we know
+    endRun();
     return false;
 }
 
@@ -242,6 +307,10 @@ const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
         *error = FrameError::OutOfRange;
         return nullptr;
     }
+    if (n < timeline_.firstPicture) {
+        *error = FrameError::NoPicture; // no picture yet, and none before it
+        return nullptr;
+    }
     if (n != position_)
         direction_ = n > position_ ? 1 : -1;
     position_ = n;
@@ -262,36 +331,52 @@ const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
     return f;
 }
 
-bool FrameSource::convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride) {
-    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), width, height,
+// Converts f to 24-bit BGR rows of stride bytes from dst (negative: the
+// rows go upwards, as in a bottom-up bitmap).
+FrameError FrameSource::convert(const AVFrame* f, uint8_t* dst, int stride) {
+    if (!pictureSizeUsable(f))
+        return FrameError::TooLarge;
+    const int width = f->width, height = f->height;
+    sws_ = sws_getCachedContext(sws_, width, height, AVPixelFormat(f->format), width, height,
                                 AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!sws_)
-        return false;
-    uint8_t* planes[4] = {dst, nullptr, nullptr, nullptr};
-    int strides[4] = {stride, 0, 0, 0};
-    return sws_scale(sws_, f->data, f->linesize, 0, f->height, planes, strides) == height;
+        return FrameError::DecodeFailed;
+    const int wholeRow = (width + conversionBlock - 1) / conversionBlock * conversionBlock * 3;
+    const bool direct = std::abs(stride) >= wholeRow;
+    if (!direct)
+        scratch_.resize(std::size_t(wholeRow) * std::size_t(height));
+    uint8_t* planes[4] = {direct ? dst : scratch_.data(), nullptr, nullptr, nullptr};
+    int strides[4] = {direct ? stride : wholeRow, 0, 0, 0};
+    if (sws_scale(sws_, f->data, f->linesize, 0, height, planes, strides) != height)
+        return FrameError::DecodeFailed;
+    if (!direct)
+        for (int y = 0; y < height; ++y)
+            std::memcpy(dst + std::ptrdiff_t(y) * stride,
+                        scratch_.data() + std::size_t(y) * wholeRow, std::size_t(width) * 3);
+    return FrameError::None;
 }
 
-std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error, int width,
-                                                 int height) {
+std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error) {
     FrameError e = FrameError::None;
     const AVFrame* f = frame(n, &e);
+    if (f && !pictureSizeUsable(f)) {
+        f = nullptr;
+        e = FrameError::TooLarge;
+    }
     if (error)
         *error = e;
     if (!f)
         return std::nullopt;
-    width = width > 0 ? width : f->width;
-    height = height > 0 ? height : f->height;
-    const BmpInfoHeader header = frameFormat24(width, height);
+    const BmpInfoHeader header = frameFormat24(f->width, f->height);
     QByteArray out = header.toBytes();
     out.resize(BmpInfoHeader::byteSize + qsizetype(header.sizeImage), '\0');
-    const int stride = rowBytes24(width);
+    const int stride = static_cast<int>(rowBytes24(f->width));
     // Bottom-up: the top row of the picture is the last row of the bitmap.
     auto* lastRow = reinterpret_cast<uint8_t*>(out.data()) + BmpInfoHeader::byteSize +
-                    qsizetype(stride) * (height - 1);
-    if (!convert(f, width, height, lastRow, -stride)) {
+                    qsizetype(stride) * (f->height - 1);
+    if (const FrameError c = convert(f, lastRow, -stride); c != FrameError::None) {
         if (error)
-            *error = FrameError::DecodeFailed;
+            *error = c;
         return std::nullopt;
     }
     return out;
@@ -300,15 +385,20 @@ std::optional<QByteArray> FrameSource::packedDib(int64_t n, FrameError* error, i
 QImage FrameSource::image(int64_t n, FrameError* error) {
     FrameError e = FrameError::None;
     const AVFrame* f = frame(n, &e);
+    if (f && !pictureSizeUsable(f)) {
+        f = nullptr;
+        e = FrameError::TooLarge;
+    }
     if (error)
         *error = e;
     if (!f)
         return QImage();
     QImage img(f->width, f->height, QImage::Format_BGR888);
-    if (img.isNull() ||
-        !convert(f, f->width, f->height, img.bits(), static_cast<int>(img.bytesPerLine()))) {
+    const FrameError c =
+        img.isNull() ? FrameError::DecodeFailed : convert(f, img.bits(), int(img.bytesPerLine()));
+    if (c != FrameError::None) {
         if (error)
-            *error = FrameError::DecodeFailed;
+            *error = c;
         return QImage();
     }
     return img;

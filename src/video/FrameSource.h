@@ -6,7 +6,8 @@
 // below n, and a walk backwards has the next window decoded ahead of time
 // on a worker thread. Frame numbers come from timestamps, never from
 // counting decoded frames, so a frame dropped at capture (an empty chunk)
-// keeps the timeline and shows the frame before it.
+// keeps the timeline and shows the frame before it, however long the run
+// of dropped frames; a frame before the clip's first picture has none.
 //
 // Errors are results: a truncated or hostile file gives an error code, never
 // an exception, a crash or a hang. Not thread-safe: one user at a time.
@@ -47,6 +48,7 @@ public:
     FrameSource(const FrameSource&) = delete;
     FrameSource& operator=(const FrameSource&) = delete;
 
+    // Size of the decoded picture (not what the file's headers claim).
     int width() const { return width_; }
     int height() const { return height_; }
     // Frames in the video stream; -1 when the file does not say.
@@ -54,13 +56,16 @@ public:
     // Frames per second of the stream (rate / scale).
     double frameRate() const;
 
-    // Frame n as a packed 24-bit bottom-up bitmap: the 40-byte info header
-    // followed by the rows, each padded to a multiple of 4 bytes. A size of
-    // 0 means the clip's own size; another size scales the picture.
-    std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr, int width = 0,
-                                        int height = 0);
+    // Frame n as a packed 24-bit bottom-up bitmap at the decoded size: the
+    // 40-byte info header followed by the rows, each padded to a multiple
+    // of 4 bytes. The frame on display is kept decoded, so asking for it
+    // again only converts it.
+    std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr);
     // Frame n for display.
     QImage image(int64_t n, FrameError* error = nullptr);
+    // Number of the first frame that has a picture: 0 unless the clip's
+    // first chunks are empty or cannot be decoded.
+    int64_t firstPicture() const { return timeline_.firstPicture; }
     // The frame actually shown by the last successful request: n, or the
     // frame before a dropped one.
     int64_t shownFrame() const { return shown_; }
@@ -80,13 +85,16 @@ private:
     const AVFrame* lookup(int64_t n);
     bool decodeUntil(int64_t n, int64_t keepFrom);
     void keep(int64_t number, int64_t previous, const AVFrame* f, int64_t keepFrom);
+    void store(int64_t number, AVFrame* frame, int64_t coversTo);
+    void dropPending();
+    void endRun();
     void evict();
     const AVFrame* seekAndDecode(int64_t n, FrameError* error);
     bool forwardWithinReach(int64_t n) const;
     void takePrefetched(bool wait);
     void planPrefetch(int64_t n);
     int64_t coveredFrom(int64_t n) const;
-    bool convert(const AVFrame* f, int width, int height, uint8_t* dst, int stride);
+    FrameError convert(const AVFrame* f, uint8_t* dst, int stride);
 
     QString path_;
     Options options_;
@@ -97,8 +105,13 @@ private:
     int width_ = 0, height_ = 0;
     int64_t frameCount_ = -1;
     std::map<int64_t, Entry> cache_;
-    int64_t position_ = 0; // the frame asked for last
-    int direction_ = 1;    // +1 stepping forwards, -1 backwards
+    // The last frame decoded below the window being kept; it joins the
+    // cache when the next frame shows that it stands for frames inside.
+    Entry pending_;
+    int64_t pendingNumber_ = -1;
+    std::vector<uint8_t> scratch_; // conversion rows for narrow pictures
+    int64_t position_ = 0;         // the frame asked for last
+    int direction_ = 1;            // +1 stepping forwards, -1 backwards
     int64_t shown_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "video/AviFile.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 extern "C" {
@@ -44,6 +45,8 @@ VideoDecoder::~VideoDecoder() {
 }
 
 FrameError VideoDecoder::open(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return FrameError::CannotOpen;
     const QByteArray file = path.toUtf8();
     if (avformat_open_input(&format_, file.constData(), nullptr, nullptr) < 0)
         return FrameError::CannotOpen;
@@ -62,6 +65,9 @@ FrameError VideoDecoder::open(const QString& path) {
     // One thread: frame threading would hold frames back, and the machine
     // is shared with capture and encoding.
     codec_->thread_count = 1;
+    // A hostile header or bitstream must not make the decoder allocate
+    // pictures of gigabytes.
+    codec_->max_pixels = int64_t(maxPictureSide) * maxPictureSide;
     if (avcodec_open2(codec_, decoder, nullptr) < 0)
         return FrameError::NoDecoder;
     decoded_ = av_frame_alloc();
@@ -70,20 +76,34 @@ FrameError VideoDecoder::open(const QString& path) {
 }
 
 FrameError VideoDecoder::readTimeline(const QString& path, Timeline* timeline) {
-    // The first frame fixes the offset between timestamps and frame numbers.
     timeline_ = Timeline{};
+    stamps_.clear();
+    stamping_ = true;
     const AVFrame* first = decodeNext();
-    if (!first)
-        return FrameError::DecodeFailed;
-    const int64_t ts = first->best_effort_timestamp;
-    timeline_.offset = ts == AV_NOPTS_VALUE ? 0 : ts;
-    runLast_ = 0;
+    stamping_ = false;
     AVStream* st = format_->streams[stream_];
+    if (!first) {
+        stamps_.clear();
+        return FrameError::NoPicture;
+    }
+    // Sample 0 is where the stream starts, not where its first picture is:
+    // empty or damaged chunks before it keep their place on the timeline.
+    if (st->start_time != AV_NOPTS_VALUE)
+        timeline_.start = st->start_time;
+    else if (!stamps_.empty())
+        timeline_.start = stamps_.front().timestamp;
+    const int64_t sample = std::max<int64_t>(0, firstPictureSample(first) - timeline_.start);
+    stamps_.clear();
+    stamps_.shrink_to_fit();
+    const int64_t ts = first->best_effort_timestamp;
+    timeline_.offset = ts == AV_NOPTS_VALUE ? timeline_.start : ts - sample;
+    timeline_.firstPicture = sample;
+    runLast_ = sample;
     const int entries = avformat_index_get_entries_count(st);
     for (int i = 0; i < entries; ++i) {
         const AVIndexEntry* e = avformat_index_get_entry(st, i);
         if (e && (e->flags & AVINDEX_KEYFRAME) && e->timestamp != AV_NOPTS_VALUE)
-            timeline_.keyframes.push_back(e->timestamp - timeline_.offset);
+            timeline_.keyframes.push_back(e->timestamp - timeline_.start);
     }
     std::sort(timeline_.keyframes.begin(), timeline_.keyframes.end());
     if (const AVIndexEntry* e = entries > 0 ? avformat_index_get_entry(st, 0) : nullptr)
@@ -97,11 +117,17 @@ FrameError VideoDecoder::readTimeline(const QString& path, Timeline* timeline) {
     return FrameError::None;
 }
 
-int VideoDecoder::width() const {
-    return format_->streams[stream_]->codecpar->width;
-}
-int VideoDecoder::height() const {
-    return format_->streams[stream_]->codecpar->height;
+// The timestamp of the packet the first picture was decoded from. Its
+// best-effort timestamp is no guide: with B-frames it is that of a later
+// packet, the one that pushed the picture out of the decoder.
+int64_t VideoDecoder::firstPictureSample(const AVFrame* first) const {
+    if (first->pkt_pos >= 0)
+        for (const PacketStamp& p : stamps_)
+            if (p.pos == first->pkt_pos)
+                return p.timestamp;
+    if (intraOnly() && first->best_effort_timestamp != AV_NOPTS_VALUE)
+        return first->best_effort_timestamp;
+    return stamps_.empty() ? timeline_.start : stamps_.front().timestamp;
 }
 
 int64_t VideoDecoder::declaredFrames() const {
@@ -137,8 +163,14 @@ AVFrame* VideoDecoder::decodeNext() {
             continue;
         }
         // An empty packet would start draining; a damaged one is skipped.
-        if (packet_->stream_index == stream_ && packet_->size > 0)
+        if (packet_->stream_index == stream_ && packet_->size > 0) {
+            if (stamping_) {
+                const int64_t ts = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+                if (ts != AV_NOPTS_VALUE)
+                    stamps_.push_back({packet_->pos, ts});
+            }
             avcodec_send_packet(codec_, packet_);
+        }
         av_packet_unref(packet_);
     }
     ended_ = true;
@@ -164,7 +196,7 @@ const AVFrame* VideoDecoder::next(int64_t* number, int64_t* previous) {
 bool VideoDecoder::seekTo(int64_t number) {
     // The beginning is sought by the first packet's own timestamp, so that
     // no index entry can send it elsewhere.
-    const int64_t ts = number == rewind ? timeline_.firstTimestamp : number + timeline_.offset;
+    const int64_t ts = number == rewind ? timeline_.firstTimestamp : number + timeline_.start;
     if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
     avcodec_flush_buffers(codec_);

@@ -1,7 +1,9 @@
 #pragma once
 // One demuxer and decoder on a clip, delivering frames in display order with
-// their frame numbers (timestamp minus the first frame's timestamp). Used by
-// FrameSource on the caller's thread and by its prefetch worker.
+// their frame numbers. Frame n is the stream's sample n, counted from the
+// stream's own start: a clip whose first chunks are empty or cannot be
+// decoded has no picture for those samples. Used by FrameSource on the
+// caller's thread and by its prefetch worker.
 
 #include "video/FrameError.h"
 
@@ -17,9 +19,17 @@ struct AVPacket;
 
 namespace zt {
 
+// Largest picture side taken from a decoder; a larger frame is refused.
+constexpr int maxPictureSide = 8192;
+
 // Where a clip's frame numbers start and where seeking can go.
 struct Timeline {
-    int64_t offset = 0;             // timestamp of frame 0
+    // A decoded frame's number is its best-effort timestamp minus offset.
+    // That timestamp can run ahead of the frame's own sample by the
+    // decoder's reordering delay (B-frames in AVI carry no pts).
+    int64_t offset = 0;
+    int64_t start = 0;              // timestamp of sample 0 (index, seeking)
+    int64_t firstPicture = 0;       // number of the first frame that decodes
     int64_t firstTimestamp = 0;     // of the first packet: the beginning
     std::vector<int64_t> keyframes; // frame numbers, ascending
 };
@@ -33,9 +43,11 @@ public:
     VideoDecoder(const VideoDecoder&) = delete;
     VideoDecoder& operator=(const VideoDecoder&) = delete;
 
+    // Refuses anything but a regular file (a named pipe would block).
     FrameError open(const QString& path);
-    // Reads the keyframes and the first frame's timestamp; decodes frame 0,
-    // which current() then holds.
+    // Reads the keyframes and the stream's start and decodes the first
+    // picture, which current() then holds (number timeline.firstPicture).
+    // NoPicture when nothing in the clip decodes.
     FrameError readTimeline(const QString& path, Timeline* timeline);
     const AVFrame* current() const { return decoded_; }
     void setTimeline(const Timeline& timeline) { timeline_ = timeline; }
@@ -53,14 +65,18 @@ public:
     bool ended() const { return ended_; }
     bool running() const { return running_; }
     const Timeline& timeline() const { return timeline_; }
-    int width() const;
-    int height() const;
     int64_t declaredFrames() const;
     double frameRate() const;
     bool intraOnly() const;
 
 private:
+    struct PacketStamp {
+        int64_t pos = -1;
+        int64_t timestamp = 0;
+    };
+
     AVFrame* decodeNext();
+    int64_t firstPictureSample(const AVFrame* first) const;
 
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
@@ -72,6 +88,10 @@ private:
     bool running_ = true; // decoding from the start or a seek, not yet ended
     bool draining_ = false;
     bool ended_ = false;
+    // While the first picture is sought: where each packet lay and its
+    // timestamp, to tell which packet that picture came from.
+    bool stamping_ = false;
+    std::vector<PacketStamp> stamps_;
 };
 
 // Start points to reach frame n: the keyframes at or before it, latest

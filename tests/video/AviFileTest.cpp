@@ -3,10 +3,16 @@
 #include "Fixtures.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
+#include "video/Dib.h"
+#include "video/FrameExtract.h"
+#include "video/FrameSource.h"
 
+#include <QDir>
 #include <QtEndian>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 
 using namespace zt;
 using namespace zt::test;
@@ -45,6 +51,8 @@ struct AviBuild {
     int16_t rect[4] = {0, 0, 320, 240};
     uint32_t odmlTotal = 0;           // 0: no OpenDML header
     std::vector<uint32_t> indexFlags; // one idx1 video entry each; empty: no idx1
+    int junkChunks = 0;               // empty JUNK chunks before the headers
+    bool riffSizeZero = false;        // as recorders write it while recording
 
     QByteArray bytes() const {
         QByteArray avih = le32(40000) + le32(0) + le32(0) + le32(flags) + le32(length) + le32(0) +
@@ -60,7 +68,10 @@ struct AviBuild {
             chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf));
         if (odmlTotal)
             hdrl += list("odml", chunk("dmlh", le32(odmlTotal) + QByteArray(244, '\0')));
-        QByteArray body = list("hdrl", hdrl) + list("movi", chunk("00dc", "frame!"));
+        QByteArray body = QByteArray(8 * junkChunks, '\0');
+        for (int i = 0; i < junkChunks; ++i)
+            std::memcpy(body.data() + 8 * i, "JUNK", 4);
+        body += list("hdrl", hdrl) + list("movi", chunk("00dc", "frame!"));
         if (!indexFlags.empty()) {
             QByteArray idx;
             for (uint32_t f : indexFlags)
@@ -68,7 +79,8 @@ struct AviBuild {
             idx += QByteArray("01wb") + le32(0) + le32(4) + le32(6); // audio: not counted
             body += chunk("idx1", idx);
         }
-        return QByteArray("RIFF") + le32(uint32_t(body.size() + 4)) + QByteArray("AVI ") + body;
+        return QByteArray("RIFF") + le32(riffSizeZero ? 0 : uint32_t(body.size() + 4)) +
+               QByteArray("AVI ") + body;
     }
 };
 
@@ -240,4 +252,52 @@ TEST(AviFile, TruncatedAndHostileHeaders) {
     for (int i = 0; i < 200; ++i)
         nested += QByteArray("LIST") + le32(0xFFFFFFF0u) + "hdrl";
     EXPECT_FALSE(readAviHeaders(writeBytes("nested.avi", nested)));
+}
+
+// Files that recorders and other writers leave: a RIFF size of 0 while
+// recording, thousands of JUNK chunks before the headers.
+TEST(AviFile, RiffSizeZeroAndManyJunkChunksAreReadable) {
+    ScriptedDialogs d;
+    AviBuild b;
+    b.riffSizeZero = true;
+    EXPECT_EQ(aviLength(d, build(b, QStringLiteral("recording.avi"))), 10);
+    b = AviBuild{};
+    b.junkChunks = 20000;
+    EXPECT_EQ(aviWidth(d, build(b, QStringLiteral("junk.avi"))), 320);
+    EXPECT_TRUE(d.recorded().isEmpty());
+
+    // A real clip still being recorded: its frames can be taken as well.
+    QByteArray bytes = readAll(mjpegClip());
+    qToLittleEndian<uint32_t>(0, bytes.data() + 4);
+    const QString recording = writeBytes("recording-real.avi", bytes);
+    EXPECT_EQ(aviLength(d, recording), 30);
+    TestEnv env;
+    QDir().mkpath(env.appDir());
+    EXPECT_TRUE(extractFrame(d, env.appDir(), recording, 12));
+    EXPECT_TRUE(d.recorded().isEmpty());
+
+    // The work stays capped: a file that is nothing but millions of tiny
+    // chunks is not walked to its end.
+    b.junkChunks = 3 << 20;
+    EXPECT_FALSE(readAviHeaders(build(b, QStringLiteral("all-junk.avi"))));
+}
+
+// A named pipe given as a clip or picture is refused at once: opening it
+// would wait for a writer that never comes.
+TEST(AviFile, NamedPipeIsRefusedWithoutWaiting) {
+    TestEnv env;
+    const QString fifo = env.path("clip.avi");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ScriptedDialogs& d = env.dialogs();
+    EXPECT_FALSE(isValidAvi(d, fifo));
+    EXPECT_EQ(aviLength(d, fifo), 0);
+    Dib dib;
+    EXPECT_FALSE(dib.CreateFromFile(d, fifo));
+    ASSERT_EQ(d.messages().size(), 3);
+    EXPECT_EQ(d.messages()[0].prompt, QStringLiteral("Not a regular file:\r\n") + fifo);
+    EXPECT_EQ(d.messages()[1].prompt, QStringLiteral("Unable to open file:\r\n") + fifo);
+    EXPECT_EQ(d.messages()[2].prompt, QStringLiteral("Not a regular file:\r\n") + fifo);
+    FrameError error = FrameError::None;
+    EXPECT_FALSE(FrameSource::open(fifo, &error));
+    EXPECT_EQ(error, FrameError::CannotOpen);
 }

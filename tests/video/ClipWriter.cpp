@@ -1,11 +1,13 @@
 #include "ClipWriter.h"
 
+#include <algorithm>
 #include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
@@ -41,7 +43,10 @@ void paint(std::vector<uint8_t>& rgb, int width, int height, int number) {
     }
 }
 
-AVPixelFormat formatFor(const QString& encoder) {
+AVPixelFormat formatFor(const ClipParams& params) {
+    const QString& encoder = params.encoder;
+    if (!params.pixelFormat.isEmpty())
+        return av_get_pix_fmt(params.pixelFormat.toLatin1().constData());
     if (encoder == QLatin1String("rawvideo"))
         return AV_PIX_FMT_BGR24;
     if (encoder == QLatin1String("mjpeg"))
@@ -56,6 +61,7 @@ struct Writer {
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
     SwsContext* sws = nullptr;
+    int64_t nextSample = 0; // on the clip's timeline, after the last chunk written
 
     ~Writer() {
         sws_freeContext(sws);
@@ -67,10 +73,35 @@ struct Writer {
         avformat_free_context(out);
     }
 
-    bool flush(AVFrame* f) {
+    // Empty chunks for the samples before sample that have no picture, as a
+    // recorder writes them for dropped frames. The muxer fills gaps between
+    // pictures itself, but not before the first or after the last.
+    bool emptyUpTo(int64_t sample) {
+        for (; nextSample < sample; ++nextSample) {
+            AVPacket* empty = av_packet_alloc();
+            empty->pts = empty->dts = nextSample;
+            empty->duration = 1;
+            av_packet_rescale_ts(empty, enc->time_base, stream->time_base);
+            empty->stream_index = stream->index;
+            const int r = av_interleaved_write_frame(out, empty);
+            av_packet_free(&empty);
+            if (r < 0)
+                return false;
+        }
+        return true;
+    }
+
+    bool flush(AVFrame* f, const ClipParams& params) {
         if (avcodec_send_frame(enc, f) < 0)
             return false;
         while (avcodec_receive_packet(enc, packet) == 0) {
+            if (params.damaged.count(int(packet->pts)) && av_packet_make_writable(packet) >= 0)
+                std::fill_n(packet->data, packet->size, uint8_t(0));
+            if (params.bFrames == 0) {
+                if (!emptyUpTo(packet->dts))
+                    return false;
+                nextSample = packet->dts + 1;
+            }
             av_packet_rescale_ts(packet, enc->time_base, stream->time_base);
             packet->stream_index = stream->index;
             if (av_interleaved_write_frame(out, packet) < 0)
@@ -88,7 +119,7 @@ struct Writer {
         enc->height = params.height;
         enc->time_base = {1, params.fps};
         enc->framerate = {params.fps, 1};
-        enc->pix_fmt = formatFor(params.encoder);
+        enc->pix_fmt = formatFor(params);
         enc->gop_size = params.gop;
         enc->max_b_frames = params.bFrames;
         enc->thread_count = 1;
@@ -130,7 +161,12 @@ bool writeClip(const QString& path, const ClipParams& params, QString* error) {
     w.stream->time_base = w.enc->time_base;
     if (avio_open(&w.out->pb, file.constData(), AVIO_FLAG_WRITE) < 0)
         return fail("cannot create the file");
-    if (avformat_write_header(w.out, nullptr) < 0)
+    AVDictionary* muxerOptions = nullptr;
+    if (params.bottomUp)
+        av_dict_set(&muxerOptions, "flipped_raw_rgb", "1", 0);
+    const int header = avformat_write_header(w.out, &muxerOptions);
+    av_dict_free(&muxerOptions);
+    if (header < 0)
         return fail("header");
     w.frame = av_frame_alloc();
     w.packet = av_packet_alloc();
@@ -139,25 +175,103 @@ bool writeClip(const QString& path, const ClipParams& params, QString* error) {
     w.frame->height = params.height;
     if (av_frame_get_buffer(w.frame, 0) < 0)
         return fail("frame");
-    w.sws = sws_getContext(params.width, params.height, AV_PIX_FMT_RGB24, params.width, params.height,
-                           w.enc->pix_fmt, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    std::vector<uint8_t> rgb(size_t(params.width * params.height * 3));
-    for (int n = 0; n < params.frames; ++n) {
-        if (params.dropped.count(n))
-            continue;
+    w.sws = sws_getContext(params.width, params.height, AV_PIX_FMT_RGB24, params.width,
+                           params.height, w.enc->pix_fmt, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (!w.sws)
+        return fail("no conversion to the encoder's format");
+    std::vector<int> samples = params.samples;
+    if (samples.empty())
+        for (int n = 0; n < params.frames; ++n)
+            if (!params.dropped.count(n))
+                samples.push_back(n);
+    // Room past the last row: the converter may read whole blocks.
+    std::vector<uint8_t> rgb(size_t(params.width) * size_t(params.height) * 3 + 256);
+    const int rowBytes = params.width * 3;
+    for (const int n : samples) {
         paint(rgb, params.width, params.height, n);
         if (av_frame_make_writable(w.frame) < 0)
             return fail("frame");
-        const uint8_t* src[1] = {rgb.data()};
-        const int srcStride[1] = {params.width * 3};
+        // Bottom-up storage: the encoder is handed the rows upside down.
+        const uint8_t* src[1] = {params.bottomUp ? rgb.data() + size_t(params.height - 1) * rowBytes
+                                                 : rgb.data()};
+        const int srcStride[1] = {params.bottomUp ? -rowBytes : rowBytes};
         sws_scale(w.sws, src, srcStride, 0, params.height, w.frame->data, w.frame->linesize);
         w.frame->pts = n;
-        if (!w.flush(w.frame))
+        if (!w.flush(w.frame, params))
             return fail("encode");
     }
-    if (!w.flush(nullptr) || av_write_trailer(w.out) < 0)
+    if (!w.flush(nullptr, params))
+        return fail("finish");
+    if (params.samples.empty() && params.bFrames == 0 && !w.emptyUpTo(params.frames))
+        return fail("finish");
+    if (av_write_trailer(w.out) < 0)
         return fail("finish");
     return true;
+}
+
+QImage paintedPicture(int width, int height, int number) {
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    paint(rgb, width, height, number);
+    QImage img(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&rgb[size_t(y) * size_t(width) * 3], size_t(width) * 3, img.scanLine(y));
+    return img;
+}
+
+std::vector<QImage> referencePictures(const QString& path) {
+    std::vector<QImage> pictures;
+    AVFormatContext* in = nullptr;
+    const QByteArray file = path.toUtf8();
+    if (avformat_open_input(&in, file.constData(), nullptr, nullptr) < 0)
+        return pictures;
+    AVCodecContext* dec = nullptr;
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    SwsContext* sws = nullptr;
+    const int stream = avformat_find_stream_info(in, nullptr) >= 0
+                           ? av_find_best_stream(in, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0)
+                           : -1;
+    const AVCodec* codec =
+        stream >= 0 ? avcodec_find_decoder(in->streams[stream]->codecpar->codec_id) : nullptr;
+    if (codec) {
+        dec = avcodec_alloc_context3(codec);
+        avcodec_parameters_to_context(dec, in->streams[stream]->codecpar);
+        dec->thread_count = 1;
+    }
+    const auto take = [&] {
+        while (avcodec_receive_frame(dec, frame) == 0) {
+            // Rows long enough for any block the converter works in.
+            const int stride = (frame->width + 63) / 64 * 64 * 3;
+            std::vector<uint8_t> rows(size_t(stride) * size_t(frame->height));
+            sws = sws_getCachedContext(sws, frame->width, frame->height,
+                                       AVPixelFormat(frame->format), frame->width, frame->height,
+                                       AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+            uint8_t* dst[4] = {rows.data(), nullptr, nullptr, nullptr};
+            int dstStride[4] = {stride, 0, 0, 0};
+            sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, dstStride);
+            QImage img(frame->width, frame->height, QImage::Format_BGR888);
+            for (int y = 0; y < frame->height; ++y)
+                std::copy_n(&rows[size_t(y) * size_t(stride)], size_t(frame->width) * 3,
+                            img.scanLine(y));
+            pictures.push_back(img);
+        }
+    };
+    if (dec && avcodec_open2(dec, codec, nullptr) >= 0) {
+        while (av_read_frame(in, packet) >= 0) {
+            if (packet->stream_index == stream && packet->size > 0 &&
+                avcodec_send_packet(dec, packet) >= 0)
+                take();
+            av_packet_unref(packet);
+        }
+        avcodec_send_packet(dec, nullptr);
+        take();
+    }
+    sws_freeContext(sws);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&dec);
+    avformat_close_input(&in);
+    return pictures;
 }
 
 int frameNumberOf(const QImage& image) {

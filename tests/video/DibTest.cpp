@@ -6,6 +6,7 @@
 
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace zt;
 using namespace zt::test;
@@ -38,6 +39,16 @@ TEST(Dib, FrameFormatSizes) {
     EXPECT_EQ(h.size, 40u);
     EXPECT_EQ(h.planes, 1);
     EXPECT_EQ(h.compression, 0u);
+    // Sizes whose image cannot be told in 32 bits get none, rather than a
+    // wrapped size that a bitmap would then be cut to.
+    EXPECT_EQ(frameFormat24(70000, 70000).sizeImage, 0u);
+    EXPECT_EQ(frameFormat24(32767, 65535).sizeImage, 0u);
+    EXPECT_EQ(frameFormat24(8192, 8192).sizeImage, 8192u * 3u * 8192u);
+    EXPECT_EQ(rowBytes24(std::numeric_limits<int>::max()), 6442450944);
+    EXPECT_EQ(rowBytes24(-5), 0);
+    const QByteArray huge = frameFormat24(70000, 70000).toBytes() + QByteArray(64, 'x');
+    Dib dib;
+    EXPECT_FALSE(dib.CreateFromPackedDIBPointer(huge.constData(), size_t(huge.size())));
 }
 
 TEST(Dib, PackedBitmapWrittenByteExact) {

@@ -2,11 +2,15 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 #include "video/FrameExtract.h"
+#include "video/FrameSource.h"
 #include "video/VideoDialogs.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QtEndian>
+#include <array>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace zt;
 using namespace zt::test;
@@ -18,6 +22,39 @@ QString unknownCodecClip() {
     QByteArray bytes = readAll(mjpegClip());
     bytes.replace("MJPG", "ZQZQ");
     return writeBytes("unknown-codec.avi", bytes);
+}
+
+// The MJPEG clip with its frame rectangle and bitmap size replaced (a
+// bitmap size of 0 is left as it was).
+QString resizedHeaders(const QString& name, std::array<int16_t, 4> rect, int32_t width,
+                       int32_t height) {
+    QByteArray b = readAll(mjpegClip());
+    const qsizetype strh = b.indexOf("strh") + 8, strf = b.indexOf("strf") + 8;
+    for (int i = 0; i < 4; ++i)
+        qToLittleEndian<int16_t>(rect[size_t(i)], b.data() + strh + 48 + 2 * i);
+    if (width)
+        qToLittleEndian<int32_t>(width, b.data() + strf + 4);
+    if (height)
+        qToLittleEndian<int32_t>(height, b.data() + strf + 8);
+    return writeBytes(name, b);
+}
+
+// Headers claiming pictures of gigabytes.
+QStringList hostileHeaderClips() {
+    return {resizedHeaders("rect-max.avi", {0, 0, 32767, 32767}, 0, 0),
+            resizedHeaders("rect-span.avi", {-32768, -32768, 32767, 32767}, 0, 0),
+            resizedHeaders("strf-100k.avi", {0, 0, 0, 0}, 100000, 100000),
+            resizedHeaders("strf-70k.avi", {0, 0, 0, 0}, 70000, 70000),
+            resizedHeaders("strf-16k.avi", {0, 0, 0, 0}, 16000, 16000)};
+}
+
+// A clip whose first chunk is cut short: a known codec, no picture.
+QString cutInFirstFrame() {
+    QByteArray bytes = readAll(mjpegClip());
+    const qsizetype movi = bytes.indexOf("movi");
+    const qsizetype first = bytes.indexOf("00dc", movi);
+    bytes.truncate(first + 8 + 200);
+    return writeBytes("cut-first-frame.avi", bytes);
 }
 
 struct ToolRun {
@@ -77,6 +114,77 @@ TEST(FrameExtract, ProblemsAreTold) {
     EXPECT_FALSE(QFile::exists(env.appDir() + QStringLiteral("/currentcapture.bmp")));
 }
 
+TEST(FrameExtract, HeadersClaimingHugePicturesAreRefused) {
+    TestEnv env;
+    QDir().mkpath(env.appDir());
+    ScriptedDialogs& d = env.dialogs();
+    const QString bmp = env.appDir() + QStringLiteral("/currentcapture.bmp");
+    for (const QString& path : hostileHeaderClips()) {
+        d.clear();
+        EXPECT_FALSE(extractFrame(d, env.appDir(), path, 3));
+        ASSERT_EQ(d.messages().size(), 1) << path.toStdString();
+        EXPECT_EQ(d.messages()[0].prompt,
+                  QStringLiteral("There was an error working with the file:\r\n") + path);
+        EXPECT_FALSE(QFile::exists(bmp));
+    }
+    // A rectangle within bounds that disagrees with the picture is not
+    // used: the frame is written at the size the decoder delivers.
+    d.clear();
+    const QString wrongRect = resizedHeaders("rect-wrong.avi", {0, 0, 320, 200}, 0, 0);
+    ASSERT_TRUE(extractFrame(d, env.appDir(), wrongRect, 4));
+    EXPECT_TRUE(d.recorded().isEmpty());
+    EXPECT_EQ(readAll(bmp).size(), 54 + 480 * 120);
+    EXPECT_EQ(frameNumberOf(QImage(bmp)), 4);
+}
+
+TEST(FrameExtract, ClipsWithoutAPictureSaySo) {
+    TestEnv env;
+    QDir().mkpath(env.appDir());
+    ScriptedDialogs& d = env.dialogs();
+    ClipParams none;
+    none.frames = 0;
+    const QString empty = clip(QStringLiteral("no-frames.avi"), none);
+    const QString cut = cutInFirstFrame();
+    for (const QString& path : {empty, cut}) {
+        d.clear();
+        EXPECT_FALSE(extractFrame(d, env.appDir(), path, 0));
+        ASSERT_EQ(d.messages().size(), 1) << path.toStdString();
+        EXPECT_EQ(d.messages()[0].prompt,
+                  QStringLiteral("This clip has no picture to show:\r\n") + path);
+        EXPECT_EQ(d.messages()[0].icon, MsgIcon::Information);
+    }
+    // A frame before the clip's first picture has none to show either.
+    ClipParams late;
+    late.dropped = {0, 1, 2};
+    const QString lateClip = clip(QStringLiteral("late-start.avi"), late);
+    d.clear();
+    EXPECT_FALSE(extractFrame(d, env.appDir(), lateClip, 1));
+    ASSERT_EQ(d.messages().size(), 1);
+    EXPECT_EQ(d.messages()[0].prompt,
+              QStringLiteral("Frame 1 comes before the first picture of the clip:\r\n") + lateClip);
+    EXPECT_FALSE(QFile::exists(env.appDir() + QStringLiteral("/currentcapture.bmp")));
+    EXPECT_TRUE(extractFrame(d, env.appDir(), lateClip, 3));
+}
+
+// The frame on display is written from the open clip, byte for byte what
+// extraction by number writes.
+TEST(FrameExtract, FrameOnDisplayWrittenWithoutDecodingAgain) {
+    TestEnv env;
+    QDir().mkpath(env.appDir());
+    const QString path = h264Clip();
+    auto source = FrameSource::open(path);
+    ASSERT_TRUE(source);
+    ASSERT_EQ(frameNumberOf(source->image(37)), 37);
+    const QString shown = env.path("shown.bmp");
+    ASSERT_TRUE(writeFrameBitmap(env.dialogs(), *source, path, 37, shown));
+    ASSERT_TRUE(extractFrame(env.dialogs(), env.appDir(), path, 37));
+    EXPECT_EQ(readAll(shown), readAll(env.appDir() + QStringLiteral("/currentcapture.bmp")));
+    EXPECT_FALSE(writeFrameBitmap(env.dialogs(), *source, path, 37, env.path("no/such/x.bmp")));
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_TRUE(env.dialogs().messages()[0].prompt.startsWith(
+        QStringLiteral("Unable to write the frame to:")));
+}
+
 TEST(VideoDialogs, FiltersFoldersAndCancel) {
     ScriptedDialogs d;
     const QString given = QStringLiteral("C:\\clips\\jump 3.avi");
@@ -134,4 +242,26 @@ TEST(Tool, AviInfoAndExtractFrame) {
     EXPECT_TRUE(out.err.contains(QStringLiteral("There was an error working with the file:")));
     EXPECT_EQ(runTool({QStringLiteral("extract-frame"), path, QStringLiteral("x"), bmp}).exitCode,
               2);
+}
+
+// Hostile and pictureless files end the tool with 1 and a message, never a
+// crash; a named pipe is refused instead of waited on.
+TEST(Tool, ExtractFrameOnFilesItCannotUse) {
+    TestEnv env;
+    const QString bmp = env.path("out.bmp");
+    QStringList clips = hostileHeaderClips();
+    clips << cutInFirstFrame();
+    const QString fifo = env.path("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    clips << fifo;
+    for (const QString& path : clips) {
+        const ToolRun out =
+            runTool({QStringLiteral("extract-frame"), path, QStringLiteral("3"), bmp});
+        EXPECT_EQ(out.exitCode, 1) << path.toStdString() << out.err.toStdString();
+        EXPECT_TRUE(out.err.contains(path)) << out.err.toStdString();
+        EXPECT_FALSE(QFile::exists(bmp));
+    }
+    const ToolRun info = runTool({QStringLiteral("avi-info"), fifo});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_TRUE(info.err.contains(QStringLiteral("Unable to open file:")));
 }

@@ -26,6 +26,16 @@ QString clip(const QString& name, const ClipParams& params) {
     return path;
 }
 
+QString tryClip(const QString& name, const ClipParams& params) {
+    const QString path = folder().filePath(name);
+    if (QFileInfo::exists(path))
+        return path;
+    if (writeClip(path, params))
+        return path;
+    QFile::remove(path);
+    return QString();
+}
+
 QString mjpegClip() {
     return clip(QStringLiteral("mjpeg.avi"), ClipParams{});
 }

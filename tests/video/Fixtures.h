@@ -10,6 +10,10 @@ namespace zt::test {
 // The clip of the given params under a name; written on first use.
 QString clip(const QString& name, const ClipParams& params);
 
+// The same, but an empty path when this FFmpeg cannot write it (an
+// encoder that is missing or does not take the size).
+QString tryClip(const QString& name, const ClipParams& params);
+
 // Usual clips.
 QString mjpegClip();   // 160x120, 30 frames, 25 fps
 QString rawClip();     // 160x120 bgr24, 20 frames
