@@ -18,6 +18,8 @@ public:
     virtual void setGridDescription(int g, const QString& text) = 0;
     // The folder box's text as typed (not trimmed).
     virtual QString videoFolderText() const = 0;
+    // "Enable Barefoot Timing (15 sec)" is ticked.
+    virtual bool barefootTimingOn() const = 0;
 };
 
 } // namespace zt

@@ -16,6 +16,11 @@ public:
     virtual void setSkierName(const QString& name) = 0;
     // The jump number box (txtPass), the capture screen's jump counter.
     virtual QString jumpNumberText() const = 0;
+    virtual void setJumpNumberText(const QString& text) = 0;
+    // The skier name was extended to avoid overwriting a clip (the notice
+    // Label4 is up); clearing hides the notice.
+    virtual bool nameAltered() const = 0;
+    virtual void clearNameAltered() = 0;
 };
 
 // The counters of a recording as the capture device reports them.

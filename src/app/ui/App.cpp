@@ -143,6 +143,10 @@ CaptureStatusView& App::captureStatusView() {
     return *mainForm().capturePanel;
 }
 
+FrameSelectionView& App::frameSelectionView() {
+    return frmSetStart();
+}
+
 GridFileContext App::gridFileContext() {
     GridFileContext ctx{state,
                         settings(),

@@ -19,6 +19,7 @@ namespace zt {
 class CaptureControl;
 class CaptureScreenView;
 class CaptureStatusView;
+class FrameSelectionView;
 class Calibrate;
 class Config;
 class Grid_Setup;
@@ -96,6 +97,7 @@ public:
     GridSetupView& gridSetupView();
     CaptureScreenView& captureView();
     CaptureStatusView& captureStatusView();
+    FrameSelectionView& frameSelectionView();
 
     // The context of a grid save or load: state, services and the screens
     // that show a grid's description and state.

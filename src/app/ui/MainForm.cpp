@@ -334,6 +334,10 @@ QString MainForm::videoFolderText() const {
     return txtVideoDir->text();
 }
 
+bool MainForm::barefootTimingOn() const {
+    return cb15->isChecked();
+}
+
 void MainForm::paintEvent(QPaintEvent* event) {
     app_.state.screenMode.clear();
     QMainWindow::paintEvent(event);

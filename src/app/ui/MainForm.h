@@ -60,6 +60,7 @@ public:
     void showGridState(int g, bool ready) override;
     void setGridDescription(int g, const QString& text) override;
     QString videoFolderText() const override;
+    bool barefootTimingOn() const override;
 
 public slots:
     // The start-up sequence.

@@ -126,6 +126,15 @@ QString PreviewForm::jumpNumberText() const {
     return txtPass->text();
 }
 
+void PreviewForm::setJumpNumberText(const QString& text) {
+    txtPass->setText(text);
+}
+
+void PreviewForm::clearNameAltered() {
+    nameAltered_ = false;
+    Label4->hide();
+}
+
 void PreviewForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     cmdGoSetup_Click();

@@ -56,6 +56,9 @@ public:
     QString skierName() const override;
     void setSkierName(const QString& name) override;
     QString jumpNumberText() const override;
+    void setJumpNumberText(const QString& text) override;
+    bool nameAltered() const override { return nameAltered_; }
+    void clearNameAltered() override;
 
 public slots:
     void Form_Load();
@@ -75,6 +78,7 @@ private:
 
     App& app_;
     std::unique_ptr<CaptureControl> control_;
+    bool nameAltered_ = false; // the skier name was extended to keep a clip
 };
 
 } // namespace zt

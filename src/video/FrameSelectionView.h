@@ -1,0 +1,16 @@
+#pragma once
+// What other screens hand to the frame selection screen.
+
+#include <QString>
+
+namespace zt {
+
+class FrameSelectionView {
+public:
+    virtual ~FrameSelectionView() = default;
+
+    // The clip to show on the next "Capture" arrival (the fresh recording).
+    virtual void setClipPath(const QString& path) = 0;
+};
+
+} // namespace zt
