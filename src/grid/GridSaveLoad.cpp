@@ -95,25 +95,8 @@ std::optional<QString> chooseGridFile(GridFileContext& ctx, const QString& filte
 }
 
 void appendLoadRecord(GridFileContext& ctx, GridFileView& view, SetupRecordKind kind, int g) {
-    SetupRecordInput in;
-    fillSetupRecordFromState(in, ctx.state);
-    const GridBoxTexts boxes = view.boxTexts();
-    in.when = ctx.now;
-    in.fileNameText = view.fileNameText();
-    in.descriptionText = view.descriptionText();
-    in.gridNumber = g;
-    for (int i = 1; i <= 4; ++i) {
-        in.screenXText[u(i)] = boxes.screenX[u(i)];
-        in.screenYText[u(i)] = boxes.screenY[u(i)];
-        in.surveyXText[u(i)] = boxes.surveyX[u(i)];
-        in.surveyYText[u(i)] = boxes.surveyY[u(i)];
-    }
-    in.jumpXText = boxes.jumpX;
-    in.jumpYText = boxes.jumpY;
-    in.checkScreenXText = boxes.checkXpix;
-    in.checkScreenYText = boxes.checkYpix;
-    in.checkSurveyXText = boxes.checkX;
-    in.checkSurveyYText = boxes.checkY;
+    const SetupRecordInput in = setupRecordInput(ctx.state, view.boxTexts(), view.fileNameText(),
+                                                 view.descriptionText(), g, ctx.now);
     appendToResultsFile(ctx.dialogs, ctx.resultsPath, setupRecordText(kind, in));
 }
 
@@ -158,6 +141,30 @@ QString gridCaption(int g) {
 int activeGridNumber(const GridState& s) {
     const double g = s.currentGrid;
     return g == 2 ? 2 : g == 3 ? 3 : 1;
+}
+
+SetupRecordInput setupRecordInput(const GridState& s, const GridBoxTexts& boxes,
+                                  const QString& fileName, const QString& description, int g,
+                                  const QDateTime& when) {
+    SetupRecordInput in;
+    fillSetupRecordFromState(in, s);
+    in.when = when;
+    in.fileNameText = fileName;
+    in.descriptionText = description;
+    in.gridNumber = g;
+    for (int i = 1; i <= 4; ++i) {
+        in.screenXText[u(i)] = boxes.screenX[u(i)];
+        in.screenYText[u(i)] = boxes.screenY[u(i)];
+        in.surveyXText[u(i)] = boxes.surveyX[u(i)];
+        in.surveyYText[u(i)] = boxes.surveyY[u(i)];
+    }
+    in.jumpXText = boxes.jumpX;
+    in.jumpYText = boxes.jumpY;
+    in.checkScreenXText = boxes.checkXpix;
+    in.checkScreenYText = boxes.checkYpix;
+    in.checkSurveyXText = boxes.checkX;
+    in.checkSurveyYText = boxes.checkY;
+    return in;
 }
 
 GridBoxTexts boxTextsFromState(const GridState& s) {

@@ -35,6 +35,12 @@ GridBoxTexts boxTextsFromState(const GridState& s);
 // screen boxes "auto".
 void clearCheckBuoyBoxes(GridBoxTexts& boxes);
 
+// The set-up record of grid g as the setup screen shows it: the buoy, jump
+// and check buoy box texts, the check buoy values of the working state.
+SetupRecordInput setupRecordInput(const GridState& s, const GridBoxTexts& boxes,
+                                  const QString& fileName, const QString& description, int g,
+                                  const QDateTime& when);
+
 // What saving and loading need of the grid setup screen.
 class GridFileView {
 public:

@@ -23,20 +23,21 @@ QPointF buoyScreen(const GridState& s, int buoy) {
     return {s.buoyScreenX[u(buoy)], s.buoyScreenY[u(buoy)]};
 }
 
-void addMarker(GridOverlay& o, QPointF m, const OverlayOptions& options) {
-    const double x = m.x(), y = m.y(), size = options.crossSize;
+} // namespace
+
+void addBuoyMarker(std::vector<OverlayShape>& shapes, double x, double y,
+                   const OverlayOptions& options) {
+    const double size = options.crossSize;
     if (options.crossMarkers) {
-        o.shapes.push_back({OverlayShape::Line, x - size, y, x + size, y, 0});
-        o.shapes.push_back({OverlayShape::Line, x, y - size, x, y + size, 0});
+        shapes.push_back({OverlayShape::Line, x - size, y, x + size, y, 0});
+        shapes.push_back({OverlayShape::Line, x, y - size, x, y + size, 0});
         return;
     }
-    o.shapes.push_back({OverlayShape::Circle, x, y, x, y, 2 * size});
+    shapes.push_back({OverlayShape::Circle, x, y, x, y, 2 * size});
     const double dots[5][2] = {{0, 0}, {0, -5}, {0, 5}, {5, 0}, {-5, 0}};
     for (const auto& d : dots)
-        o.shapes.push_back({OverlayShape::Point, x + d[0], y + d[1], x + d[0], y + d[1], 0});
+        shapes.push_back({OverlayShape::Point, x + d[0], y + d[1], x + d[0], y + d[1], 0});
 }
-
-} // namespace
 
 std::optional<ImpactMarkLines> placeImpactMark(GridState& s, MarkState& mark, double x, double y,
                                                double crossSize, bool rightToLeft,
@@ -80,7 +81,7 @@ GridOverlay gridOverlay(const GridState& s, const OverlayOptions& options) {
     const QPointF ul = buoyScreen(s, 3), ur = buoyScreen(s, 1);
     const QPointF ll = buoyScreen(s, 4), lr = buoyScreen(s, 2);
     for (QPointF m : {ul, ur, ll, lr})
-        addMarker(o, m, options);
+        addBuoyMarker(o.shapes, m.x(), m.y(), options);
     if (!options.boxLineOff) {
         o.shapes.push_back({OverlayShape::Line, lr.x(), lr.y(), ur.x(), ur.y(), 0});
         o.shapes.push_back({OverlayShape::Line, ll.x(), ll.y(), ul.x(), ul.y(), 0});

@@ -87,6 +87,11 @@ struct OverlayOptions {
     bool boxLineOff = false;
 };
 GridOverlay gridOverlay(const GridState& s, const OverlayOptions& options);
+// One buoy marker at (x, y): a cross with arms of the cross size, or a
+// circle of twice that radius with a dot at the marker and 5 twips above,
+// below, left and right of it.
+void addBuoyMarker(std::vector<OverlayShape>& shapes, double x, double y,
+                   const OverlayOptions& options);
 
 // Grid cycle of the grid button from the active grid: 1 -> 2 -> (3 with
 // three grids) -> 1, with the caption "&Grid 1".."&Grid 3".

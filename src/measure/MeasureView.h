@@ -4,6 +4,8 @@
 // the "UNOFFICIAL JUMP" sign. The measure screen implements it; App hands
 // it out, creating the screen on first use.
 
+#include "measure/CalibrationLine.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,6 +27,12 @@ public:
     // screen's labels and choices; nullopt gives each its default colour.
     virtual void applyMessageColor(std::optional<long> rgb) = 0;
     virtual void hideUnofficialJump() = 0;
+    // The distances of the upper buoys from the jump point (maxbuoy,
+    // maxbuoym, minbuoy, minbuoym), from the active grid.
+    virtual void showGridGeometry() = 0;
+    // The calibration line over the picture, in the erase colour (magenta)
+    // or in white.
+    virtual void drawCalibrationLine(const CalibrationSegment& line, bool erase) = 0;
 };
 
 } // namespace zt

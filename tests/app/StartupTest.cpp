@@ -296,13 +296,14 @@ TEST(MainScreen, MeasureNeedsAllGridsReady) {
     EXPECT_FALSE(m.isVisible());
     EXPECT_FALSE(app.measure().isVisible());
 
+    env.dialogs().answer(MsgAnswer::Yes); // leave with a grid not set up
     app.gridSetup().gridExit_Click();
     EXPECT_TRUE(m.isVisible());
     app.state.gridsReady = 1;
     m.ccmdGoToMeasure_Click();
     EXPECT_TRUE(app.measure().isVisible());
     EXPECT_FALSE(m.isVisible());
-    EXPECT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_EQ(env.dialogs().messages().size(), 2);
 }
 
 TEST(MainScreen, CaptureAndFrameSelectionNeedAnExistingFolder) {

@@ -1,17 +1,30 @@
 #include "grid/ui/Grid_Setup.h"
 
+#include "app/FileUtils.h"
+#include "app/KeyState.h"
+#include "app/MainScreenView.h"
+#include "app/ResultsFile.h"
+#include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/PictureLabel.h"
+#include "grid/SetupRecord.h"
+#include "measure/MeasureView.h"
+#include "measure/ui/PictureCanvas.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
 
 namespace zt {
 
@@ -21,129 +34,401 @@ size_t u(int i) {
     return static_cast<size_t>(i);
 }
 
-QLineEdit* box(QWidget* parent, const char* name, const QString& text = QString()) {
-    auto* b = new QLineEdit(text, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
+const QColor magenta(255, 0, 255);
+
+const QString pictureFilter =
+    QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|Jump Picture Files (*.gif)|*.gif|"
+                   "Jump Picture Files (*.bmp)|*.bmp|Jump Picture Files (*.jpg)|*.jpg|");
 
 } // namespace
 
 Grid_Setup::Grid_Setup(App& app) : app_(app) {
     setObjectName(QStringLiteral("Grid_Setup"));
     setWindowTitle(QStringLiteral("Grid Setup"));
-    buildBoxes();
+    keys_ = &applicationKeyState();
+    buildControls();
     buildMenus();
+    connectHandlers();
 
     // Opening: the grid of currentGrid, nothing marked, not ready.
-    setGridButtonCaption(gridCaption(activeGridNumber(app_.state)));
+    optStandardAccuracy->setChecked(true);
+    optHomolgationLevel->setChecked(true);
+    shownGrid_ = activeGridNumber(app_.state);
+    setGridButtonCaption(gridCaption(shownGrid_));
+    markerRadius = 2 * markerSize();
     showStateIcon(false);
     btnAccuracyCheck->hide();
     fmAccuracyDisplay->hide();
+    fmAccuracyConfig->hide();
+    chkAccuracyMap->hide();
+    clear_accuracy_indicator();
+    lblCB->hide();
+    gridLockedLabel->hide();
+    lblGridDragIt->hide();
     txtPicWidth->setText(QStringLiteral("12000"));
     txtPicHeight->setText(QStringLiteral("9000"));
     app_.state.gridsReady = 0;
+    resize(1280, 800);
 }
 
-void Grid_Setup::buildBoxes() {
-    auto* central = new QWidget(this);
-    auto* layout = new QGridLayout(central);
-    const QString input = QStringLiteral("input");
-    const QString autoText = QStringLiteral("auto");
-    ul_survey_x = box(central, "ul_survey_x", input);
-    ul_survey_y = box(central, "ul_survey_y", input);
-    ur_survey_x = box(central, "ur_survey_x", input);
-    ur_survey_y = box(central, "ur_survey_y", input);
-    ll_survey_x = box(central, "ll_survey_x", input);
-    ll_survey_y = box(central, "ll_survey_y", input);
-    lr_survey_x = box(central, "lr_survey_x", input);
-    lr_survey_y = box(central, "lr_survey_y", input);
-    upper_left_x = box(central, "upper_left_x", autoText);
-    upper_left_y = box(central, "upper_left_y", autoText);
-    upper_right_x = box(central, "upper_right_x", autoText);
-    upper_right_y = box(central, "upper_right_y", autoText);
-    lower_left_x = box(central, "lower_left_x", autoText);
-    lower_left_y = box(central, "lower_left_y", autoText);
-    lower_right_x = box(central, "lower_right_x", autoText);
-    lower_right_y = box(central, "lower_right_y", autoText);
-    jump_x = box(central, "jump_x", QStringLiteral("jump x"));
-    jump_y = box(central, "jump_y", QStringLiteral("jump y"));
-    txtCheckX = box(central, "txtCheckX", QStringLiteral("CheckX"));
-    txtCheckY = box(central, "txtCheckY", QStringLiteral("CheckY"));
-    txtCheckXpix = box(central, "txtCheckXpix");
-    txtCheckYpix = box(central, "txtCheckYpix");
-    ipt_file_description = box(central, "ipt_file_description", QStringLiteral("No File"));
-    ipt_file_description_2 = box(central, "ipt_file_description_2");
-    txtPicWidth = box(central, "txtPicWidth");
-    txtPicHeight = box(central, "txtPicHeight");
+Grid_Setup::~Grid_Setup() = default;
 
-    const QStringList rowNames = {QStringLiteral("upper left"), QStringLiteral("upper right"),
-                                  QStringLiteral("lower left"), QStringLiteral("lower right")};
-    const int buoyOfRow[] = {3, 1, 4, 2};
-    for (int row = 0; row < 4; ++row) {
-        layout->addWidget(new QLabel(rowNames[row], central), row, 0);
-        int col = 1;
-        for (QLineEdit* b : boxesOf(buoyOfRow[row]))
-            layout->addWidget(b, row, col++);
+// ---- Activation, focus, leaving ----
+
+void Grid_Setup::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    Form_Activate();
+}
+
+void Grid_Setup::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeToolGroups();
+}
+
+void Grid_Setup::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible())
+        return;
+    if (isActiveWindow())
+        keyTimer->start();
+    else
+        keyTimer->stop();
+}
+
+bool Grid_Setup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress)
+        toolsDragged_ = true; // a tool group is being moved: it stays where put
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Grid_Setup::Form_Activate() {
+    AppState& s = app_.state;
+    if (activeGridNumber(s) != shownGrid_)
+        showActiveGrid(); // another screen switched grids meanwhile
+    if (s.screenMode == QLatin1String("SelectFrame")) {
+        const QString path = app_.paths().inApp(QStringLiteral("currentcapture.bmp"));
+        QImage picture;
+        if (!picture.load(path) || !setPictureFrom(picture))
+            app_.dialogs().warn(QStringLiteral("The picture ") + path +
+                                QStringLiteral(" could not be loaded."));
     }
-    layout->addWidget(new QLabel(QStringLiteral("Jump"), central), 4, 0);
-    layout->addWidget(jump_x, 4, 3);
-    layout->addWidget(jump_y, 4, 4);
-    layout->addWidget(new QLabel(QStringLiteral("Check Buoy"), central), 5, 0);
-    layout->addWidget(txtCheckXpix, 5, 1);
-    layout->addWidget(txtCheckYpix, 5, 2);
-    layout->addWidget(txtCheckX, 5, 3);
-    layout->addWidget(txtCheckY, 5, 4);
-    layout->addWidget(ipt_file_description, 6, 0, 1, 3);
-    layout->addWidget(ipt_file_description_2, 6, 3, 1, 2);
-    layout->addWidget(txtPicWidth, 7, 1);
-    layout->addWidget(txtPicHeight, 7, 2);
-
-    grid_select = new QPushButton(central);
-    grid_select->setObjectName(QStringLiteral("grid_select"));
-    grid_state_icon = new QLabel(central);
-    grid_state_icon->setObjectName(QStringLiteral("grid_state_icon"));
-    chkboxGridLock = new QCheckBox(QStringLiteral("Lock Grid Buoys"), central);
-    chkboxGridLock->setObjectName(QStringLiteral("chkboxGridLock"));
-    gridLockedLabel = new QLabel(QStringLiteral("GRID LOCKED!"), central);
-    gridLockedLabel->setObjectName(QStringLiteral("gridLockedLabel"));
-    gridLockedLabel->hide();
-    btnAccuracyCheck = new QPushButton(QStringLiteral("Accuracy"), central);
-    btnAccuracyCheck->setObjectName(QStringLiteral("btnAccuracyCheck"));
-    fmAccuracyDisplay = new QGroupBox(QStringLiteral("Accuracy "), central);
-    fmAccuracyDisplay->setObjectName(QStringLiteral("fmAccuracyDisplay"));
-    layout->addWidget(grid_select, 8, 0);
-    layout->addWidget(grid_state_icon, 8, 1);
-    layout->addWidget(chkboxGridLock, 8, 2);
-    layout->addWidget(gridLockedLabel, 8, 3);
-    layout->addWidget(btnAccuracyCheck, 9, 0);
-    layout->addWidget(fmAccuracyDisplay, 9, 1, 1, 3);
-    setCentralWidget(central);
+    placeToolGroups();
+    keyTimer->start();
 }
 
-void Grid_Setup::buildMenus() {
-    gridLoad = menuBar()->addAction(QStringLiteral("&Load File"));
-    gridLoad->setObjectName(QStringLiteral("gridLoad"));
-    gridSave = menuBar()->addAction(QStringLiteral("&Save"));
-    gridSave->setObjectName(QStringLiteral("gridSave"));
-    connect(gridLoad, &QAction::triggered, this, &Grid_Setup::gridLoad_Click);
-    connect(gridSave, &QAction::triggered, this, &Grid_Setup::gridSave_Click);
-    gridExit = menuBar()->addAction(QStringLiteral("E&xit"));
-    gridExit->setObjectName(QStringLiteral("gridExit"));
-    connect(gridExit, &QAction::triggered, this, &Grid_Setup::gridExit_Click);
+void Grid_Setup::showActiveGrid() {
+    AppState& s = app_.state;
+    const int g = activeGridNumber(s);
+    const bool wasLoading = s.gridLoading;
+    s.gridLoading = true;
+    shownGrid_ = g;
+    setGridButtonCaption(gridCaption(g));
+    setBoxTexts(boxTextsFromState(s));
+    setFileNameText(s.gridFileName[u(g)].isEmpty() ? QStringLiteral("No File")
+                                                   : s.gridFileName[u(g)]);
+    setDescriptionText(s.gridDescription[u(g)]);
+    setMarkersFromState();
+    s.gridLoading = wasLoading;
+    if (s.gridReady(g))
+        showGridReady();
+    if (s.allGridsInUseReady())
+        s.gridsReady = 1;
 }
 
-std::array<QLineEdit*, 4> Grid_Setup::boxesOf(int buoy) const {
-    switch (buoy) {
-    case 1:
-        return {upper_right_x, upper_right_y, ur_survey_x, ur_survey_y};
-    case 2:
-        return {lower_right_x, lower_right_y, lr_survey_x, lr_survey_y};
-    case 3:
-        return {upper_left_x, upper_left_y, ul_survey_x, ul_survey_y};
-    default:
-        return {lower_left_x, lower_left_y, ll_survey_x, ll_survey_y};
+void Grid_Setup::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    gridExit_Click();
+}
+
+void Grid_Setup::leaveScreen() {
+    hide();
+    keyTimer->stop();
+    app_.showScreen(Screen::Main);
+}
+
+// ---- Points ----
+
+std::optional<SetupPoint> Grid_Setup::selectedPoint() const {
+    const std::pair<QRadioButton*, SetupPoint> options[] = {
+        {upper_left_button, SetupPoint::UpperLeft},
+        {upper_right_button, SetupPoint::UpperRight},
+        {lower_left_button, SetupPoint::LowerLeft},
+        {lower_right_button, SetupPoint::LowerRight},
+        {optCheckBuoy, SetupPoint::CheckBuoy}};
+    for (const auto& [button, point] : options)
+        if (button->isChecked())
+            return point;
+    return std::nullopt;
+}
+
+double Grid_Setup::markerSize() const {
+    return Setup_Cross_size->value();
+}
+
+SetupMarks Grid_Setup::marks() const {
+    SetupMarks m;
+    m[SetupPoint::UpperLeft] = {ulMarkX, ulMarkY};
+    m[SetupPoint::UpperRight] = {urMarkX, urMarkY};
+    m[SetupPoint::LowerLeft] = {llMarkX, llMarkY};
+    m[SetupPoint::LowerRight] = {lrMarkX, lrMarkY};
+    m[SetupPoint::CheckBuoy] = {app_.state.checkMarkX, app_.state.checkMarkY};
+    return m;
+}
+
+void Grid_Setup::setMarks(const SetupMarks& m) {
+    ulMarkX = m[SetupPoint::UpperLeft].x(), ulMarkY = m[SetupPoint::UpperLeft].y();
+    urMarkX = m[SetupPoint::UpperRight].x(), urMarkY = m[SetupPoint::UpperRight].y();
+    llMarkX = m[SetupPoint::LowerLeft].x(), llMarkY = m[SetupPoint::LowerLeft].y();
+    lrMarkX = m[SetupPoint::LowerRight].x(), lrMarkY = m[SetupPoint::LowerRight].y();
+    app_.state.checkMarkX = m[SetupPoint::CheckBuoy].x();
+    app_.state.checkMarkY = m[SetupPoint::CheckBuoy].y();
+}
+
+QLineEdit* Grid_Setup::screenBoxX(SetupPoint p) const {
+    return p == SetupPoint::CheckBuoy ? txtCheckXpix : boxesOf(buoyOf(p))[0];
+}
+
+QLineEdit* Grid_Setup::screenBoxY(SetupPoint p) const {
+    return p == SetupPoint::CheckBuoy ? txtCheckYpix : boxesOf(buoyOf(p))[1];
+}
+
+void Grid_Setup::drawShapes(const std::vector<OverlayShape>& shapes, const QColor& color) {
+    for (const OverlayShape& shape : shapes) {
+        if (shape.kind == OverlayShape::Line)
+            canvas_->drawLine(shape.x1, shape.y1, shape.x2, shape.y2, color);
+        else if (shape.kind == OverlayShape::Circle)
+            canvas_->drawCircle(shape.x1, shape.y1, shape.radius, color);
+        else
+            canvas_->drawPoint(shape.x1, shape.y1, color);
     }
+}
+
+void Grid_Setup::movePoints(const std::vector<MarkMove>& moves) {
+    if (moves.empty())
+        return;
+    canvas_->setDrawWidth(2);
+    for (const MarkMove& m : moves) {
+        drawShapes(oldMarkerShapes(m.from, markerRadius, markerSize()), magenta);
+        screenBoxX(m.point)->setText(numberText(m.to.x()));
+        screenBoxY(m.point)->setText(numberText(m.to.y()));
+        drawShapes(crossShapes(m.to, markerSize()), Qt::black);
+    }
+    noteEdit(); // a moved marker is an edit even where a box kept its text
+}
+
+void Grid_Setup::Form_MouseDown(double x, double y) {
+    const auto selected = selectedPoint();
+    if (!selected)
+        return;
+    // The picture pixel under the mouse.
+    clickX = std::floor(x / twipsPerPixel) * twipsPerPixel;
+    clickY = std::floor(y / twipsPerPixel) * twipsPerPixel;
+    SetupMarks m = marks();
+    const auto moves = placeSetupPoint(app_.state, m, *selected, QPointF(clickX, clickY),
+                                       chkboxGridLock->isChecked());
+    setMarks(m);
+    movePoints(moves);
+}
+
+void Grid_Setup::stepPoint(SetupStep step) {
+    const auto selected = selectedPoint();
+    if (!selected)
+        return;
+    SetupMarks m = marks();
+    const auto moves = stepSetupPoint(app_.state, m, *selected, step, chkboxGridLock->isChecked());
+    setMarks(m);
+    movePoints(moves);
+}
+
+void Grid_Setup::AdjustUp_Click() {
+    stepPoint(SetupStep::Up);
+}
+
+void Grid_Setup::AdjustDown_Click() {
+    stepPoint(SetupStep::Down);
+}
+
+void Grid_Setup::AdjustLeft_Click() {
+    stepPoint(SetupStep::Left);
+}
+
+void Grid_Setup::AdjustRight_Click() {
+    stepPoint(SetupStep::Right);
+}
+
+void Grid_Setup::keyTimer_Timer() {
+    const std::pair<int, void (Grid_Setup::*)()> keys[] = {
+        {Qt::Key_Left, &Grid_Setup::AdjustLeft_Click},
+        {Qt::Key_Up, &Grid_Setup::AdjustUp_Click},
+        {Qt::Key_Right, &Grid_Setup::AdjustRight_Click},
+        {Qt::Key_Down, &Grid_Setup::AdjustDown_Click}};
+    for (const auto& [key, step] : keys)
+        if (keys_->query(key))
+            (this->*step)();
+}
+
+void Grid_Setup::pointOption_Click() {
+    // The arrow keys then move the marker, not the option.
+    ipt_file_description->setFocus();
+}
+
+void Grid_Setup::chkboxGridLock_Click() {
+    const bool locked = chkboxGridLock->isChecked();
+    if (locked) {
+        const GridBoxTexts b = boxTexts();
+        bool missing = b.checkX == QLatin1String("CheckX");
+        for (int i = 1; i <= 4; ++i)
+            missing = missing || b.screenX[u(i)] == QLatin1String("auto");
+        if (missing) {
+            app_.dialogs().inform(QStringLiteral("Cannot Lock Grid Until buoy positions have been "
+                                                 "entered for all four buoys and check buoy"));
+            chkboxGridLock->setChecked(false);
+            return;
+        }
+    }
+    gridLockedLabel->setVisible(locked);
+    lblGridDragIt->setVisible(locked);
+}
+
+// ---- Drawing ----
+
+QColor Grid_Setup::gridDrawColor() const {
+    const AppState& s = app_.state;
+    return s.gridColorName == QLatin1String("default") ? QColor(Qt::white)
+                                                       : colorOfBgr(s.gridColor);
+}
+
+void Grid_Setup::Show_grid() {
+    canvas_->clearDrawing();
+    canvas_->setDrawWidth(2);
+    drawShapes(setupMarkerShapes(marks(), markerSize()), gridDrawColor());
+    markerRadius = 2 * markerSize();
+}
+
+void Grid_Setup::show_alignment_Click() {
+    Show_grid();
+}
+
+void Grid_Setup::Setup_Cross_size_Change() {
+    Show_grid();
+}
+
+void Grid_Setup::drawCalibrationLine(const CalibrationSegment& line, bool erase) {
+    canvas_->drawLine(line.x1, line.y1, line.x2, line.y2, erase ? magenta : QColor(Qt::white));
+}
+
+// ---- Edits ----
+
+void Grid_Setup::valueEdited(SetupBox box, int buoy, const QString& text) {
+    if (!app_.state.gridLoading) // the program's own filling stores nothing again
+        storeSetupBox(app_.state, box, buoy, text);
+    noteEdit();
+}
+
+void Grid_Setup::noteEdit() {
+    AppState& s = app_.state;
+    showStateIcon(false);
+    if (!s.gridLoading) {
+        const int g = activeGridNumber(s);
+        app_.mainView().showGridState(g, false);
+        app_.settings().set(setting::gridFile(g), QString());
+    }
+    btnAccuracyCheck->setEnabled(false);
+    fmAccuracyDisplay->hide();
+    fmAccuracyConfig->hide();
+    chkAccuracyMap->hide();
+    clear_accuracy_indicator();
+    s.gridsReady = 0;
+}
+
+// ---- Complete ----
+
+ValidationEnv Grid_Setup::validationEnv() {
+    return {app_.dialogs(), [this](const QString& line) { app_.log(line); }};
+}
+
+void Grid_Setup::Load_Click() {
+    AppState& s = app_.state;
+    ValidationEnv env = validationEnv();
+    const MissingInput missing = missingSetupInput(boxTexts());
+    if (missing != MissingInput::None) {
+        if (missing == MissingInput::CheckBuoy)
+            app_.dialogs().inform(QStringLiteral("Setup of Check Buoy is Mandatory"));
+        app_.dialogs().message({QStringLiteral("Warning - Not all parameters have been set up on "
+                                               "grid"),
+                                QStringLiteral("Error Message"), MsgIcon::Exclamation,
+                                MsgButtons::OK, 1});
+        appendCompleteRecord();
+        return;
+    }
+    app_.log(QStringLiteral("Record Grid Setup"));
+    btnAccuracyCheck->setEnabled(true);
+    btnAccuracyCheck->show();
+    fmAccuracyDisplay->show();
+    fmAccuracyConfig->setVisible(optAdvancedAccuracy->isChecked());
+    canvas_->clearDrawing();
+    lblCB->hide();
+
+    const CompleteCheck check =
+        validateSetup(s, boxTexts(), s.pictureWidthText, s.allowInvalidSetup, env);
+    if (check.status == CompleteStatus::CheckBuoyInvalid)
+        showCheckBuoyPrediction(check);
+    if (check.status == CompleteStatus::NoUniqueSolution ||
+        check.status == CompleteStatus::CannotCompute)
+        btnAccuracyCheck->setEnabled(false); // nothing solved to check
+    if (check.status == CompleteStatus::Ready) {
+        const int g = activeGridNumber(s);
+        showStateIcon(true);
+        markGridComplete(s, g, fileNameText(), descriptionText(), env);
+        app_.mainView().showGridState(g, true);
+        app_.mainView().setGridDescription(g, QStringLiteral("not saved"));
+    }
+    if (check.recordsSetup())
+        appendCompleteRecord();
+}
+
+void Grid_Setup::appendCompleteRecord() {
+    AppState& s = app_.state;
+    const int g = activeGridNumber(s);
+    SetupRecordInput in =
+        setupRecordInput(s, boxTexts(), fileNameText(), descriptionText(), g, app_.clock().now());
+    appendToResultsFile(app_.dialogs(), s.logFilePath,
+                        setupRecordText(SetupRecordKind::AfterComplete, in));
+    gridCheck();
+}
+
+void Grid_Setup::showCheckBuoyPrediction(const CompleteCheck& check) {
+    Show_grid();
+    const double x = check.predictedCheckX, y = check.predictedCheckY;
+    canvas_->setDrawWidth(2);
+    canvas_->drawPoint(x, y, Qt::white);
+    canvas_->drawCircle(x, y, 4 * markerSize(), Qt::white);
+    canvas_->drawLine(x, y, x + 100, y, Qt::white);
+    lblCB->adjustSize();
+    lblCB->move(PictureCanvas::pixelOfTwips(x + 15, y - 105));
+    lblCB->show();
+    lblCB->raise();
+}
+
+void Grid_Setup::gridCheck() {
+    ValidationEnv env = validationEnv();
+    ratios_ = zt::gridCheck(boxTexts(), app_.state.pictureWidthText, env);
+}
+
+// ---- Grids ----
+
+void Grid_Setup::grid_select_Click() {
+    AppState& s = app_.state;
+    const int from = activeGridNumber(s);
+    const int to = nextSetupGrid(from, static_cast<int>(s.gridCount));
+    if (to == from)
+        return; // one grid in use: nothing to switch to
+    canvas_->clearDrawing();
+    s.gridLoading = true;
+    app_.log(gridChangeLine(from, to));
+    activateGrid(s, to);
+    showActiveGrid();
+    s.gridLoading = false;
 }
 
 void Grid_Setup::gridSave_Click() {
@@ -154,17 +439,92 @@ void Grid_Setup::gridSave_Click() {
 void Grid_Setup::gridLoad_Click() {
     GridFileContext ctx = app_.gridFileContext();
     zt::gridLoad(ctx, *this);
+    shownGrid_ = activeGridNumber(app_.state);
 }
 
 void Grid_Setup::gridExit_Click() {
-    hide();
-    app_.showScreen(Screen::Main);
+    AppState& s = app_.state;
+    ValidationEnv env = validationEnv();
+    if (s.gridsReady != 1) {
+        if (app_.dialogs().askYesNo(QStringLiteral("Do you want to leave the grid setup with all "
+                                                   "configured grids not setup?"),
+                                    QStringLiteral("Grid Setup Error"), MsgIcon::None))
+            leaveScreen();
+        logSetupStatus(s, env);
+        return;
+    }
+    leaveScreen();
+    // Grid 1 is the one measured with first.
+    s.gridLoading = true; // the program's own filling of the boxes is no operator edit
+    activateGrid(s, 1);
+    showActiveGrid();
+    s.gridLoading = false;
+    canvas_->clearDrawing();
+    canvas_->setDrawWidth(2);
+    const SetupMarks m = marks();
+    for (const QPointF& at : m.at)
+        drawShapes(crossShapes(at, 100), gridDrawColor());
+    canvas_->drawLine(m[SetupPoint::UpperRight].x(), m[SetupPoint::UpperRight].y(),
+                      m[SetupPoint::LowerRight].x(), m[SetupPoint::LowerRight].y(),
+                      gridDrawColor());
+    canvas_->drawLine(m[SetupPoint::UpperLeft].x(), m[SetupPoint::UpperLeft].y(),
+                      m[SetupPoint::LowerLeft].x(), m[SetupPoint::LowerLeft].y(), gridDrawColor());
+    app_.measureView().showGridGeometry();
+    app_.measureView().setGridDescription(s.gridDescription[1]);
+    s.gridsReady = 1;
+    showStateIcon(true);
+    logSetupStatus(s, env);
 }
 
-void Grid_Setup::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    gridExit_Click();
+// ---- Pictures ----
+
+bool Grid_Setup::setPictureFrom(const QImage& picture) {
+    if (picture.isNull())
+        return false;
+    canvas_->setPicture(picture);
+    const QSizeF size = canvas_->pictureSizeTwips();
+    txtPicWidth->setText(numberText(size.width()));
+    txtPicHeight->setText(numberText(size.height()));
+    return true;
 }
+
+void Grid_Setup::mnuLoadPicture_Click() {
+    const QString folder = app_.state.pictureDir;
+    if (!pathExists(folder, PathFolder)) {
+        app_.dialogs().warn(QStringLiteral("Invalid path, change in configuration screen"));
+        return;
+    }
+    const auto chosen = chooseFileToOpen(app_.dialogs(), pictureFilter, 4, folder);
+    if (!chosen || chosen->isEmpty())
+        return;
+    QImage picture;
+    if (!picture.load(*chosen) || !setPictureFrom(picture))
+        app_.dialogs().warn(QStringLiteral("The picture ") + *chosen +
+                            QStringLiteral(" could not be loaded; the picture shown stays."));
+}
+
+void Grid_Setup::mnuClearPicture_Click() {
+    canvas_->clearPicture();
+}
+
+void Grid_Setup::mnuPaste_Click() {
+    if (!setPictureFrom(QApplication::clipboard()->image()))
+        app_.dialogs().warn(QStringLiteral("There is no picture on the clipboard."));
+}
+
+void Grid_Setup::mnuMeasurePic_Click() {
+    const QString path = app_.paths().inApp(QStringLiteral("currentcapture.bmp"));
+    QImage picture;
+    if (!picture.load(path) || !setPictureFrom(picture))
+        app_.dialogs().warn(QStringLiteral("The picture ") + path +
+                            QStringLiteral(" could not be loaded; the picture shown stays."));
+}
+
+void Grid_Setup::mnuCalibrate_Click() {
+    app_.showScreen(Screen::Calibrate);
+}
+
+// ---- GridSetupView ----
 
 void Grid_Setup::showStateIcon(bool ready) {
     showPictureFile(grid_state_icon, app_.paths().appDir,
@@ -178,6 +538,7 @@ void Grid_Setup::hideGridLockedLabel() {
 void Grid_Setup::unlockGrid() {
     chkboxGridLock->setChecked(false);
     gridLockedLabel->hide();
+    lblGridDragIt->hide();
 }
 
 void Grid_Setup::setGridButtonCaption(const QString& caption) {
@@ -235,19 +596,12 @@ void Grid_Setup::setBoxTexts(const GridBoxTexts& b) {
 }
 
 void Grid_Setup::setMarkersFromState() {
-    const GridState& s = app_.state;
-    urMarkX = s.buoyScreenX[1], urMarkY = s.buoyScreenY[1];
-    lrMarkX = s.buoyScreenX[2], lrMarkY = s.buoyScreenY[2];
-    ulMarkX = s.buoyScreenX[3], ulMarkY = s.buoyScreenY[3];
-    llMarkX = s.buoyScreenX[4], llMarkY = s.buoyScreenY[4];
+    setMarks(setupMarksOf(app_.state));
+    shownGrid_ = activeGridNumber(app_.state);
 }
 
 void Grid_Setup::clearDrawing() {
-    // The picture area draws nothing yet.
-}
-
-void Grid_Setup::gridCheck() {
-    // The set-up ratio check comes with the setup validation.
+    canvas_->clearDrawing();
 }
 
 void Grid_Setup::showGridReady() {
@@ -255,6 +609,7 @@ void Grid_Setup::showGridReady() {
     btnAccuracyCheck->setEnabled(true);
     btnAccuracyCheck->show();
     fmAccuracyDisplay->show();
+    fmAccuracyConfig->setVisible(optAdvancedAccuracy->isChecked());
 }
 
 void Grid_Setup::showGridNotReady() {

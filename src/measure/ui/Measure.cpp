@@ -473,6 +473,10 @@ void Measure::show_the_grid() {
         else
             canvas_->drawPoint(shape.x1, shape.y1, g);
     }
+    showBuoyLabels(overlay);
+}
+
+void Measure::showBuoyLabels(const GridOverlay& overlay) {
     const std::pair<QLabel*, OverlayLabel> labels[] = {{maxbuoy, overlay.maxbuoy},
                                                        {minbuoy, overlay.minbuoy},
                                                        {maxbuoym, overlay.maxbuoym},
@@ -566,6 +570,17 @@ void Measure::applyMessageColor(std::optional<long> rgb) {
 
 void Measure::hideUnofficialJump() {
     UnofficialJump->hide();
+}
+
+void Measure::showGridGeometry() {
+    OverlayOptions options;
+    options.crossSize = CrossSize->value();
+    showBuoyLabels(gridOverlay(app_.state, options));
+}
+
+void Measure::drawCalibrationLine(const CalibrationSegment& line, bool erase) {
+    canvas_->drawLine(line.x1, line.y1, line.x2, line.y2,
+                      erase ? QColor(255, 0, 255) : QColor(Qt::white));
 }
 
 // ---- Fields ----

@@ -113,6 +113,8 @@ public:
     void showTournamentIndicator(const QString& text, bool visible) override;
     void applyMessageColor(std::optional<long> rgb) override;
     void hideUnofficialJump() override;
+    void showGridGeometry() override;
+    void drawCalibrationLine(const CalibrationSegment& line, bool erase) override;
 
     // Source of the arrow keys polled by keyTimer (the application's by
     // default).
@@ -179,6 +181,7 @@ private:
     void showMarkLines(const ImpactMarkLines& lines);
     void showArrows(bool visible);
     void showReadout(const std::optional<LiveReadout>& readout);
+    void showBuoyLabels(const GridOverlay& overlay);
     void setRadio(QRadioButton* button, bool on);
     void leaveScreen();
     MeasureEnvironment environment();

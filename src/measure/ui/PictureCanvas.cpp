@@ -122,6 +122,11 @@ void PictureCanvas::setLineColor(int id, const QColor& color) {
     surface_->update();
 }
 
+void PictureCanvas::setOverlay(Overlay overlay) {
+    overlay_ = std::move(overlay);
+    surface_->update();
+}
+
 void PictureCanvas::setLineWidth(int id, int pixels) {
     lines_.at(static_cast<size_t>(id)).width = pixels;
     surface_->update();
@@ -182,6 +187,11 @@ void PictureCanvas::paintOn(QPainter& painter) const {
             continue;
         painter.setPen(QPen(l.color, l.width));
         painter.drawLine(px(l.x1, l.y1), px(l.x2, l.y2));
+    }
+    if (overlay_) {
+        painter.save();
+        overlay_(painter);
+        painter.restore();
     }
 }
 

@@ -9,7 +9,10 @@
 #include <QImage>
 #include <QScrollArea>
 #include <QSizeF>
+#include <functional>
 #include <vector>
+
+class QPainter;
 
 namespace zt {
 
@@ -72,6 +75,12 @@ public:
     void setLineWidth(int id, int pixels);
     const CanvasLine& lineObject(int id) const { return lines_.at(static_cast<size_t>(id)); }
 
+    // Painted over everything else, in pixels of the picture; none when
+    // empty. It stays through clearDrawing.
+    using Overlay = std::function<void(QPainter&)>;
+    void setOverlay(Overlay overlay);
+    bool hasOverlay() const { return static_cast<bool>(overlay_); }
+
     // The widget that scrolls with the picture; children placed on it keep
     // their place on the picture. Conversions between its pixels and twips.
     QWidget* surface() const { return surface_; }
@@ -96,6 +105,7 @@ private:
     int drawWidth_ = 1;
     std::vector<CanvasPrimitive> displayList_;
     std::vector<CanvasLine> lines_;
+    Overlay overlay_;
 };
 
 } // namespace zt
