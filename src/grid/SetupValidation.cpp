@@ -263,6 +263,23 @@ SetupRatios gridCheck(const GridBoxTexts& b, const QString& pictureWidthText, Va
     return r;
 }
 
+CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes,
+                              const QString& pictureWidthText, bool allowInvalidSetup, int g,
+                              const QString& fileName, const QString& description,
+                              ValidationEnv& env, const std::function<void()>& appendRecord) {
+    CompleteRun run;
+    run.check = validateSetup(s, boxes, pictureWidthText, allowInvalidSetup, env);
+    if (run.check.status == CompleteStatus::Ready)
+        markGridComplete(s, g, fileName, description, env);
+    if (!run.check.recordsSetup())
+        return run;
+    if (appendRecord)
+        appendRecord();
+    run.ratios = gridCheck(boxes, pictureWidthText, env);
+    run.ratiosChecked = true;
+    return run;
+}
+
 void logSetupStatus(const GridState& s, ValidationEnv& env) {
     log(env, QStringLiteral("status on exit of grid setup"));
     for (int g = 1; g <= 3; ++g)

@@ -79,6 +79,20 @@ struct SetupRatios {
 SetupRatios gridCheck(const GridBoxTexts& boxes, const QString& pictureWidthText,
                       ValidationEnv& env);
 
+// Complete from the solve on (steps 4 to 12): the checks, a valid grid g
+// marked complete with the file name and description given, the set-up
+// record (appendRecord, when the steps reach it) and grid_check. The grid
+// setup screen and zentrak-tool run this same sequence.
+struct CompleteRun {
+    CompleteCheck check;
+    bool ratiosChecked = false; // grid_check ran
+    SetupRatios ratios;
+};
+CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes,
+                              const QString& pictureWidthText, bool allowInvalidSetup, int g,
+                              const QString& fileName, const QString& description,
+                              ValidationEnv& env, const std::function<void()>& appendRecord);
+
 // The status logged when the setup screen is left.
 void logSetupStatus(const GridState& s, ValidationEnv& env);
 

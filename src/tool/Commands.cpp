@@ -173,6 +173,9 @@ Output measure(const QStringList& args) {
 // Clip commands, defined with the video commands.
 Output aviInfo(const QStringList& args);
 Output extractFrameCommand(const QStringList& args);
+// Grid checks, defined with the grid commands.
+Output validateCommand(const QStringList& args);
+Output accuracyCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -186,6 +189,10 @@ Output run(const QStringList& args) {
         return solve(rest);
     if (cmd == QLatin1String("measure"))
         return measure(rest);
+    if (cmd == QLatin1String("validate"))
+        return validateCommand(rest);
+    if (cmd == QLatin1String("accuracy"))
+        return accuracyCommand(rest);
     if (cmd == QLatin1String("avi-info"))
         return aviInfo(rest);
     if (cmd == QLatin1String("extract-frame"))
@@ -209,12 +216,29 @@ QString usage() {
         "      plus the tournament-type correction: 2.1 m normal (the default), 1.9 m\n"
         "      sitski, 0 barefoot. A grid whose transform cannot be inverted (all\n"
         "      coefficients 0, or singular) cannot measure: exit 1.\n"
+        "  zentrak-tool validate --grid FILE --picture-width TWIPS [--allow-invalid]\n"
+        "      Checks a grid setup file (and its check buoy file FILE.cb) as the grid\n"
+        "      setup screen's Complete does after loading it, on a picture TWIPS wide:\n"
+        "      the solve, the check buoy, the field of view, the grid's width and the\n"
+        "      set-up ratios. Prints each diagnostic line Complete writes, and\n"
+        "      \"message: \" + text for each message it would show, in order; the last\n"
+        "      line is \"ready\" or \"not ready\". --allow-invalid lets a setup past the\n"
+        "      field-of-view and width limits, as \"Allow Invalid Setup\". Writes no file.\n"
+        "      Exit 0 ready, 1 not ready.\n"
+        "  zentrak-tool accuracy --grid FILE [--type normal|barefoot|sitski]\n"
+        "                        [--png OUT.png [--picture PICTURE]]\n"
+        "      The accuracy check of the grid: 49 lines as the accuracy file has them\n"
+        "      (mesh point in twips, water point and distances in meters, the change\n"
+        "      of the distance one pixel lower and right, the larger change: delta),\n"
+        "      an empty line, then seven lines of homologation classes (R, L, C, NH),\n"
+        "      one per skier path line from the upper buoys down. --png writes the\n"
+        "      accuracy map, over PICTURE when given.\n"
         "  zentrak-tool avi-info FILE\n"
         "      Prints the file information of an AVI clip, one item per line.\n"
         "  zentrak-tool extract-frame FILE N OUT.bmp\n"
         "      Writes frame N (counted from 0) of the clip as a 24-bit BMP file.\n"
         "Exit status: 0 done, 1 the grid or point cannot be computed or the clip cannot be\n"
-        "read, 2 bad arguments.\n");
+        "read, 2 bad arguments or a grid file that cannot be read.\n");
 }
 
 } // namespace zt::tool

@@ -5,7 +5,10 @@
 #include "support/TestEnv.h"
 #include "tool/Commands.h"
 
+#include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using zt::tool::run;
@@ -127,4 +130,101 @@ TEST(Tool, CommaLocaleStillPrintsAndReadsThePoint) {
     const ToolRun byArgs =
         runTool(words("measure --coefficients 0,1.5,0,0,0,0,0,1 --jump 0.5,0 2.5 4"), comma);
     EXPECT_EQ(byArgs.out, QByteArray("3.75 4 7.2538820320220765\n"));
+}
+
+namespace {
+
+// The test camera's grid saved with a check buoy marked where the grid
+// predicts it (within a pixel).
+QString savedTestGrid(zt::test::TestEnv& env, double checkOffset = 0) {
+    zt::GridState s;
+    EXPECT_TRUE(zt::test::markTestGrid(s));
+    const auto at = zt::inverseTransform(s.coefficients(), 45.5, 12);
+    s.checkMarkX = std::round(at->x) + checkOffset, s.checkMarkY = std::round(at->y);
+    const QString path = env.path(QStringLiteral("north.ipt"));
+    EXPECT_TRUE(zt::saveGridFiles(s, {1, path, QStringLiteral("north camera"),
+                                      QStringLiteral("45.5"), QStringLiteral("12")}));
+    return path;
+}
+
+} // namespace
+
+TEST(Tool, ValidatePrintsWhatCompleteLogsAndShows) {
+    zt::test::TestEnv env;
+    const QString grid = savedTestGrid(env);
+    auto out = run({QStringLiteral("validate"), QStringLiteral("--grid"), grid,
+                    QStringLiteral("--picture-width"), QStringLiteral("9000")});
+    EXPECT_EQ(out.exitCode, 0) << out.err.toStdString();
+    EXPECT_EQ(out.out,
+              QStringLiteral("check buoy x = 45.5\ncheck buoy y = 12\n"
+                             "check buoy on screen x = 45.4999467748123\n"
+                             "check buoy on screen y = 11.9995706025004\n"
+                             "left angle= -14.7626169692944 degrees\nleft position = 2300\n"
+                             "right angle= 13.7184599461678 degrees\nright position = 9700\n"
+                             "Field of view  = 28.5 degrees\nScreen width of Grid  = 82%\n"
+                             "Screen width  = 9000\ngrid 1 OK and loaded - not saved\n"
+                             "Check if Setup OK\n1 grid - all loaded on OK\n"
+                             "If setup is OK there should be a message above this saying so "
+                             "otherwise - not OK\n"
+                             "Front set-up ratio = 82.2222222222222\n"
+                             "Back set-up ratio = 65.5555555555556\nready\n"));
+    EXPECT_FALSE(QFile::exists(env.path(QStringLiteral("results.txt"))));
+
+    // On a wider picture the grid is too narrow: the warning, the stop.
+    out = run({QStringLiteral("validate"), QStringLiteral("--grid"), grid,
+               QStringLiteral("--picture-width"), QStringLiteral("12000")});
+    EXPECT_EQ(out.exitCode, 1);
+    EXPECT_TRUE(out.out.endsWith(
+        QStringLiteral("Screen width  = 12000\nmessage: Warning - Grid is 61% which is less than "
+                       "80% of screen width.  Zoom your camera until the grid nearly fills the "
+                       "screen.\nnot ready\n")))
+        << out.out.toStdString();
+    out = run({QStringLiteral("validate"), QStringLiteral("--grid"), grid,
+               QStringLiteral("--picture-width"), QStringLiteral("12000"),
+               QStringLiteral("--allow-invalid")});
+    EXPECT_EQ(out.exitCode, 0);
+    EXPECT_TRUE(out.out.contains(QStringLiteral(
+        "message: Invalid Configurations allowed for test\ngrid 1 OK and loaded - not saved\n")));
+    EXPECT_TRUE(out.out.contains(QStringLiteral(
+        "message: Front ratio is 61%  Zoom camera in until front is > 85%\nready\n")));
+
+    // A check buoy marked two pixels off does not validate; grid_check does
+    // not run after that stop.
+    const QString off = savedTestGrid(env, 30);
+    out = run({QStringLiteral("validate"), QStringLiteral("--grid"), off,
+               QStringLiteral("--picture-width"), QStringLiteral("9000")});
+    EXPECT_EQ(out.exitCode, 1);
+    EXPECT_TRUE(out.out.contains(QStringLiteral("message: Check Buoy Does not Validate\n")));
+    EXPECT_FALSE(out.out.contains(QStringLiteral("Front set-up ratio")));
+    EXPECT_TRUE(out.out.endsWith(QStringLiteral("not ready\n")));
+
+    out = run({QStringLiteral("validate"), QStringLiteral("--grid"),
+               env.path(QStringLiteral("no.ipt")), QStringLiteral("--picture-width"),
+               QStringLiteral("9000")});
+    EXPECT_EQ(out.exitCode, 2);
+    out = run(words("validate --grid x.ipt"));
+    EXPECT_EQ(out.exitCode, 2);
+}
+
+TEST(Tool, AccuracyPrintsTheMeshAndClassesAndDrawsTheMap) {
+    zt::test::TestEnv env;
+    const QString grid = savedTestGrid(env);
+    const QString png = env.path(QStringLiteral("map.png"));
+    const auto out = run(
+        {QStringLiteral("accuracy"), QStringLiteral("--grid"), grid, QStringLiteral("--png"), png});
+    EXPECT_EQ(out.exitCode, 0) << out.err.toStdString();
+    const QStringList lines = out.out.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 49 + 1 + 7 + 1);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("xpix: 3100  ypix: 2450  x: ")));
+    EXPECT_TRUE(lines[48].startsWith(QStringLiteral("xpix: 9700  ypix: 6000  x: ")));
+    EXPECT_EQ(lines[49], QString());
+    for (int d = 0; d < 7; ++d)
+        EXPECT_EQ(lines[50 + d].split(QLatin1Char(' ')).size(), 7) << lines[50 + d].toStdString();
+    // This camera resolves 7.5 cm per pixel or better all over its grid.
+    EXPECT_EQ(lines[50], QStringLiteral("R R R R R R R"));
+    const QImage map(png);
+    ASSERT_FALSE(map.isNull());
+    EXPECT_GE(map.width(), 800);
+    // Inside the grid the water colour is shaded.
+    EXPECT_NE(map.pixelColor(400, 280), QColor(40, 70, 100));
 }

@@ -369,31 +369,40 @@ void Grid_Setup::Load_Click() {
     canvas_->clearDrawing();
     lblCB->hide();
 
-    const CompleteCheck check =
-        validateSetup(s, boxTexts(), s.pictureWidthText, s.allowInvalidSetup, env);
-    if (check.status == CompleteStatus::CheckBuoyInvalid)
-        showCheckBuoyPrediction(check);
-    if (check.status == CompleteStatus::NoUniqueSolution ||
-        check.status == CompleteStatus::CannotCompute)
-        btnAccuracyCheck->setEnabled(false); // nothing solved to check
-    if (check.status == CompleteStatus::Ready) {
-        const int g = activeGridNumber(s);
+    const int g = activeGridNumber(s);
+    const CompleteRun run =
+        completeFromSolve(s, boxTexts(), s.pictureWidthText, s.allowInvalidSetup, g, fileNameText(),
+                          descriptionText(), env, [this] { appendSetupRecord(); });
+    if (run.ratiosChecked)
+        ratios_ = run.ratios;
+    switch (run.check.status) {
+    case CompleteStatus::Ready:
         showStateIcon(true);
-        markGridComplete(s, g, fileNameText(), descriptionText(), env);
         app_.mainView().showGridState(g, true);
         app_.mainView().setGridDescription(g, QStringLiteral("not saved"));
+        break;
+    case CompleteStatus::CheckBuoyInvalid:
+        showCheckBuoyPrediction(run.check);
+        break;
+    case CompleteStatus::NoUniqueSolution:
+    case CompleteStatus::CannotCompute:
+        btnAccuracyCheck->setEnabled(false); // nothing solved to check
+        break;
+    default:
+        break;
     }
-    if (check.recordsSetup())
-        appendCompleteRecord();
+}
+
+void Grid_Setup::appendSetupRecord() {
+    AppState& s = app_.state;
+    const SetupRecordInput in = setupRecordInput(s, boxTexts(), fileNameText(), descriptionText(),
+                                                 activeGridNumber(s), app_.clock().now());
+    appendToResultsFile(app_.dialogs(), s.logFilePath,
+                        setupRecordText(SetupRecordKind::AfterComplete, in));
 }
 
 void Grid_Setup::appendCompleteRecord() {
-    AppState& s = app_.state;
-    const int g = activeGridNumber(s);
-    SetupRecordInput in =
-        setupRecordInput(s, boxTexts(), fileNameText(), descriptionText(), g, app_.clock().now());
-    appendToResultsFile(app_.dialogs(), s.logFilePath,
-                        setupRecordText(SetupRecordKind::AfterComplete, in));
+    appendSetupRecord();
     gridCheck();
 }
 

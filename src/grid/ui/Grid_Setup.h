@@ -177,6 +177,8 @@ private:
     void drawShapes(const std::vector<OverlayShape>& shapes, const QColor& color);
     QColor gridDrawColor() const;
     ValidationEnv validationEnv();
+    void appendSetupRecord();
+    // The set-up record and grid_check, where Complete stops short.
     void appendCompleteRecord();
     void showCheckBuoyPrediction(const CompleteCheck& check);
     void leaveScreen();
