@@ -10,6 +10,13 @@
 
 namespace zt {
 
+// Told when the measure screen is asked for while a grid in use is not set
+// up.
+inline const QString gridsNotReadyMessage =
+    QStringLiteral("At least one measurement grid that you have specified has not been set up.  "
+                   "All grids specified must be set up correctly before you can use the "
+                   "measurement screen");
+
 // "JumpMeasurementLog" + mmddyy + ".txt".
 QString measurementLogNameFor(const QDate& date);
 

@@ -1,5 +1,6 @@
 #include "app/TextFormat.h"
 
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -217,6 +218,11 @@ PrintLine& PrintLine::item(const QString& text) {
     first_ = false;
     text_ += text;
     return *this;
+}
+
+QStringList linesOfText(const QString& text) {
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    return text.split(lineEnd);
 }
 
 } // namespace zt

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 namespace zt {
@@ -61,5 +62,9 @@ private:
 
 // Pads text with spaces to the next print column.
 QString padToNextZone(const QString& text);
+
+// The lines of a text, split at CR LF, LF or CR (the line ends of the
+// text files the program reads). A last line end gives a last empty line.
+QStringList linesOfText(const QString& text);
 
 } // namespace zt

@@ -59,6 +59,7 @@ const QSet<QByteArray>& skippedDestinations() {
 
 struct GroupState {
     RtfCharFormat format;
+    RtfParagraphFormat paragraph;
     bool skip = false;
     int unicodeSkip = 1; // characters that follow \uN as its fallback
 };
@@ -214,8 +215,29 @@ private:
             character(QLatin1Char('\t'));
         else if (word == "uc")
             state_.unicodeSkip = qMax(0, param);
-        else if (!specialCharacter(word))
+        else if (!specialCharacter(word) && !paragraphWord(word, param))
             formatWord(word, hasParam, param);
+    }
+
+    bool paragraphWord(const QByteArray& word, int param) {
+        RtfParagraphFormat& p = state_.paragraph;
+        if (word == "pard")
+            p = RtfParagraphFormat();
+        else if (word == "li")
+            p.leftIndent = param;
+        else if (word == "fi")
+            p.firstLineIndent = param;
+        else if (word == "sb")
+            p.spaceBefore = param;
+        else if (word == "sa")
+            p.spaceAfter = param;
+        else if (word == "qc")
+            p.centered = true;
+        else if (word == "ql" || word == "qj")
+            p.centered = false;
+        else
+            return false;
+        return true;
     }
 
     bool specialCharacter(const QByteArray& word) {
@@ -257,17 +279,29 @@ private:
         if (state_.skip)
             return;
         flush();
+        startParagraph();
         sink_.paragraphEnd();
+        paragraphStarted_ = false;
+    }
+
+    void startParagraph() {
+        if (paragraphStarted_)
+            return;
+        paragraphStarted_ = true;
+        sink_.paragraphFormat(state_.paragraph);
     }
 
     void lineBreak() {
         flush();
+        startParagraph();
         sink_.lineBreak();
     }
 
     void flush() {
-        if (!run_.isEmpty())
-            sink_.text(run_, state_.format);
+        if (run_.isEmpty())
+            return;
+        startParagraph();
+        sink_.text(run_, state_.format);
         run_.clear();
     }
 
@@ -282,6 +316,7 @@ private:
     QString run_;
     int pendingFallback_ = 0;
     bool groupStartsHere_ = false;
+    bool paragraphStarted_ = false;
 };
 
 class PlainTextSink : public RtfSink {

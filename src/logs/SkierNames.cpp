@@ -2,6 +2,7 @@
 
 #include "app/FileUtils.h"
 #include "app/Startup.h"
+#include "app/TextFormat.h"
 #include "logs/RtfReader.h"
 
 #include <QFile>
@@ -27,6 +28,14 @@ QString firstLineOf(const QString& path) {
     QString text = textOfFileBytes(*bytes);
     const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     return end < 0 ? text : text.left(end);
+}
+
+QStringList skierListEntries(const QString& text) {
+    QStringList entries;
+    for (const QString& line : linesOfText(text))
+        if (!line.isEmpty())
+            entries << commasToSpaces(line);
+    return entries;
 }
 
 SkierImportResult importSkierNames(const QString& source, const QString& target) {

@@ -3,6 +3,7 @@
 // file of the operator's choice, read one skier per line.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace zt {
@@ -24,5 +25,9 @@ std::optional<QString> plainTextOfFile(const QString& path);
 
 // First line of a text file ("" when missing or empty).
 QString firstLineOf(const QString& path);
+
+// The skier list's entries from the names file's text: one per non-empty
+// line, in file order, each comma shown as one space.
+QStringList skierListEntries(const QString& text);
 
 } // namespace zt

@@ -1,8 +1,8 @@
 #pragma once
 // What other screens hand to the measure screen: the skier list, the active
-// grid's description, the tournament-type indicator, the message colour and
-// the "UNOFFICIAL JUMP" sign. The measure screen implements it; App hands
-// it out, creating the screen on first use.
+// grid's description, the tournament-type indicator, the message colour,
+// the "UNOFFICIAL JUMP" sign and a picture chosen in the picture log. The measure screen implements
+// it; App hands it out, creating the screen on first use.
 
 #include "measure/CalibrationLine.h"
 
@@ -33,6 +33,11 @@ public:
     // The calibration line over the picture, in the erase colour (magenta)
     // or in white.
     virtual void drawCalibrationLine(const CalibrationSegment& line, bool erase) = 0;
+    // The picture log's choice becomes the screen's picture, its path shown
+    // beside the grid description, and the navigation word "PictureLog".
+    // False when the file cannot be read: the operator is told and the
+    // screen keeps its picture.
+    virtual bool showLoggedPicture(const QString& path) = 0;
 };
 
 } // namespace zt

@@ -5,6 +5,7 @@
 #include "app/KeyState.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "measure/MeasureFixture.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
 #include "support/GridFixtures.h"
@@ -30,59 +31,8 @@ using namespace zt;
 using test::readAll;
 using test::writeAll;
 
+using zt::test::MeasureScreen;
 using zt::test::setBuoy;
-
-namespace {
-
-struct MeasureScreen : ::testing::Test {
-    test::TestEnv env;
-    App* app = nullptr;
-    KeyState keys;
-
-    void SetUp() override {
-        app = &env.app();
-        AppState& s = app->state;
-        // Grid 1: X = a / 100, Y = b / 100 (meters from twips), jump point
-        // at the origin.
-        setBuoy(s, 1, 9000, 1500, 90, 15);
-        setBuoy(s, 2, 9000, 6000, 90, 60);
-        setBuoy(s, 3, 3000, 1500, 30, 15);
-        setBuoy(s, 4, 3000, 6000, 30, 60);
-        Coefficients c;
-        c[2] = 0.01;
-        c[8] = 0.01;
-        s.setCoefficients(c);
-        s.gridDirection = 1;
-        s.gridCount = 1;
-        storeWorkingGrid(s, 1);
-        s.logFilePath = env.path(QStringLiteral("results.txt"));
-        env.settings().write(QStringLiteral("WSTIMS"), QStringLiteral("1"));
-        QImage frame(640, 480, QImage::Format_RGB32);
-        frame.fill(Qt::darkGray);
-        ASSERT_TRUE(frame.save(env.appDir() + QStringLiteral("/currentcapture.bmp"), "BMP"));
-        s.screenMode = QStringLiteral("SelectFrame");
-    }
-
-    Measure& screen() {
-        Measure& m = app->measure();
-        m.setKeyState(keys);
-        return m;
-    }
-    // A click on the picture at pixel p (15 twips each).
-    static void clickPicture(Measure& m, QPoint p) {
-        QTest::mouseClick(m.canvas().surface(), Qt::LeftButton, {}, p);
-    }
-    QByteArray exchange(const char* name) const {
-        return readAll(env.exchangeDir() + QLatin1Char('/') + QLatin1String(name));
-    }
-    bool markShown(Measure& m) const {
-        return m.canvas().lineObject(m.lineHorizontalImpact()).visible &&
-               m.canvas().lineObject(m.lineVerticalImpact()).visible &&
-               m.canvas().lineObject(m.lineSplashIndicator()).visible;
-    }
-};
-
-} // namespace
 
 TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
     writeAll(env.exchangeDir() + QStringLiteral("/snapshot.bmp"), "BM");
@@ -333,7 +283,10 @@ TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
     Measure& m = screen();
     m.show();
     clickPicture(m, QPoint(50, 50));
+    env.dialogs().answer(MsgAnswer::No); // the frame is not saved
     m.Exit->trigger();
+    EXPECT_EQ(env.dialogs().prompts(),
+              QStringList{QStringLiteral("Do you want to save this picture?")});
     EXPECT_FALSE(m.isVisible());
     EXPECT_FALSE(m.keyTimer->isActive());
     EXPECT_FALSE(markShown(m));
@@ -344,7 +297,10 @@ TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
 
     m.show();
     EXPECT_EQ(m.maxbuoy->text(), QStringLiteral("110 feet"));
+    env.dialogs().answer(MsgAnswer::No); // no picture: only whether to stay is asked
     QTest::mouseClick(m.btnNextJump, Qt::LeftButton);
+    EXPECT_EQ(env.dialogs().prompts().last(),
+              QStringLiteral("Do you want to remain on this form?"));
     EXPECT_FALSE(m.isVisible());
     EXPECT_EQ(app->state.screenMode, QStringLiteral("Measure"));
     EXPECT_TRUE(app->state.previewActive);

@@ -120,6 +120,11 @@ void App::showScreen(Screen which) {
     // now), not from the sizes Qt gives windows that were never shown.
     if (which == Screen::Capture)
         placeMainAndCaptureWindows();
+    // The results viewer always shows the results file as it is now.
+    if (which == Screen::Results) {
+        results().showResultsFile(state.logFilePath);
+        return;
+    }
     screenWidget(which).show();
 }
 
@@ -188,6 +193,10 @@ PictureLogView* App::openPictureLogView(QWidget* owner) {
 }
 frmSelectSkier* App::openSelectSkier(QWidget* owner) {
     auto* list = new frmSelectSkier(*this, owner);
+    if (!list->Form_Load()) {
+        delete list; // told; back to the calling screen
+        return nullptr;
+    }
     list->show();
     return list;
 }

@@ -86,7 +86,8 @@ public:
     CaptureControl& captureControl();
 
     // Navigation: shows or hides a screen (created on first use). Only App
-    // knows the screens; the others name them.
+    // knows the screens; the others name them. The results viewer is shown
+    // on the results file (logFilePath) read anew.
     void showScreen(Screen screen);
     void hideScreen(Screen screen);
 
@@ -108,7 +109,8 @@ public:
     void placeMainAndCaptureWindows();
 
     // New viewers, shown beside their owner and owned by it; they delete
-    // themselves when closed.
+    // themselves when closed. The skier list is not shown (nullptr) when the
+    // names file cannot be read; the operator has been told.
     LogView* openLogView(QWidget* owner);
     PictureLogView* openPictureLogView(QWidget* owner);
     frmSelectSkier* openSelectSkier(QWidget* owner);

@@ -220,10 +220,7 @@ void MainForm::ccmdGoToMeasure_Click() {
         app_.showScreen(Screen::Measure);
         return;
     }
-    app_.dialogs().error(
-        QStringLiteral("At least one measurement grid that you have specified has ") +
-        QStringLiteral("not been set up.  All grids specified must be set up correctly before ") +
-        QStringLiteral("you can use the measurement screen"));
+    app_.dialogs().error(gridsNotReadyMessage);
     hide();
     app_.showScreen(Screen::GridSetup);
 }

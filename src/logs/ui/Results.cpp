@@ -1,7 +1,13 @@
 #include "logs/ui/Results.h"
 
+#include "app/FileUtils.h"
+#include "app/TextFormat.h"
+#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 
+#include <QCloseEvent>
+#include <QFile>
+#include <QFontDatabase>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -11,15 +17,47 @@ Results::Results(App& app) : app_(app) {
     setObjectName(QStringLiteral("Results"));
     auto* layout = new QVBoxLayout(this);
     output_box = ui::named(new QTextEdit(this), "output_box");
+    output_box->setReadOnly(true);
+    output_box->setLineWrapMode(QTextEdit::NoWrap);
+    // The lines are laid out in print columns.
+    output_box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Exit_results = ui::button(this, "Exit_results", QStringLiteral("E&xit"));
     layout->addWidget(output_box);
     layout->addWidget(Exit_results);
     connect(Exit_results, &QPushButton::clicked, this, &Results::Exit_results_Click);
-    resize(640, 480);
+    resize(900, 520);
+}
+
+bool Results::showResultsFile(const QString& path) {
+    output_box->clear();
+    QString file = path;
+    while (file.startsWith(QLatin1Char(' ')))
+        file.remove(0, 1);
+    QFile f(file);
+    if (file.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        app_.dialogs().warn(
+            QStringLiteral("The results file cannot be read: ") +
+            (file.isEmpty() ? QStringLiteral("(no file name)") : file) + QStringLiteral("\n") +
+            (file.isEmpty() ? QStringLiteral("No file name is set.") : f.errorString()) +
+            QStringLiteral("\nCheck the results file in the configuration "
+                           "screen."));
+        return false;
+    }
+    output_box->setPlainText(linesOfText(textOfFileBytes(f.readAll())).join(QLatin1Char('\n')));
+    setWindowTitle(path);
+    show();
+    raise();
+    activateWindow();
+    return true;
 }
 
 void Results::Exit_results_Click() {
     hide();
+    output_box->clear();
+}
+
+void Results::closeEvent(QCloseEvent* event) {
+    event->accept();
     output_box->clear();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The results viewer: the results file as text.
+// The results viewer: the whole results file as text, captioned with its
+// path. Created on first use, then hidden and shown.
 
 #include <QWidget>
 
@@ -18,8 +19,16 @@ public:
     QTextEdit* output_box;
     QPushButton* Exit_results; // "E&xit"
 
+    // Empties the text, reads the whole file at path (leading spaces of the
+    // path removed) into it and shows the viewer captioned with path. A file
+    // that cannot be read is told with its path; the viewer stays hidden.
+    bool showResultsFile(const QString& path);
+
 public slots:
     void Exit_results_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     App& app_;

@@ -1,5 +1,6 @@
 #pragma once
-// The manual screen.
+// The manual screen: the operators' manual "ZT05Manual.rtf" of the
+// application folder, read once per run at the first showing.
 
 #include <QWidget>
 
@@ -20,15 +21,22 @@ public:
     QTextEdit* RichTextBox1;
     QPushButton* cmdDone; // "Done"
 
+    // The manual the program was delivered with (built into the program).
+    static QByteArray deliveredManual();
+
 public slots:
+    // Puts the manual into RichTextBox1 (once per run).
+    void Form_Load();
     void cmdDone_Click();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // Closing the window goes back to the main screen as "Done" does.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     App& app_;
+    bool loaded_ = false;
 };
 
 } // namespace zt

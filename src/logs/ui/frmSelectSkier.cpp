@@ -1,11 +1,25 @@
 #include "logs/ui/frmSelectSkier.h"
 
+#include "app/FileUtils.h"
+#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
+#include "logs/SkierNames.h"
+#include "video/CaptureScreenView.h"
 
+#include <QFile>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zt {
+
+namespace {
+
+// 2280 and 120 twips from the display's left and top edges.
+const QPoint listPlace(2280 / 15, 120 / 15);
+
+} // namespace
 
 frmSelectSkier::frmSelectSkier(App& app, QWidget* owner) : app_(app) {
     if (owner)
@@ -20,7 +34,33 @@ frmSelectSkier::frmSelectSkier(App& app, QWidget* owner) : app_(app) {
             ui::label(this, "Label1", QStringLiteral("Double Click on Skier Name to select it")));
     layout->addWidget(cmdNoSelect =
                           ui::button(this, "cmdNoSelect", QStringLiteral("No Selection")));
+    connect(lstSkiers, &QListWidget::itemDoubleClicked, this, &frmSelectSkier::lstSkiers_DblClick);
     connect(cmdNoSelect, &QPushButton::clicked, this, &frmSelectSkier::cmdNoSelect_Click);
+    resize(320, 480);
+}
+
+bool frmSelectSkier::Form_Load() {
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    move((screen ? screen->geometry().topLeft() : QPoint()) + listPlace);
+    const QString path = app_.paths().inApp(QStringLiteral("SkierNames.txt"));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        app_.dialogs().warn(QStringLiteral("The skier names file cannot be read: ") + path +
+                            QStringLiteral("\n") + f.errorString() +
+                            QStringLiteral("\nThe skier's name stays as it was."));
+        return false;
+    }
+    lstSkiers->clear();
+    lstSkiers->addItems(skierListEntries(textOfFileBytes(f.readAll())));
+    return true;
+}
+
+void frmSelectSkier::lstSkiers_DblClick(QListWidgetItem* item) {
+    if (!item)
+        return;
+    app_.captureView().setSkierName(item->text());
+    close();
 }
 
 } // namespace zt

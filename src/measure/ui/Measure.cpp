@@ -8,6 +8,7 @@
 #include "config/ConfigLogic.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/DragGroup.h"
+#include "measure/ui/MeasurePictures.h"
 #include "measure/ui/PictureCanvas.h"
 
 #include <QAction>
@@ -34,7 +35,6 @@ namespace {
 
 const QString verifyOn = QStringLiteral("Verify");
 const QString verifyOff = QStringLiteral("Verify off");
-const QString captureFile = QStringLiteral("currentcapture.bmp");
 
 template <typename W> W* named(W* widget, const QString& name) {
     widget->setObjectName(name);
@@ -63,6 +63,7 @@ Measure::Measure(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName(QStringLiteral("Measure"));
     setWindowTitle(QStringLiteral("Measure"));
     keys_ = &applicationKeyState();
+    pictures_ = std::make_unique<MeasurePictures>(*this, app);
     buildControls();
     buildMenus();
     connectHandlers();
@@ -277,12 +278,13 @@ void Measure::connectHandlers() {
     connect(mnuCalibrate, &QAction::triggered, this,
             [this] { app_.showScreen(Screen::Calibrate); });
     connect(btnNextJump, &QPushButton::clicked, this, &Measure::btnNextJump_Click);
-    connect(cbAutoLoadClipboard, &QCheckBox::toggled, this, [this](bool on) {
-        if (on)
-            loadTimer->start(1000);
-        else
-            loadTimer->stop();
-    });
+    connect(cbAutoLoadClipboard, &QCheckBox::toggled, this, &Measure::cbAutoLoadClipboard_Click);
+    connect(loadTimer, &QTimer::timeout, this, &Measure::loadTimer_Timer);
+    connect(SavePict, &QAction::triggered, this, &Measure::SavePict_Click);
+    connect(LoadPict, &QAction::triggered, this, &Measure::LoadPict_Click);
+    connect(mnuPaste, &QAction::triggered, this, &Measure::mnuPaste_Click);
+    connect(ClipSnapShot, &QPushButton::clicked, this, &Measure::ClipSnapShot_Click);
+    connect(ImgSnapShot, &QPushButton::clicked, this, &Measure::ImgSnapShot_Click);
 }
 
 void Measure::formLoad() {
@@ -304,7 +306,10 @@ void Measure::formLoad() {
 
 void Measure::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    Form_Activate();
+    // A window brought back from the task bar is not an arrival: it keeps
+    // its picture (the frame file may have been saved and moved away).
+    if (!event->spontaneous())
+        Form_Activate();
 }
 
 void Measure::changeEvent(QEvent* event) {
@@ -333,20 +338,12 @@ void Measure::Form_Activate() {
     const int active = static_cast<int>(s.currentGrid);
     if (active >= 1 && active <= 3)
         Set_grid->setText(measureGridCaption(active));
-    const QString picturePath = app_.paths().inApp(captureFile);
-    if (s.screenMode == QStringLiteral("SelectFrame")) {
-        if (canvas_->loadPicture(picturePath)) {
-            const QSizeF size = canvas_->pictureSizeTwips();
-            s.pictureWidthText = numberText(size.width());
-            s.pictureHeightText = numberText(size.height());
-        } else {
-            app_.dialogs().warn(QStringLiteral("The picture ") + picturePath +
-                                QStringLiteral(" could not be loaded."));
-        }
-    }
+    if (s.screenMode == QStringLiteral("SelectFrame"))
+        pictures_->showHandedOverFrame();
     show_the_grid();
     keyTimer->start();
-    app_.log(QStringLiteral("Measure form Activated - picture loaded - ") + picturePath);
+    app_.log(QStringLiteral("Measure form Activated - picture loaded - ") +
+             app_.paths().inApp(picture::captureFile));
 }
 
 void Measure::Form_GotFocus() {
@@ -583,6 +580,10 @@ void Measure::drawCalibrationLine(const CalibrationSegment& line, bool erase) {
                       erase ? QColor(255, 0, 255) : QColor(Qt::white));
 }
 
+bool Measure::showLoggedPicture(const QString& path) {
+    return pictures_->showLoggedPicture(path);
+}
+
 // ---- Fields ----
 
 MeasureFields Measure::fields() const {
@@ -724,19 +725,27 @@ void Measure::Unfreeze_Click() {
     showArrows(false);
     canvas_->setDrawWidth(2);
     canvas_->clearPicture();
+    pictures_->cleared();
     show_the_grid();
     deleteExchangePictures(app_.paths().exchangeDir);
 }
 
-void Measure::leaveScreen() {
-    applyPictureSavingPolicy();
+bool Measure::applyPictureSavingPolicy(LeaveBy by) {
+    return pictures_->beforeLeaving(by);
+}
+
+bool Measure::leaveScreen(LeaveBy by) {
+    if (!applyPictureSavingPolicy(by))
+        return false;
     Unfreeze_Click();
     hide();
     keyTimer->stop();
+    return true;
 }
 
 void Measure::Exit_Click() {
-    leaveScreen();
+    if (!leaveScreen(LeaveBy::Exit))
+        return;
     app_.state.screenMode.clear();
     for (QLabel* l : {minbuoy, maxbuoy, minbuoym, maxbuoym})
         l->clear();
@@ -750,7 +759,8 @@ void Measure::closeEvent(QCloseEvent* event) {
 }
 
 void Measure::mnuCapture_Click() {
-    leaveScreen();
+    if (!leaveScreen(LeaveBy::NextJump))
+        return;
     app_.state.screenMode = QStringLiteral("Measure");
     app_.state.previewActive = true;
     app_.showScreen(Screen::Capture);
@@ -758,6 +768,43 @@ void Measure::mnuCapture_Click() {
 
 void Measure::btnNextJump_Click() {
     mnuCapture_Click();
+}
+
+// ---- Pictures (measure/ui/MeasurePictures) ----
+
+const ShownPicture& Measure::shownPicture() const {
+    return pictures_->shown();
+}
+
+void Measure::LoadPict_Click() {
+    pictures_->loadPicture();
+}
+
+void Measure::SavePict_Click() {
+    pictures_->savePicture();
+}
+
+void Measure::mnuPaste_Click() {
+    pictures_->paste();
+}
+
+void Measure::ClipSnapShot_Click() {
+    pictures_->clipboardSnapshot();
+}
+
+void Measure::ImgSnapShot_Click() {
+    pictures_->fileSnapshot();
+}
+
+void Measure::cbAutoLoadClipboard_Click() {
+    if (cbAutoLoadClipboard->isChecked())
+        loadTimer->start(1000);
+    else
+        loadTimer->stop();
+}
+
+void Measure::loadTimer_Timer() {
+    pictures_->autoLoadTick();
 }
 
 } // namespace zt

@@ -7,8 +7,10 @@
 
 #include "measure/MeasureLogic.h"
 #include "measure/MeasureView.h"
+#include "measure/Pictures.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QButtonGroup;
@@ -27,6 +29,7 @@ namespace zt {
 
 class App;
 class KeyState;
+class MeasurePictures;
 class PictureCanvas;
 
 class Measure : public QMainWindow, public MeasureView {
@@ -115,6 +118,10 @@ public:
     void hideUnofficialJump() override;
     void showGridGeometry() override;
     void drawCalibrationLine(const CalibrationSegment& line, bool erase) override;
+    bool showLoggedPicture(const QString& path) override;
+
+    // The picture on the screen and where it came from.
+    const ShownPicture& shownPicture() const;
 
     // Source of the arrow keys polled by keyTimer (the application's by
     // default).
@@ -157,11 +164,19 @@ public slots:
     void mnuCapture_Click();
     void btnNextJump_Click();
 
+    // Pictures.
+    void LoadPict_Click();
+    void SavePict_Click();
+    void mnuPaste_Click();
+    void ClipSnapShot_Click();
+    void ImgSnapShot_Click();
+    void cbAutoLoadClipboard_Click();
+    void loadTimer_Timer();
+
 protected:
-    // Picture-saving policy applied before the screen is left by "Exit" or
-    // "Capture Next Jump". Saving pictures is not part of this screen yet;
-    // nothing is saved.
-    virtual void applyPictureSavingPolicy() {}
+    // The picture-saving policy, applied before the screen is left by
+    // "Exit" or "Capture Next Jump"; false when the operator stays.
+    bool applyPictureSavingPolicy(LeaveBy by);
 
     void showEvent(QShowEvent* event) override;
     // Closing the window leaves the screen as "E&xit" does.
@@ -183,7 +198,8 @@ private:
     void showReadout(const std::optional<LiveReadout>& readout);
     void showBuoyLabels(const GridOverlay& overlay);
     void setRadio(QRadioButton* button, bool on);
-    void leaveScreen();
+    // False when the picture-saving policy keeps the operator here.
+    bool leaveScreen(LeaveBy by);
     MeasureEnvironment environment();
     bool wstimsInUse() const;
     // The control named in the message colour list.
@@ -193,6 +209,7 @@ private:
     App& app_;
     KeyState* keys_ = nullptr;
     PictureCanvas* canvas_ = nullptr;
+    std::unique_ptr<MeasurePictures> pictures_;
     QButtonGroup* resultGroup_ = nullptr;
     QButtonGroup* extraGroup_ = nullptr;
     int lineHorizontal_ = -1, lineVertical_ = -1, lineSplash_ = -1;

@@ -1,5 +1,7 @@
 #include "measure/ui/PictureCanvas.h"
 
+#include "measure/Pictures.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -61,11 +63,18 @@ void PictureCanvas::setPicture(const QImage& picture) {
 }
 
 bool PictureCanvas::loadPicture(const QString& path) {
-    QImage image;
-    if (!image.load(path))
+    const PictureRead read = readPicture(path);
+    if (!read.ok())
         return false;
-    setPicture(image);
+    setPicture(read.image);
     return true;
+}
+
+void PictureCanvas::setBackgroundColor(const QColor& color) {
+    QPalette pal = surface_->palette();
+    pal.setColor(QPalette::Window, color);
+    surface_->setPalette(pal);
+    surface_->update();
 }
 
 void PictureCanvas::clearPicture() {

@@ -49,13 +49,16 @@ public:
 
     // Background picture.
     void setPicture(const QImage& picture);
-    // False (and the picture unchanged) when the file cannot be read.
+    // False (and the picture unchanged) when the file cannot be read. The
+    // file's content decides its kind, not its name.
     bool loadPicture(const QString& path);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }
     const QImage& picture() const { return picture_; }
     // Picture size in twips by the HIMETRIC rule; 0 x 0 without a picture.
     QSizeF pictureSizeTwips() const;
+    // Colour around and behind the picture.
+    void setBackgroundColor(const QColor& color);
 
     // Display list. The pen width is kept as set by setDrawWidth.
     void setDrawWidth(int pixels) { drawWidth_ = pixels; }
