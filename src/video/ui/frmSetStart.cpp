@@ -50,7 +50,7 @@ frmSetStart::frmSetStart(App& app) : app_(app), keys_(&applicationKeyState()) {
     connectControls();
     Timer2.setInterval(100);
     enableTaking(false);
-    resize(1260, 760);
+    resize(1260, 720);
 }
 
 frmSetStart::~frmSetStart() = default;
