@@ -13,9 +13,11 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zt {
@@ -50,7 +52,10 @@ frmSetStart::frmSetStart(App& app) : app_(app), keys_(&applicationKeyState()) {
     connectControls();
     Timer2.setInterval(100);
     enableTaking(false);
-    resize(1260, 720);
+    // The whole screen, title bar and all, on the display.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(std::min(1260, area.width() - 20), std::min(720, area.height() - 40));
+    move(area.topLeft());
 }
 
 frmSetStart::~frmSetStart() = default;
