@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -193,4 +194,15 @@ TEST_F(Player, WritesTheFrameOnDisplayAndTellsAFailedWrite) {
     EXPECT_FALSE(player.writeFrame(env.dialogs(), 7, nowhere));
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(nowhere));
+}
+
+TEST_F(Player, CaptionNamesTheFrameOnDisplayAndTheClipsLength) {
+    load(mjpegClip());
+    player.setPosition(12);
+    player.settle();
+    const auto* caption = player.findChild<QLabel*>(QStringLiteral("positionCaption"));
+    ASSERT_TRUE(caption);
+    EXPECT_EQ(caption->text(), QStringLiteral("Frame 12     Length: 30 frames (0 to 29)"));
+    player.setFile(QString());
+    EXPECT_EQ(caption->text(), QStringLiteral("No clip"));
 }

@@ -102,8 +102,10 @@ void MediaPlayer::updateCaption() {
     }
     QString text = QStringLiteral("Frame ") +
                    (shownPosition_ < 0 ? QStringLiteral("-") : QString::number(shownPosition_)) +
-                   QStringLiteral(" of 0 to ") +
-                   QString::number(std::max<int64_t>(loader_.frameCount() - 1, 0));
+                   QStringLiteral("     Length: ") + QString::number(loader_.frameCount()) +
+                   QStringLiteral(" frames (0 to ") +
+                   QString::number(std::max<int64_t>(loader_.frameCount() - 1, 0)) +
+                   QLatin1Char(')');
     if (shownPosition_ >= 0 && picture_.isNull())
         text += QStringLiteral(" (no picture)");
     caption_->setText(text);
