@@ -5,6 +5,7 @@
 // a 24-bit bitmap), cache_MB after the sweep.
 
 #include "ClipWriter.h"
+#include "SilentDialogs.h"
 #include "app/Dialogs.h"
 #include "video/FrameExtract.h"
 #include "video/FrameSource.h"
@@ -104,15 +105,7 @@ void step(benchmark::State& state, Codec codec, int direction, bool prefetch = t
     }
 }
 
-class SilentDialogs : public zt::Dialogs {
-public:
-    zt::MsgAnswer message(const zt::MessageRequest&) override { return zt::MsgAnswer::OK; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const zt::FileDialogRequest&) override { return {}; }
-    std::optional<QString> saveFile(const zt::FileDialogRequest&) override { return {}; }
-};
+using zt::bench::SilentDialogs;
 
 void extract(benchmark::State& state, Codec codec) {
     const QString path = clipFor(codec);

@@ -41,6 +41,16 @@ void promisedSize(const AviHeaders& h, int64_t* width, int64_t* height) {
 
 } // namespace
 
+void tellClipOpenError(Dialogs& dialogs, const QString& clip, FrameError error) {
+    if (error == FrameError::NoDecoder)
+        dialogs.inform(QStringLiteral("No suitable decompressor found for this video stream!"),
+                       QString(), MsgIcon::Information);
+    else if (error == FrameError::NoPicture)
+        noPicture(dialogs, clip);
+    else
+        fileError(dialogs, clip);
+}
+
 bool writeFrameBitmap(Dialogs& dialogs, FrameSource& source, const QString& clip, int64_t n,
                       const QString& bmpPath) {
     FrameError error = FrameError::None;
@@ -81,13 +91,7 @@ bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QStr
     FrameError error = FrameError::None;
     const auto source = FrameSource::open(clip, &error);
     if (!source) {
-        if (error == FrameError::NoDecoder)
-            dialogs.inform(QStringLiteral("No suitable decompressor found for this video stream!"),
-                           QString(), MsgIcon::Information);
-        else if (error == FrameError::NoPicture)
-            noPicture(dialogs, clip);
-        else
-            fileError(dialogs, clip);
+        tellClipOpenError(dialogs, clip, error);
         return false;
     }
     return writeFrameBitmap(dialogs, *source, clip, n, bmpPath);

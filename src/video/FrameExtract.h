@@ -2,6 +2,7 @@
 // Writes one decoded frame of a clip as a 24-bit BMP file.
 
 #include "app/Dialogs.h"
+#include "video/FrameError.h"
 
 #include <QString>
 #include <cstdint>
@@ -23,6 +24,11 @@ bool extractFrame(Dialogs& dialogs, const QString& appDir, const QString& clip, 
 
 // The same into any file.
 bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QString& bmpPath);
+
+// Tells why a clip could not be opened for its frames, as the extraction
+// tells it ("No suitable decompressor found ...", "This clip has no picture
+// to show:", "There was an error working with the file:").
+void tellClipOpenError(Dialogs& dialogs, const QString& clip, FrameError error);
 
 // Frame n of a clip already open (the frame on display is already decoded:
 // this only converts and writes it). Problems are told as extractFrameTo

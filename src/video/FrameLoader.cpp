@@ -1,0 +1,129 @@
+#include "video/FrameLoader.h"
+
+#include "video/FrameSource.h"
+
+#include <QMetaObject>
+
+namespace zt {
+
+FrameLoader::FrameLoader(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<zt::FramePicture>();
+}
+
+FrameLoader::~FrameLoader() {
+    release();
+}
+
+FrameError FrameLoader::open(const QString& path) {
+    release();
+    FrameError error = FrameError::None;
+    source_ = FrameSource::open(path, &error);
+    if (!source_)
+        return error;
+    path_ = path;
+    frameCount_ = std::max<int64_t>(source_->frameCount(), 0);
+    frameRate_ = source_->frameRate();
+    stop_ = false;
+    thread_ = std::thread([this] { work(); });
+    return FrameError::None;
+}
+
+void FrameLoader::stopWorker() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+        pending_.reset();
+    }
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+    std::lock_guard lock(mutex_);
+    done_.reset();
+    decoding_ = false;
+}
+
+void FrameLoader::release() {
+    stopWorker();
+    source_.reset(); // closes the file and stops its prefetch worker
+    path_.clear();
+    frameCount_ = 0;
+    frameRate_ = 0;
+}
+
+void FrameLoader::request(int64_t n) {
+    if (!source_)
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = n;
+    }
+    wake_.notify_all();
+}
+
+bool FrameLoader::busy() const {
+    std::lock_guard lock(mutex_);
+    return pending_ || decoding_ || done_;
+}
+
+void FrameLoader::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || (pending_ && !borrowed_); });
+        if (stop_)
+            return;
+        const int64_t n = *pending_;
+        pending_.reset();
+        decoding_ = true;
+        lock.unlock();
+        FramePicture picture;
+        picture.frame = n;
+        picture.image = source_->image(n, &picture.error);
+        picture.shown = picture.error == FrameError::None ? source_->shownFrame() : -1;
+        lock.lock();
+        decoding_ = false;
+        done_ = std::move(picture); // a picture not yet taken is overtaken
+        idle_.notify_all();
+        QMetaObject::invokeMethod(
+            this, [this] { deliver(); }, Qt::QueuedConnection);
+    }
+}
+
+void FrameLoader::deliver() {
+    std::optional<FramePicture> picture;
+    {
+        std::lock_guard lock(mutex_);
+        picture.swap(done_);
+    }
+    if (picture)
+        emit pictureReady(*picture);
+}
+
+void FrameLoader::settle() {
+    if (!source_)
+        return;
+    {
+        std::unique_lock lock(mutex_);
+        // A request made while the clip is lent out waits for its return.
+        idle_.wait(lock, [this] { return (!pending_ || borrowed_) && !decoding_; });
+    }
+    deliver();
+}
+
+bool FrameLoader::withSource(const std::function<void(FrameSource&)>& f) {
+    if (!source_)
+        return false;
+    {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return !decoding_; });
+        borrowed_ = true;
+    }
+    f(*source_);
+    {
+        std::lock_guard lock(mutex_);
+        borrowed_ = false;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+} // namespace zt
