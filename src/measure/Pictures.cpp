@@ -127,12 +127,12 @@ void writePictureRecords(const PictureSaveContext& ctx, const PictureSaveValues&
     appendToResultsFile(ctx.dialogs, ctx.resultsPath,
                         pictureResultsLine(now, PictureEvent::Saved, file));
     const FileResult side = replaceText(
-        pictureSideFilePath(file), pictureSideFileText(file, v.captureSkier, v.captureJumpCounter));
+        pictureSideFilePath(file), pictureSideFileText(file, v.skierName, v.jumpNumber.trimmed()));
     if (!side)
         ctx.dialogs.warn(QStringLiteral("The picture's side file could not be written: ") +
                          side.error);
     const FileResult logged =
-        appendText(ctx.videoLogPath, pictureVideoLogLine(now, v.captureSkier, v.captureJumpCounter,
+        appendText(ctx.videoLogPath, pictureVideoLogLine(now, v.skierName, v.jumpNumber.trimmed(),
                                                          v.distanceText, file));
     if (!logged)
         ctx.dialogs.warn(QStringLiteral("The picture line could not be written to the video "
@@ -154,10 +154,10 @@ QString pictureSideFilePath(const QString& pictureFile) {
     return pictureFile + QStringLiteral(".info");
 }
 
-QString pictureSideFileText(const QString& pictureFile, const QString& captureSkier,
-                            const QString& captureJumpCounter) {
-    return pictureFile + QStringLiteral(", ") + captureSkier + QStringLiteral(", ") +
-           captureJumpCounter + QStringLiteral("\r\n");
+QString pictureSideFileText(const QString& pictureFile, const QString& skierName,
+                            const QString& jumpNumber) {
+    return pictureFile + QStringLiteral(", ") + skierName + QStringLiteral(", ") + jumpNumber +
+           QStringLiteral("\r\n");
 }
 
 QString pictureResultsLine(const QDateTime& at, PictureEvent event, const QString& path) {
@@ -167,14 +167,14 @@ QString pictureResultsLine(const QDateTime& at, PictureEvent event, const QStrin
            path + QStringLiteral("\r\n");
 }
 
-QString pictureVideoLogLine(const QDateTime& at, const QString& captureSkier,
-                            const QString& captureJumpCounter, const QString& distanceText,
+QString pictureVideoLogLine(const QDateTime& at, const QString& skierName,
+                            const QString& jumpNumber, const QString& distanceText,
                             const QString& pictureFile) {
     return PrintLine()
         .item(dateText(at.date()))
         .item(timeText(at.time()))
-        .item(QStringLiteral("Skier: ") + captureSkier)
-        .item(QStringLiteral("Jump: ") + numberText(readNumber(captureJumpCounter) - 1))
+        .item(QStringLiteral("Skier: ") + skierName)
+        .item(QStringLiteral("Jump: ") + jumpNumber)
         .item(QStringLiteral("Distance: ") + distanceText)
         .item(QStringLiteral("File: ") + pictureFile)
         .line();

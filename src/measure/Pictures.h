@@ -52,8 +52,8 @@ QString pictureFilePath(const QString& pictureDir, const QString& skierName,
 QString pictureSideFilePath(const QString& pictureFile);
 // Its one line: picture path, ", ", skier, ", ", jump counter, CR LF (the
 // capture screen's skier name and jump counter).
-QString pictureSideFileText(const QString& pictureFile, const QString& captureSkier,
-                            const QString& captureJumpCounter);
+QString pictureSideFileText(const QString& pictureFile, const QString& skierName,
+                            const QString& jumpNumber);
 
 // Results file line: date, time, "Loaded picture: " or "Saved picture: ",
 // path, CR LF.
@@ -63,8 +63,8 @@ QString pictureResultsLine(const QDateTime& at, PictureEvent event, const QStrin
 // Video log line in print zones: date; time; "Skier: " + the capture
 // screen's skier; "Jump: " + its jump counter minus 1; "Distance: " + the
 // shown distance; "File: " + picture path; CR LF.
-QString pictureVideoLogLine(const QDateTime& at, const QString& captureSkier,
-                            const QString& captureJumpCounter, const QString& distanceText,
+QString pictureVideoLogLine(const QDateTime& at, const QString& skierName,
+                            const QString& jumpNumber, const QString& distanceText,
                             const QString& pictureFile);
 
 // Filter preselected in the "Load Picture" dialog for the ending: 3 for
@@ -126,10 +126,10 @@ struct PictureSaveContext {
     QString resultsPath;
     QString videoLogPath;
 };
-// The screens' values a save writes.
+// The measure screen's values a save writes: the picture's name, its side
+// file and its video log line all name the same skier and jump.
 struct PictureSaveValues {
-    QString skierName, jumpNumber, distanceText; // measure screen
-    QString captureSkier, captureJumpCounter;    // capture screen
+    QString skierName, jumpNumber, distanceText;
 };
 
 enum class SaveOutcome {

@@ -30,8 +30,10 @@ TEST_F(MeasurePictureScreen, SavedPictureIsFoundAgainThroughThePictureLog) {
         "File: /video/SKIERjump2.avi\r\n";
     writeAll(videoLog(), opening + clipLine);
     PreviewForm& capture = app->previewForm();
-    capture.txtSkierName->setText(QStringLiteral("SKIER"));
-    capture.txtPass->setText(QStringLiteral("3")); // raised after the recording
+    // The capture screen has moved on to the next skier: the picture's
+    // records still name the skier and jump of the picture.
+    capture.txtSkierName->setText(QStringLiteral("NEXT SKIER"));
+    capture.txtPass->setText(QStringLiteral("1"));
     const QByteArray frame = readAll(framePath());
     const QImage framePicture = readPicture(framePath()).image;
 
@@ -50,7 +52,7 @@ TEST_F(MeasurePictureScreen, SavedPictureIsFoundAgainThroughThePictureLog) {
     EXPECT_EQ(env.dialogs().prompts(), QStringList{file});
     EXPECT_EQ(readAll(file), frame);
     EXPECT_FALSE(QFileInfo::exists(framePath()));
-    EXPECT_EQ(readAll(file + QStringLiteral(".info")), fileBytes(file + ", SKIER, 3\r\n"));
+    EXPECT_EQ(readAll(file + QStringLiteral(".info")), fileBytes(file + ", SKIER, 2\r\n"));
     const QByteArray savedLine = fileBytes("12-08-2026 13:05:09 Saved picture: " + file + "\r\n");
     EXPECT_EQ(readAll(s.logFilePath), recordLine + savedLine);
     const QByteArray pictureLine =

@@ -50,8 +50,7 @@ struct SaveFixture : ::testing::Test {
                 results(),     videoLog()};
     }
     PictureSaveValues values(const QString& jump) const {
-        return {QStringLiteral("SKIER"), jump, QStringLiteral("45.4m"), QStringLiteral("SKIER"),
-                QStringLiteral("3")};
+        return {QStringLiteral("SKIER"), jump, QStringLiteral("45.4m")};
     }
     ShownPicture frameShown() const {
         return {PictureSource::CaptureFrame, framePath(), QImage(), false};
@@ -70,9 +69,9 @@ TEST(Pictures, NamesAndTheVideoLogLine) {
     EXPECT_EQ(pictureFilePath("C:\\pics\\", "SKIER", " 2  ", ".bmp"), "C:\\pics\\SKIERjump2.bmp");
     EXPECT_EQ(pictureFilePath("/data/pics", "Skier One", "12", ".jpg"),
               "/data/pics/Skier Onejump12.jpg");
-    // Print zones at columns 1, 15, 29, 43, 57, 71; the jump is the capture
-    // screen's counter less one.
-    EXPECT_EQ(fileBytes(pictureVideoLogLine(at, "SKIER", "3", "45.4m", "/p/SKIERjump2.bmp")),
+    // Print zones at columns 1, 15, 29, 43, 57, 71; skier and jump are the
+    // picture's own.
+    EXPECT_EQ(fileBytes(pictureVideoLogLine(at, "SKIER", "2", "45.4m", "/p/SKIERjump2.bmp")),
               QByteArray("12-08-2026    13:05:09      Skier: SKIER  Jump: 2       "
                          "Distance: 45.4m             File: /p/SKIERjump2.bmp\r\n"));
     EXPECT_EQ(pictureFilterIndex(".gif"), 3);

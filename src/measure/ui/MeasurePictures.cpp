@@ -172,10 +172,8 @@ PictureSaveContext MeasurePictures::saveContext() {
 }
 
 SaveOutcome MeasurePictures::savePicture() {
-    const CaptureScreenView& capture = app_.captureView();
     const PictureSaveValues values{m_.Skier_name->currentText(), m_.Jump_no->text(),
-                                   m_.distance->text(), capture.skierName(),
-                                   capture.jumpNumberText()};
+                                   m_.distance->text()};
     return zt::savePicture(saveContext(), values, shown_);
 }
 
