@@ -69,6 +69,7 @@ Grid_Setup::Grid_Setup(App& app) : app_(app) {
     txtPicHeight->setText(QStringLiteral("9000"));
     app_.state.gridsReady = 0;
     resize(1280, 800);
+    setWindowState(Qt::WindowMaximized);
 }
 
 Grid_Setup::~Grid_Setup() = default;
@@ -208,7 +209,8 @@ void Grid_Setup::movePoints(const std::vector<MarkMove>& moves) {
         return;
     canvas_->setDrawWidth(2);
     for (const MarkMove& m : moves) {
-        drawShapes(oldMarkerShapes(m.from, markerRadius, markerSize()), magenta);
+        if (!m.from.isNull()) // a point never placed has no old marker to cover
+            drawShapes(oldMarkerShapes(m.from, markerRadius, markerSize()), magenta);
         screenBoxX(m.point)->setText(numberText(m.to.x()));
         screenBoxY(m.point)->setText(numberText(m.to.y()));
         drawShapes(crossShapes(m.to, markerSize()), Qt::black);
@@ -380,6 +382,7 @@ void Grid_Setup::Load_Click() {
         showStateIcon(true);
         app_.mainView().showGridState(g, true);
         app_.mainView().setGridDescription(g, QStringLiteral("not saved"));
+        Show_grid(); // the markers of the completed grid
         break;
     case CompleteStatus::CheckBuoyInvalid:
         showCheckBuoyPrediction(run.check);
@@ -494,6 +497,8 @@ bool Grid_Setup::setPictureFrom(const QImage& picture) {
     const QSizeF size = canvas_->pictureSizeTwips();
     txtPicWidth->setText(numberText(size.width()));
     txtPicHeight->setText(numberText(size.height()));
+    txtPicWidth->home(false); // the whole number from its start
+    txtPicHeight->home(false);
     return true;
 }
 

@@ -166,8 +166,8 @@ QWidget* Grid_Setup::buildBoxes(QWidget* parent) {
     g->addWidget(new QLabel(QStringLiteral("Description"), frame), 8, 0);
     g->addWidget(ipt_file_description_2, 8, 1, 1, 4);
     g->addWidget(new QLabel(QStringLiteral("Picture (twips)"), frame), 9, 0);
-    g->addWidget(txtPicWidth, 9, 1);
-    g->addWidget(txtPicHeight, 9, 2);
+    g->addWidget(txtPicWidth, 9, 1, 1, 2);
+    g->addWidget(txtPicHeight, 9, 3, 1, 2);
     return frame;
 }
 
