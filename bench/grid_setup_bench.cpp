@@ -10,6 +10,7 @@
 #include "measure/ui/PictureCanvas.h"
 
 #include <QApplication>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
