@@ -308,3 +308,34 @@ TEST(GridSetupScreen, AccuracyFileThatCannotBeWrittenDrawsNothing) {
         EXPECT_TRUE(l->isHidden());
     EXPECT_TRUE(t.app.state.grid1Ready);
 }
+
+TEST(GridSetupScreen, CompleteWithABoxLeftAndLeavingWithAGridNotReady) {
+    SetupScreen t;
+    t.app.state.gridCount = 2;
+    t.loadPicture();
+    t.markAll();
+    t.type(t.gs.ur_survey_y, QStringLiteral("input"));
+    t.gs.Load->click();
+    ASSERT_EQ(t.env.dialogs().messages().size(), 1);
+    EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
+              QStringLiteral("Warning - Not all parameters have been set up on grid"));
+    EXPECT_EQ(t.env.dialogs().messages()[0].title, QStringLiteral("Error Message"));
+    EXPECT_FALSE(t.app.state.grid1Ready);
+    EXPECT_TRUE(QString::fromLatin1(readAll(t.results))
+                    .contains(QStringLiteral("Upper Right X,Y Survey: 73.62  input\r\n")));
+
+    // Leaving with a grid not ready asks; No stays, the status is logged.
+    t.env.dialogs().clear();
+    t.env.dialogs().answer(MsgAnswer::No);
+    t.gs.gridExit_Click();
+    ASSERT_EQ(t.env.dialogs().messages().size(), 1);
+    EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
+              QStringLiteral("Do you want to leave the grid setup with all configured grids not "
+                             "setup?"));
+    EXPECT_EQ(t.env.dialogs().messages()[0].title, QStringLiteral("Grid Setup Error"));
+    EXPECT_TRUE(t.gs.isVisible());
+    const QString log =
+        QString::fromLatin1(readAll(t.env.exchangeDir() + QStringLiteral("/DebugLog.txt")));
+    EXPECT_TRUE(log.contains(QStringLiteral("status on exit of grid setup\r\n")));
+    EXPECT_TRUE(log.contains(QStringLiteral("end of status\r\n")));
+}
