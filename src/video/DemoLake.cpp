@@ -130,8 +130,8 @@ void DemoLake::drawWater(QPainter& p, double t) const {
         const double off = line * spacing + std::fmod(drift, spacing);
         const int shift = static_cast<int>(std::floor(drift / spacing));
         for (int k = -40; k <= 40; ++k) {
-            const unsigned hash = static_cast<unsigned>((line - shift) * 73856093) ^
-                                  static_cast<unsigned>(k * 19349663);
+            const unsigned hash = static_cast<unsigned>(line - shift) * 73856093u ^
+                                  static_cast<unsigned>(k) * 19349663u;
             if (hash % 5 > 1)
                 continue;
             const double along = k * piece, len = piece * (0.45 + (hash % 7) / 14.0);
