@@ -57,7 +57,8 @@ QString absolutePathText(const QString& typed) {
 }
 
 bool fileExists(const QString& path) {
-    if (path.isEmpty())
+    // Only a regular file: opening a named pipe would wait for a writer.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))

@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using namespace zt;
 using zt::test::ScriptedDialogs;
@@ -69,6 +72,12 @@ TEST(FileUtils, PathKinds) {
     EXPECT_TRUE(fileExists(file));
     EXPECT_FALSE(fileExists(dir.filePath(QStringLiteral("missing"))));
     EXPECT_FALSE(fileExists(QString()));
+#ifndef Q_OS_WIN
+    // A named pipe is answered at once, not waited on.
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(fileExists(pipe));
+#endif
 }
 
 TEST(FileUtils, AppendCreatesAndReplaceIsWhole) {
