@@ -7,6 +7,7 @@
 #include "app/ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QDir>
 #include <cstdio>
 
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zentrak"));
     QApplication::setOrganizationName(QStringLiteral("Zentrak"));
+    Q_INIT_RESOURCE(resources);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentrak-128.png")));
 
     const zt::CommandLine cl = zt::parseCommandLine(QApplication::arguments());
     if (cl.help || !cl.error.isEmpty()) {
