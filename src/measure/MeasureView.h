@@ -25,6 +25,9 @@ public:
     // screen's labels and choices; nullopt gives each its default colour.
     virtual void applyMessageColor(std::optional<long> rgb) = 0;
     virtual void hideUnofficialJump() = 0;
+    // The skier name box (Skier_name) and the jump number box (Jump_no).
+    virtual void setSkierName(const QString& skierName) = 0;
+    virtual void setJumpNumber(const QString& jumpNumber) = 0;
 };
 
 } // namespace zt

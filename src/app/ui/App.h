@@ -18,6 +18,8 @@ namespace zt {
 
 class CaptureControl;
 class CaptureScreenView;
+class FrameSelectionView;
+class ResultsView;
 class CaptureStatusView;
 class Calibrate;
 class Config;
@@ -81,7 +83,8 @@ public:
     zt::frmSetStart& frmSetStart();
     zt::Results& results();
     zt::frmManual& frmManual();
-    // The capture screen's capture control (creates the capture screen).
+    // The capture device, owned for the whole run (created on first use);
+    // its events go to the capture screen's handlers.
     CaptureControl& captureControl();
 
     // Navigation: shows or hides a screen (created on first use). Only App
@@ -96,6 +99,8 @@ public:
     GridSetupView& gridSetupView();
     CaptureScreenView& captureView();
     CaptureStatusView& captureStatusView();
+    FrameSelectionView& frameSelectionView();
+    ResultsView& resultsView();
 
     // The context of a grid save or load: state, services and the screens
     // that show a grid's description and state.
@@ -117,8 +122,11 @@ signals:
 private:
     QWidget& screenWidget(Screen screen);
 
+    void routeCaptureEvents();
+
     Services services_;
     DiagnosticLog diagnosticLog_;
+    std::unique_ptr<CaptureControl> captureControl_;
     std::unique_ptr<MainForm> mainForm_;
     std::unique_ptr<zt::Config> config_;
     std::unique_ptr<Grid_Setup> gridSetup_;

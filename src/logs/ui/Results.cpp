@@ -18,6 +18,11 @@ Results::Results(App& app) : app_(app) {
     resize(640, 480);
 }
 
+void Results::showResultsText(const QString& caption, const QString& text) {
+    output_box->setPlainText(text);
+    setWindowTitle(caption);
+}
+
 void Results::Exit_results_Click() {
     hide();
     output_box->clear();

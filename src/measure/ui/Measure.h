@@ -113,6 +113,8 @@ public:
     void showTournamentIndicator(const QString& text, bool visible) override;
     void applyMessageColor(std::optional<long> rgb) override;
     void hideUnofficialJump() override;
+    void setSkierName(const QString& skierName) override;
+    void setJumpNumber(const QString& jumpNumber) override;
 
     // Source of the arrow keys polled by keyTimer (the application's by
     // default).

@@ -1,6 +1,8 @@
 #pragma once
 // The frame selection screen: steps through a clip to its contact frame.
 
+#include "video/FrameSelectionView.h"
+
 #include <QMainWindow>
 
 class QPushButton;
@@ -9,7 +11,7 @@ namespace zt {
 
 class App;
 
-class frmSetStart : public QMainWindow {
+class frmSetStart : public QMainWindow, public FrameSelectionView {
     Q_OBJECT
 public:
     explicit frmSetStart(App& app);
@@ -19,6 +21,10 @@ public:
     QPushButton* cmdViewLog;     // "View Log File"
     QPushButton* cmdGoToCapture; // "Go To Record Next Jump Pass"
     QPushButton* cmdGoToSetup;   // "Go Back To Main Screen"
+
+    // FrameSelectionView.
+    QString clipPath() const override { return clipPath_; }
+    void setClipPath(const QString& path) override { clipPath_ = path; }
 
 public slots:
     void cmdGoToCapture_Click();
@@ -31,6 +37,7 @@ protected:
 
 private:
     App& app_;
+    QString clipPath_; // the clip path box (Text6)
 };
 
 } // namespace zt
