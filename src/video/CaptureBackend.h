@@ -25,6 +25,11 @@ public:
     virtual QStringList watchedFolders() const { return {}; }
 };
 
+// "WxH", as libavdevice's video_size option takes a size.
+inline QByteArray sizeOption(QSize size) {
+    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+}
+
 // The backend of the platform this program was built for (one source file
 // per platform, chosen by the build).
 std::unique_ptr<CaptureBackend> createPlatformBackend();

@@ -405,14 +405,22 @@ CaptureChoices DeviceCaptureControl::resolutions() const {
     return c;
 }
 
-CaptureResult DeviceCaptureControl::setResolution(int index) {
+// One of the connected device's lists: entry index of count, applied
+// when it differs from the one in use.
+CaptureResult DeviceCaptureControl::chooseMode(int Settings::*field, int index, qsizetype count) {
     if (!session_)
         return notConnected();
-    if (index < 0 || index >= modes_.resolutions.size())
+    if (index < 0 || index >= count)
         return badIndex(QStringLiteral("Invalid index "), index);
+    if (index == settings_.*field)
+        return {};
     Settings s = settings_;
-    s.resolution = index;
-    return index == settings_.resolution ? CaptureResult{} : applySettings(s);
+    s.*field = index;
+    return applySettings(s);
+}
+
+CaptureResult DeviceCaptureControl::setResolution(int index) {
+    return chooseMode(&Settings::resolution, index, modes_.resolutions.size());
 }
 
 CaptureChoices DeviceCaptureControl::colorFormats() const {
@@ -426,13 +434,7 @@ CaptureChoices DeviceCaptureControl::colorFormats() const {
 }
 
 CaptureResult DeviceCaptureControl::setColorFormat(int index) {
-    if (!session_)
-        return notConnected();
-    if (index < 0 || index >= modes_.colorFormats.size())
-        return badIndex(QStringLiteral("Invalid index "), index);
-    Settings s = settings_;
-    s.colorFormat = index;
-    return index == settings_.colorFormat ? CaptureResult{} : applySettings(s);
+    return chooseMode(&Settings::colorFormat, index, modes_.colorFormats.size());
 }
 
 CaptureChoices DeviceCaptureControl::videoInputs() const {
@@ -442,13 +444,7 @@ CaptureChoices DeviceCaptureControl::videoInputs() const {
 }
 
 CaptureResult DeviceCaptureControl::setVideoInput(int index) {
-    if (!session_)
-        return notConnected();
-    if (index < 0 || index >= modes_.inputs.size())
-        return badIndex(QStringLiteral("Invalid index "), index);
-    Settings s = settings_;
-    s.input = index;
-    return index == settings_.input ? CaptureResult{} : applySettings(s);
+    return chooseMode(&Settings::input, index, modes_.inputs.size());
 }
 
 CaptureResult DeviceCaptureControl::setChannel(int) {

@@ -125,6 +125,7 @@ private:
                     int* current);
     CaptureResult openSession(int device, const Settings& settings);
     CaptureResult applySettings(const Settings& settings);
+    CaptureResult chooseMode(int Settings::*field, int index, qsizetype count);
     CaptureResult refuseWhileRecording() const;
     void finishRecording(RecordingEnd::Kind kind, const QString& reason);
     void loseInput(const QString& reason);

@@ -35,8 +35,7 @@ public:
     InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
         InputSpec spec{"avfoundation", device.id + ":none", {}};
         if (r.size.isValid())
-            spec.set("video_size", QByteArray::number(r.size.width()) + 'x' +
-                                       QByteArray::number(r.size.height()));
+            spec.set("video_size", sizeOption(r.size));
         if (!r.colorFormat.isEmpty())
             spec.set("pixel_format", r.colorFormat);
         spec.set("framerate", QByteArray::number(qMax(1, r.frameRate)));

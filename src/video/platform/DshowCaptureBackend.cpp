@@ -26,8 +26,7 @@ public:
     InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
         InputSpec spec{"dshow", "video=" + device.id, {}};
         if (r.size.isValid())
-            spec.set("video_size", QByteArray::number(r.size.width()) + 'x' +
-                                       QByteArray::number(r.size.height()));
+            spec.set("video_size", sizeOption(r.size));
         if (r.colorFormat == "mjpeg")
             spec.set("vcodec", "mjpeg");
         else if (!r.colorFormat.isEmpty())

@@ -204,6 +204,7 @@ void CapturePanel::selectQuietly(QComboBox* list, int index) {
 void CapturePanel::fillFromCaptureControl() {
     CaptureControl& cc = control();
     selectQuietly(CaptureType, 1);
+    CaptureType_Click();
     previewOn_ = cc.preview();
     CmdPreview->setText(previewOn_ ? QStringLiteral("Preview Off") : QStringLiteral("Preview On"));
     const QSignalBlocker quiet(Combo1);
@@ -406,40 +407,37 @@ void CapturePanel::CmdPreview_Click() {
 
 // ---- Lists ----
 
-void CapturePanel::ResolutionCombo_Click() {
-    const int i = ResolutionCombo->currentIndex();
-    if (i < 0 || i == control().resolutions().current)
+// A device list's entry applied when it differs from the one in use, and
+// kept; a failure is told and the list shows what the device uses.
+void CapturePanel::applyDeviceChoice(QComboBox* list,
+                                     CaptureChoices (CaptureControl::*choices)() const,
+                                     CaptureResult (CaptureControl::*choose)(int),
+                                     const WholeSetting& stored) {
+    CaptureControl& cc = control();
+    const int i = list->currentIndex();
+    if (i < 0 || i == (cc.*choices)().current)
         return;
-    if (const CaptureResult r = control().setResolution(i); !r) {
+    if (const CaptureResult r = (cc.*choose)(i); !r) {
         reportError(r, false);
-        selectQuietly(ResolutionCombo, control().resolutions().current);
+        selectQuietly(list, (cc.*choices)().current);
         return;
     }
-    app_.settings().set(setting::VideoResolution, i);
+    app_.settings().set(stored, i);
+}
+
+void CapturePanel::ResolutionCombo_Click() {
+    applyDeviceChoice(ResolutionCombo, &CaptureControl::resolutions, &CaptureControl::setResolution,
+                      setting::VideoResolution);
 }
 
 void CapturePanel::ColorFormatCombo_Click() {
-    const int i = ColorFormatCombo->currentIndex();
-    if (i < 0 || i == control().colorFormats().current)
-        return;
-    if (const CaptureResult r = control().setColorFormat(i); !r) {
-        reportError(r, false);
-        selectQuietly(ColorFormatCombo, control().colorFormats().current);
-        return;
-    }
-    app_.settings().set(setting::ColorFormat, i);
+    applyDeviceChoice(ColorFormatCombo, &CaptureControl::colorFormats,
+                      &CaptureControl::setColorFormat, setting::ColorFormat);
 }
 
 void CapturePanel::VideoInput_Click() {
-    const int i = VideoInput->currentIndex();
-    if (i < 0 || i == control().videoInputs().current)
-        return;
-    if (const CaptureResult r = control().setVideoInput(i); !r) {
-        reportError(r, false);
-        selectQuietly(VideoInput, control().videoInputs().current);
-        return;
-    }
-    app_.settings().set(setting::VideoInput, i);
+    applyDeviceChoice(VideoInput, &CaptureControl::videoInputs, &CaptureControl::setVideoInput,
+                      setting::VideoInput);
 }
 
 void CapturePanel::Channel_Click() {

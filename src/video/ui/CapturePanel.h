@@ -143,6 +143,9 @@ private:
     void videoDeviceChange(int kind, int index, const QString& name);
     void audioDeviceChange(int kind, int index, const QString& name);
     void selectQuietly(QComboBox* list, int index);
+    void applyDeviceChoice(QComboBox* list, CaptureChoices (CaptureControl::*choices)() const,
+                           CaptureResult (CaptureControl::*choose)(int),
+                           const WholeSetting& stored);
     void reportError(const CaptureResult& result, bool hex);
     QString panelFilePath() const;
 
