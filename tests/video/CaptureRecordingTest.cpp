@@ -258,6 +258,41 @@ TEST(CaptureRecording, AKilledRecorderLeavesAClipOurPlayerReads) {
     EXPECT_EQ(counterBreaks(clip.codes), 0);
 }
 
+TEST(CaptureRecording, MjpegFromTheCameraIsCopiedAsItComes) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("camera.avi"));
+    {
+        Camera cam;
+        ASSERT_TRUE(cam.open({320, 240}, 30));
+        ASSERT_TRUE(cam.start(source, Compression::Mjpeg, 30));
+        sleepMs(700);
+        cam.session->stopRecording();
+    }
+    const ClipCodes before = clipCodes(source);
+    ASSERT_GE(before.codes.size(), 15u);
+    // A camera that delivers MJPEG: the clip read as an input.
+    Recorder listener;
+    CaptureSession::Options o;
+    o.video = {"avi", source.toUtf8(), {}};
+    QString error;
+    auto session = CaptureSession::open(o, &listener, &error);
+    ASSERT_TRUE(session) << error.toStdString();
+    EXPECT_TRUE(session->deliversMjpeg());
+    const QString copy = dir.filePath(QStringLiteral("copy.avi"));
+    ClipSettings s;
+    s.path = copy;
+    s.compression = Compression::Mjpeg;
+    ASSERT_TRUE(session->startRecording(s, &error)) << error.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return listener.hasEnded(); }, 10000));
+    const RecordingEnd end = session->stopRecording();
+    EXPECT_EQ(end.counters.framesRecorded, static_cast<long long>(before.codes.size()));
+    const ClipCodes after = clipCodes(copy);
+    EXPECT_EQ(after.codes, before.codes);
+    // The pictures are not compressed again: the file is as large.
+    EXPECT_NEAR(static_cast<double>(QFileInfo(copy).size()),
+                static_cast<double>(QFileInfo(source).size()), QFileInfo(source).size() * 0.05);
+}
+
 TEST(TestCamera, FrameCodeReadsBackAndRefusesOtherPictures) {
     QImage plain(320, 240, QImage::Format_RGB888);
     plain.fill(Qt::gray);
