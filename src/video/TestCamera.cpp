@@ -18,9 +18,6 @@ int codeBlock(QSize size) {
     return qMax(4, qMin(qMax(8, size.height() / 24), size.width() / (codeBits + 2)));
 }
 
-QByteArray num(double v) {
-    return QByteArray::number(v, 'g', 10);
-}
 
 // The text filter works when FFmpeg was built with it and finds a font.
 bool textFilterWorks() {
@@ -79,8 +76,10 @@ QByteArray testPatternGraph(const TestPattern& p) {
     const int b = codeBlock(p.size);
     QByteArray g = "testsrc2=size=" + QByteArray::number(w) + 'x' + QByteArray::number(h) +
                    ":rate=" + QByteArray::number(p.frameRate);
+    // FFmpeg reads decimals in the graph with the C library, which follows
+    // the locale: every number in it is whole.
     if (p.stopAfter > 0)
-        g += ":duration=" + num(p.stopAfter);
+        g += ":duration=" + QByteArray::number(qRound64(p.stopAfter * 1000)) + "ms";
     const QByteArray y = QByteArray::number(h - b);
     const QByteArray side = QByteArray::number(b);
     g += ",drawbox=x=0:y=" + y + ":w=" + QByteArray::number(b * (codeBits + 1)) + ":h=" + side +
@@ -92,7 +91,7 @@ QByteArray testPatternGraph(const TestPattern& p) {
         const QByteArray font = QByteArray::number(qMax(10, h / 14));
         g += ",drawtext=text='Frame %{n}   %{pts\\:hms}':x=" + QByteArray::number(w / 20) +
              ":y=" + QByteArray::number(h / 8) + ":fontsize=" + font +
-             ":fontcolor=white:box=1:boxcolor=black@0.6";
+             ":fontcolor=white:box=1:boxcolor=black@0x99";
     }
     if (p.dropPeriod > 0 && p.dropCount > 0)
         g += ",select='lt(mod(n," + QByteArray::number(p.dropPeriod) + ")," +

@@ -293,6 +293,19 @@ TEST(CaptureRecording, MjpegFromTheCameraIsCopiedAsItComes) {
                 static_cast<double>(QFileInfo(source).size()), QFileInfo(source).size() * 0.05);
 }
 
+TEST(TestCamera, GraphHoldsOnlyWholeNumbers) {
+    // FFmpeg reads a decimal in a graph with the C library, so under a
+    // comma locale "0.6" or "1.5" would not open at all.
+    TestPattern p;
+    p.stopAfter = 1.5;
+    p.dropPeriod = 10;
+    p.dropCount = 2;
+    const QByteArray graph = testPatternGraph(p);
+    EXPECT_FALSE(graph.contains('.')) << graph.constData();
+    EXPECT_TRUE(graph.contains("duration=1500ms"));
+    EXPECT_FALSE(testToneGraph({2, 16, 22050}).contains('.'));
+}
+
 TEST(TestCamera, FrameCodeReadsBackAndRefusesOtherPictures) {
     QImage plain(320, 240, QImage::Format_RGB888);
     plain.fill(Qt::gray);
