@@ -222,8 +222,12 @@ CaptureResult DeviceCaptureControl::applySettings(const Settings& s) {
     const Settings before = settings_;
     const int device = connected_;
     const CaptureResult r = openSession(device, s);
-    if (!r)
-        openSession(device, before);
+    if (!r && !openSession(device, before)) {
+        // Not even as it was: the device is no longer connected.
+        preview_ = false;
+        emit status(QStringLiteral("Disconnected: ") + r.description);
+        emit connectionLost(r.description);
+    }
     return r;
 }
 
