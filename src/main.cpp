@@ -7,11 +7,17 @@
 #include "app/ui/QtDialogs.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QDir>
+#include <QIcon>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A clip that reaches a file size limit stops with "the disk is full";
+    // the program must not end with it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zentrak"));
     QApplication::setOrganizationName(QStringLiteral("Zentrak"));

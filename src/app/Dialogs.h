@@ -2,7 +2,9 @@
 // Every message, question, input box and file dialog goes through this
 // service, so that tests can see and answer them.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace zt {
@@ -36,6 +38,18 @@ struct FileDialogRequest {
     bool allowNewFile = false;
 };
 
+// A small dialog of lists, one choice in each (the capture device's
+// configuration dialogs).
+struct ChoiceField {
+    QString label;
+    QStringList entries;
+    int current = 0;
+};
+struct ChoiceForm {
+    QString title;
+    QList<ChoiceField> fields;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -46,6 +60,11 @@ public:
                                          const QString& defaultText = QString()) = 0;
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // The entry chosen in each field, in order; nullopt on cancel.
+    virtual std::optional<QList<int>> chooseFromLists(const ChoiceForm& form) {
+        Q_UNUSED(form);
+        return std::nullopt;
+    }
 
     // Short forms.
     void inform(const QString& prompt, const QString& title = QString(),

@@ -17,7 +17,8 @@ struct Services {
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<Dialogs> dialogs;
     std::unique_ptr<Clock> clock;
-    bool testCamera = false;
+    bool testCamera = false;     // the built-in test camera is offered
+    bool platformCapture = true; // the computer's cameras and microphones are offered
 };
 
 } // namespace zt

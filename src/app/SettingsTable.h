@@ -76,6 +76,8 @@ inline constexpr WholeSetting VideoResolution{"VideoResolution", -1};
 inline constexpr WholeSetting ColorFormat{"ColorFormat", -1};
 inline constexpr WholeSetting VideoInput{"VideoInput", -1};
 inline constexpr NumberTextSetting captureTime{"captureTime", "0"};
+// MJPEG quantiser scale of recordings, 2 (best) to 31 (smallest files).
+inline constexpr WholeSetting mjpegQuality{"mjpegquality", 3};
 
 // "grid1File".."grid3File" for grid g (1..3; anything else grid 1).
 constexpr const TextSetting& gridFile(int g) {
@@ -89,7 +91,7 @@ inline constexpr std::array allKeys = {
     right2left.key,  boxlineoff.key,  tournamentType.key,  WSTIMS.key,      Loupe.key,
     buoymarker.key,  PictureSave.key, VideoSave.key,       barefoot.key,    device.key,
     compression.key, framerate.key,   VideoResolution.key, ColorFormat.key, VideoInput.key,
-    captureTime.key};
+    captureTime.key, mjpegQuality.key};
 
 } // namespace setting
 

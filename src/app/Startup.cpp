@@ -49,6 +49,10 @@ WindowPlacement placeWindows(const QRect& mainWindow, int captureWidth, const QR
     p.capture = QPoint(p.main.x() + mainWindow.width(), p.main.y());
     if (p.capture.x() > screen.x() + screen.width())
         p.capture.setX(screen.x());
+    // The capture screen's buttons are never off the screen: a window that
+    // would reach past the right edge moves left until it ends there.
+    if (p.capture.x() + captureWidth > screen.x() + screen.width())
+        p.capture.setX(qMax(screen.x(), screen.x() + screen.width() - captureWidth));
     return p;
 }
 

@@ -41,7 +41,8 @@ QString commasToSpaces(QString text);
 
 // Where the main and capture windows go: the main window moves to the left
 // edge when both do not fit side by side; the capture window goes to its
-// right, or to the left edge when that is off the screen.
+// right, or to the left edge when that is off the screen, and moves left as
+// far as needed to end on the screen.
 struct WindowPlacement {
     QPoint main;
     QPoint capture;

@@ -38,6 +38,9 @@ public:
     // False when the file cannot be read: the operator is told and the
     // screen keeps its picture.
     virtual bool showLoggedPicture(const QString& path) = 0;
+    // The skier name box (Skier_name) and the jump number box (Jump_no).
+    virtual void setSkierName(const QString& skierName) = 0;
+    virtual void setJumpNumber(const QString& jumpNumber) = 0;
 };
 
 } // namespace zt

@@ -176,6 +176,9 @@ Output extractFrameCommand(const QStringList& args);
 // Grid checks, defined with the grid commands.
 Output validateCommand(const QStringList& args);
 Output accuracyCommand(const QStringList& args);
+// Capture commands, defined with the capture commands.
+Output devicesCommand(const QStringList& args);
+Output recordCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -197,6 +200,10 @@ Output run(const QStringList& args) {
         return aviInfo(rest);
     if (cmd == QLatin1String("extract-frame"))
         return extractFrameCommand(rest);
+    if (cmd == QLatin1String("devices"))
+        return devicesCommand(rest);
+    if (cmd == QLatin1String("record"))
+        return recordCommand(rest);
     return usageError(QStringLiteral("unknown command: ") + cmd);
 }
 
@@ -237,8 +244,23 @@ QString usage() {
         "      Prints the file information of an AVI clip, one item per line.\n"
         "  zentrak-tool extract-frame FILE N OUT.bmp\n"
         "      Writes frame N (counted from 0) of the clip as a 24-bit BMP file.\n"
-        "Exit status: 0 done, 1 the grid or point cannot be computed or the clip cannot be\n"
-        "read, 2 bad arguments or a grid file that cannot be read.\n");
+        "  zentrak-tool devices [--test-camera]\n"
+        "      Lists the capture devices, cameras first, then microphones, one per line:\n"
+        "      \"video: NAME\" and \"audio: NAME\". --test-camera adds the built-in test\n"
+        "      camera and test tone.\n"
+        "  zentrak-tool record --device test|NAME [--seconds S] [--size WxH] [--rate FPS]\n"
+        "                      [--compression none|mjpeg|ffv1] [--audio none|test|NAME] OUT.avi\n"
+        "      Records from a camera (\"test\": the built-in test camera) into an AVI clip\n"
+        "      through the program's recording pipeline: S seconds (default 5), the\n"
+        "      camera's size or WxH, FPS frames per second (default 30), MJPEG (default),\n"
+        "      uncompressed (none) or lossless FFV1, with sound from a microphone, the\n"
+        "      test tone or none (default). Prints \"frames recorded: N\", \"frames dropped:\n"
+        "      M\", \"samples: K\" and \"time (ms): T\", one per line. A recording that\n"
+        "      stops early (disk full, camera gone) keeps the clip written so far and\n"
+        "      exits 1 with the reason.\n"
+        "Exit status: 0 done, 1 the grid or point cannot be computed, the clip cannot be\n"
+        "read or recorded, or the device cannot be opened, 2 bad arguments or a grid\n"
+        "file that cannot be read.\n");
 }
 
 } // namespace zt::tool

@@ -4,9 +4,14 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A recording past a file size limit ends with its reason, not a signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

@@ -6,6 +6,8 @@
 // called from the user-interface thread and the signals are delivered to it
 // (queued when a backend emits them from a worker).
 
+#include "video/CaptureTypes.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,8 @@
 class QImage;
 
 namespace zt {
+
+class Dialogs;
 
 // Outcome of an operation that can fail: an error number and its text.
 struct CaptureResult {
@@ -33,6 +37,7 @@ constexpr long badIndex = 0x80040202;
 constexpr long notSupported = 0x80040203;
 constexpr long fileError = 0x80040204;
 constexpr long busy = 0x80040205;
+constexpr long deviceFailed = 0x80040206;
 } // namespace capture_error
 
 // Options of still-frame capture.
@@ -54,12 +59,6 @@ struct CaptureChoices {
     QStringList names;
     int current = -1;
     int count() const { return static_cast<int>(names.size()); }
-};
-
-struct AudioFormat {
-    int channels = 1;
-    int bits = 16;
-    int sampleRate = 44100;
 };
 
 // Numbers of the configuration dialogs a control may offer.
@@ -134,6 +133,9 @@ public:
     virtual int highestChannel() const = 0;
     virtual CaptureChoices videoCompressors() const = 0;
     virtual CaptureResult setVideoCompressor(int index) = 0;
+    // MJPEG quantiser scale, 2 (best) to 31 (smallest files).
+    virtual int videoQuality() const = 0;
+    virtual CaptureResult setVideoQuality(int quality) = 0;
     virtual CaptureChoices audioDevices() const = 0;
     virtual CaptureResult setAudioDevice(int index) = 0;
     virtual CaptureChoices audioCompressors() const = 0;
@@ -165,11 +167,20 @@ signals:
     void deviceChange(const QString& list, int kind, int index, const QString& name);
     // A new live picture is ready (currentFrame).
     void frameAvailable();
+    // The connected device stopped delivering (unplugged): the control is no
+    // longer connected.
+    void connectionLost(const QString& reason);
 };
 
-// The capture control of this run: the test camera is listed as a device
-// when enabled.
-std::unique_ptr<CaptureControl> createCaptureControl(bool testCamera, QObject* parent = nullptr);
+// The capture control of this run: the platform's cameras and microphones
+// (when platformDevices), then the test camera and test tone (when
+// testCamera). Its configuration dialogs go through dialogs.
+struct CaptureControlOptions {
+    bool platformDevices = true;
+    bool testCamera = false;
+};
+std::unique_ptr<CaptureControl> createCaptureControl(const CaptureControlOptions& options,
+                                                     Dialogs& dialogs, QObject* parent = nullptr);
 
 // Text of an audio format as the attribute list spells it, e.g.
 // "44.100 Khz, 16 bit, Mono".
@@ -179,6 +190,13 @@ QString audioFormatText(const AudioFormat& format);
 // is set (else 8), two channels when bit 0 is set (else one).
 QStringList audioAttributeEntries();
 AudioFormat audioFormatOfEntry(int entry);
+// The format an attribute list entry spells ("22.050 Khz, 16 Bit, Stereo"):
+// the rate before the first space times 1000, 8 or 16 bits, Mono or Stereo.
+AudioFormat audioFormatOfEntryText(const QString& entry);
+
+// "Eror code: " + the error number (hexadecimal or decimal) + " " + the
+// description, as the capture handlers report a failure.
+QString captureErrorText(const CaptureResult& result, bool hex);
 
 // The effect slot the program uses.
 inline QString videoEffectSlot() {

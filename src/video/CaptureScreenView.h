@@ -2,6 +2,8 @@
 // What other screens hand to the capture screen and to the main screen's
 // capture device panel.
 
+#include "video/CaptureTypes.h"
+
 #include <QString>
 
 namespace zt {
@@ -17,18 +19,12 @@ public:
     // The jump number box (txtPass), the capture screen's jump counter.
     virtual QString jumpNumberText() const = 0;
     virtual void setJumpNumberText(const QString& text) = 0;
-    // The skier name was extended to avoid overwriting a clip (the notice
-    // Label4 is up); clearing hides the notice.
-    virtual bool nameAltered() const = 0;
-    virtual void clearNameAltered() = 0;
-};
-
-// The counters of a recording as the capture device reports them.
-struct CaptureCounters {
-    long long framesRecorded = 0;
-    long long framesDropped = 0;
-    long long samples = 0;
-    long long elapsedMs = 0;
+    // The clip being or last recorded (capturePath).
+    virtual QString recordedClipPath() const = 0;
+    // The notice that the skier name was extended to keep an existing clip
+    // (Label4) is shown; hiding it.
+    virtual bool skierNameNoticeShown() const = 0;
+    virtual void hideSkierNameNotice() = 0;
 };
 
 // The capture device panel's status line and counters (main screen).
@@ -40,6 +36,16 @@ public:
     virtual void showCaptureCounters(const CaptureCounters& counters) = 0;
     // The stream capture has ended: its button offers a new one.
     virtual void showStreamStopped() = 0;
+    // A device came (kind 0) or went (kind 1) in a device list ("Video
+    // Capture Sources" or "Audio Capture Sources").
+    virtual void showDeviceChange(const QString& list, int kind, int index,
+                                  const QString& name) = 0;
+    // The connected device stopped delivering: the panel offers Connect.
+    virtual void showConnectionLost() = 0;
+    // Pushes the panel's values into the capture control (SetCaptureValues).
+    virtual void SetCaptureValues() = 0;
+    // The value of the frame-rate box (EdtRate).
+    virtual double frameRateBoxValue() const = 0;
 };
 
 } // namespace zt

@@ -17,13 +17,6 @@ qsizetype lastSeparator(const QString& path) {
     return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
 }
 
-QString withoutTrailingSeparator(QString folder) {
-    while (folder.size() > 1 &&
-           (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'))))
-        folder.chop(1);
-    return folder;
-}
-
 } // namespace
 
 // ---- Clip names and the records of a taken frame ----
@@ -184,11 +177,6 @@ int playerKeyCode(int qtKey, bool keypad) {
 }
 
 // ---- Fixing the skier's name ----
-
-QString clipPathFor(const QString& videoDir, const QString& skier, const QString& jump) {
-    return joinPath(withoutTrailingSeparator(videoDir),
-                    skier + QStringLiteral("jump") + jump + QStringLiteral(".avi"));
-}
 
 namespace {
 

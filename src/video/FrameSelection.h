@@ -7,6 +7,7 @@
 
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
+#include "video/CaptureScreenRules.h" // clipPathFor
 
 #include <QDateTime>
 #include <QString>
@@ -91,9 +92,6 @@ constexpr int keyCodeStepBack = 100;
 constexpr int keyCodeStepForward = 102;
 
 // ---- Fixing the skier's name ----
-
-// videoDir (a trailing separator removed) + name + "jump" + jump + ".avi".
-QString clipPathFor(const QString& videoDir, const QString& skier, const QString& jump);
 
 struct FixedName {
     QString name;

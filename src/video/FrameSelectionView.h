@@ -10,6 +10,7 @@ public:
     virtual ~FrameSelectionView() = default;
 
     // The clip to show on the next "Capture" arrival (the fresh recording).
+    virtual QString clipPath() const = 0;
     virtual void setClipPath(const QString& path) = 0;
 };
 

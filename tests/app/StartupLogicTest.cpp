@@ -62,5 +62,11 @@ TEST(StartupLogic, WindowPlacement) {
     // A second screen to the right: its left edge counts as x = 0.
     p = placeWindows(QRect(2500, 10, 800, 600), 700, QRect(1920, 0, 1280, 1024));
     EXPECT_EQ(p.main, QPoint(1920, 10));
-    EXPECT_EQ(p.capture, QPoint(2720, 10));
+    // The capture window would end past the right edge: it ends on it.
+    EXPECT_EQ(p.capture, QPoint(3200 - 700, 10));
+    p = placeWindows(QRect(0, 0, 710, 600), 980, QRect(0, 0, 1280, 800));
+    EXPECT_EQ(p.capture, QPoint(300, 0));
+    // Wider than the screen: from its left edge.
+    p = placeWindows(QRect(0, 0, 300, 600), 1400, QRect(0, 0, 1280, 800));
+    EXPECT_EQ(p.capture, QPoint(0, 0));
 }

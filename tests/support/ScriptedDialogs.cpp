@@ -55,6 +55,24 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& reques
     return nextText(QString(), true);
 }
 
+std::optional<QList<int>> ScriptedDialogs::chooseFromLists(const ChoiceForm& form) {
+    Recorded r;
+    r.kind = Recorded::Choice;
+    r.title = form.title;
+    r.form = form;
+    recorded_.append(r);
+    using Choice = std::optional<QList<int>>;
+    if (!queue_.empty() && std::holds_alternative<Choice>(queue_.front())) {
+        const Choice a = std::get<Choice>(queue_.front());
+        queue_.pop_front();
+        return a;
+    }
+    QList<int> shown;
+    for (const ChoiceField& f : form.fields)
+        shown << f.current;
+    return shown;
+}
+
 QStringList ScriptedDialogs::prompts() const {
     QStringList out;
     for (const Recorded& r : recorded_)

@@ -24,6 +24,7 @@ TestEnv::TestEnv() {
     services_.settings = std::move(settings);
     services_.clock = std::move(clock);
     services_.testCamera = true;
+    services_.platformCapture = false; // no test depends on the computer's devices
 }
 
 TestEnv::~TestEnv() = default;

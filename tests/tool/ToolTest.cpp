@@ -228,3 +228,62 @@ TEST(Tool, AccuracyPrintsTheMeshAndClassesAndDrawsTheMap) {
     // Inside the grid the water colour is shaded.
     EXPECT_NE(map.pixelColor(400, 280), QColor(40, 70, 100));
 }
+
+TEST(Tool, DevicesListsCamerasThenMicrophones) {
+    const auto out = run(words("devices --test-camera"));
+    EXPECT_EQ(out.exitCode, 0) << out.err.toStdString();
+    const QStringList lines = out.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    // Whatever this computer has, every video line comes before every audio line.
+    qsizetype firstAudio = lines.size();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].startsWith(QLatin1String("video: ")) ||
+                    lines[i].startsWith(QLatin1String("audio: ")))
+            << lines[i].toStdString();
+        if (lines[i].startsWith(QLatin1String("audio: ")))
+            firstAudio = qMin(firstAudio, i);
+        else
+            EXPECT_LT(i, firstAudio) << lines[i].toStdString();
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral("video: Zentrak Test Camera")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("audio: Zentrak Test Tone (440 Hz)")));
+    EXPECT_EQ(run(words("devices --all")).exitCode, 2);
+}
+
+TEST(Tool, RecordPrintsItsCountersAndRefusesBadArguments) {
+    zt::test::TestEnv env;
+    const QString clip = env.path(QStringLiteral("tool.avi"));
+    const auto out = run(words("record --device test --seconds 1 --size 320x240 --rate 25 "
+                               "--compression ffv1 --audio test") +
+                         QStringList{clip});
+    ASSERT_EQ(out.exitCode, 0) << out.err.toStdString();
+    const QStringList lines = out.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    const char* names[] = {"frames recorded: ", "frames dropped: ", "samples: ", "time (ms): "};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(lines[i].startsWith(QLatin1String(names[i]))) << lines[i].toStdString();
+    EXPECT_NEAR(lines[0].section(QLatin1Char(' '), 2).toInt(), 25, 2);
+    EXPECT_EQ(lines[1], QStringLiteral("frames dropped: 0"));
+    EXPECT_NEAR(lines[2].section(QLatin1Char(' '), 1).toInt(), 44100, 8000);
+    const auto info = run(QStringList{QStringLiteral("avi-info"), clip});
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Width: 320"))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Rate: 25fps")));
+
+    for (const char* bad :
+         {"record", "record out.avi", "record --device test",
+          "record --device test --size 9x9 a.avi", "record --device test --rate 0 a.avi",
+          "record --device test --compression h264 a.avi",
+          "record --device test --seconds -1 a.avi", "record --device test a.avi b.avi",
+          "record --device test --frobnicate 1 a.avi"}) {
+        const auto r = run(words(bad));
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("usage"))) << bad;
+    }
+    const auto noCamera = run(words("record --device NoSuchCamera a.avi"));
+    EXPECT_EQ(noCamera.exitCode, 1);
+    EXPECT_TRUE(noCamera.err.contains(QStringLiteral("NoSuchCamera")));
+    const auto help = run(words("--help"));
+    for (const char* said : {"devices", "record --device test|NAME", "frames recorded: N",
+                             "time (ms): T", "exits 1 with the reason"})
+        EXPECT_TRUE(help.out.simplified().contains(QLatin1String(said))) << said;
+}

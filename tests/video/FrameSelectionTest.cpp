@@ -27,8 +27,9 @@ public:
     void setSkierName(const QString& n) override { name = n; }
     QString jumpNumberText() const override { return jump; }
     void setJumpNumberText(const QString& t) override { jump = t; }
-    bool nameAltered() const override { return true; }
-    void clearNameAltered() override {}
+    QString recordedClipPath() const override { return {}; }
+    bool skierNameNoticeShown() const override { return true; }
+    void hideSkierNameNotice() override {}
 };
 
 } // namespace

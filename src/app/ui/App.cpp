@@ -36,8 +36,11 @@ App::App(Services services)
                      *services_.dialogs) {}
 
 App::~App() {
-    // The main screen owns the open viewers; it goes first, the capture
-    // screen (and with it the capture device) last.
+    // The capture device's last events go to nobody; the screens go (the
+    // main screen first, as it owns the open viewers), then the device,
+    // which closes a clip still being recorded.
+    if (captureControl_)
+        captureControl_->disconnect(this);
     mainForm_.reset();
     config_.reset();
     gridSetup_.reset();
@@ -47,6 +50,7 @@ App::~App() {
     results_.reset();
     frmManual_.reset();
     previewForm_.reset();
+    captureControl_.reset();
 }
 
 void App::start() {
@@ -87,7 +91,32 @@ zt::frmManual& App::frmManual() {
 }
 
 CaptureControl& App::captureControl() {
-    return *previewForm().CapturePRO1;
+    if (!captureControl_) {
+        captureControl_ =
+            createCaptureControl({services_.platformCapture, services_.testCamera}, dialogs());
+        captureControl_->setObjectName(QStringLiteral("CapturePRO1"));
+        routeCaptureEvents();
+    }
+    return *captureControl_;
+}
+
+// The capture screen handles the device's events (it is made when the
+// first one comes).
+void App::routeCaptureEvents() {
+    CaptureControl* c = captureControl_.get();
+    connect(c, &CaptureControl::status, this,
+            [this](const QString& text) { previewForm().CapturePRO1_Status(text); });
+    connect(c, &CaptureControl::progress, this, [this](int code, const QString& text) {
+        previewForm().CapturePRO1_Progress(code, text);
+    });
+    connect(c, &CaptureControl::warning, this,
+            [this](const QString& text) { previewForm().CapturePRO1_Warning(text); });
+    connect(c, &CaptureControl::deviceChange, this,
+            [this](const QString& list, int kind, int index, const QString& name) {
+                previewForm().CapturePRO1_DeviceChange(list, kind, index, name);
+            });
+    connect(c, &CaptureControl::connectionLost, this,
+            [this](const QString& reason) { previewForm().CapturePRO1_ConnectionLost(reason); });
 }
 
 QWidget& App::screenWidget(Screen which) {
@@ -147,7 +176,6 @@ CaptureScreenView& App::captureView() {
 CaptureStatusView& App::captureStatusView() {
     return *mainForm().capturePanel;
 }
-
 FrameSelectionView& App::frameSelectionView() {
     return frmSetStart();
 }

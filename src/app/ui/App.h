@@ -18,8 +18,8 @@ namespace zt {
 
 class CaptureControl;
 class CaptureScreenView;
-class CaptureStatusView;
 class FrameSelectionView;
+class CaptureStatusView;
 class Calibrate;
 class Config;
 class Grid_Setup;
@@ -82,7 +82,8 @@ public:
     zt::frmSetStart& frmSetStart();
     zt::Results& results();
     zt::frmManual& frmManual();
-    // The capture screen's capture control (creates the capture screen).
+    // The capture device, owned for the whole run (created on first use);
+    // its events go to the capture screen's handlers.
     CaptureControl& captureControl();
 
     // Navigation: shows or hides a screen (created on first use). Only App
@@ -121,8 +122,11 @@ signals:
 private:
     QWidget& screenWidget(Screen screen);
 
+    void routeCaptureEvents();
+
     Services services_;
     DiagnosticLog diagnosticLog_;
+    std::unique_ptr<CaptureControl> captureControl_;
     std::unique_ptr<MainForm> mainForm_;
     std::unique_ptr<zt::Config> config_;
     std::unique_ptr<Grid_Setup> gridSetup_;

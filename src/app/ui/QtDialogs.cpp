@@ -1,7 +1,11 @@
 #include "app/ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -52,6 +56,30 @@ QList<ButtonChoice> buttonsOf(MsgButtons buttons) {
 }
 
 } // namespace
+
+std::optional<QList<int>> QtDialogs::chooseFromLists(const ChoiceForm& form) {
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(form.title.isEmpty() ? appTitle() : form.title);
+    auto* layout = new QFormLayout(&dialog);
+    QList<QComboBox*> lists;
+    for (const ChoiceField& f : form.fields) {
+        auto* list = new QComboBox(&dialog);
+        list->addItems(f.entries);
+        list->setCurrentIndex(f.current);
+        layout->addRow(f.label, list);
+        lists << list;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QList<int> chosen;
+    for (const QComboBox* list : lists)
+        chosen << list->currentIndex();
+    return chosen;
+}
 
 MsgAnswer QtDialogs::message(const MessageRequest& request) {
     QMessageBox box(qtIcon(request.icon), request.title.isEmpty() ? appTitle() : request.title,

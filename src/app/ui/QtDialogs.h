@@ -14,6 +14,7 @@ public:
                                  const QString& defaultText) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<QList<int>> chooseFromLists(const ChoiceForm& form) override;
 };
 
 // "Label|pattern|" -> Qt's "Label (pattern);;..." and the filter selected.

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -37,6 +38,14 @@ inline QComboBox* combo(QWidget* parent, const char* name, const QStringList& en
     c->addItems(entries);
     return c;
 }
+
+// Shows the wait cursor for the life of the object.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // A top-level menu command on a menu bar.
 inline QAction* menuCommand(QMenuBar* bar, const char* name, const QString& caption) {

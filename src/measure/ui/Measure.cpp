@@ -565,6 +565,14 @@ void Measure::applyMessageColor(std::optional<long> rgb) {
     }
 }
 
+void Measure::setSkierName(const QString& skierName) {
+    Skier_name->setEditText(skierName);
+}
+
+void Measure::setJumpNumber(const QString& jumpNumber) {
+    Jump_no->setText(jumpNumber);
+}
+
 void Measure::hideUnofficialJump() {
     UnofficialJump->hide();
 }

@@ -122,6 +122,8 @@ public:
 
     // The picture on the screen and where it came from.
     const ShownPicture& shownPicture() const;
+    void setSkierName(const QString& skierName) override;
+    void setJumpNumber(const QString& jumpNumber) override;
 
     // Source of the arrow keys polled by keyTimer (the application's by
     // default).

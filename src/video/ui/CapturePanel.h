@@ -1,7 +1,10 @@
 #pragma once
 // The capture device panel of the main screen: device, resolution, colour
 // format, input, channel, frame rate, time limit, compressors, audio,
-// effects and still-frame options, applied to the capture control.
+// effects and still-frame options, applied to the capture device at once
+// and kept in the settings; a capture of its own ("Frames" or "Streams");
+// the counters and the status of the device; the device lists kept current
+// as devices come and go.
 
 #include "app/SettingsTable.h"
 #include "video/CaptureScreenView.h"
@@ -91,10 +94,31 @@ public:
     void showCaptureStatus(const QString& text) override;
     void showCaptureCounters(const CaptureCounters& counters) override;
     void showStreamStopped() override;
+    void showDeviceChange(const QString& list, int kind, int index, const QString& name) override;
+    void showConnectionLost() override;
+    void SetCaptureValues() override;
+    double frameRateBoxValue() const override;
 
 public slots:
     void CmdConnect_Click();
     void OnDisconnect();
+    void CmdPreview_Click();
+    void ResolutionCombo_Click();
+    void ColorFormatCombo_Click();
+    void VideoInput_Click();
+    void Channel_Click();
+    void CompressionCombo_Click();
+    void AudioDevice_Click();
+    void AudioCompr_Click();
+    void ComboAttrib_Click();
+    void VideoConfig_Click();
+    void ComprConfig_Click();
+    void AudioConfig_Click();
+    void Effect_Click();
+    void CaptureType_Click();
+    void CmdCap_Click();
+    void CmdCapFN_Click();
+    void ChkAutoSave_Click();
     void InitAudioSettings();
     void EnableVideoCompressionConfig();
     void EnableAudioConfig();
@@ -106,16 +130,30 @@ private:
     void buildDeviceControls();
     void buildAudioControls();
     void buildCaptureControls();
+    QWidget* buildFrameOptions();
+    void layoutControls();
+    void connectHandlers();
     void connectDevice();
     void fillSetting(QComboBox* list, QLabel* label, const CaptureChoices& choices,
                      const WholeSetting& stored);
     void fillInputs();
     void fillTuner();
+    void reselectFromControl();
+    void showDisconnectedControls();
+    void videoDeviceChange(int kind, int index, const QString& name);
+    void audioDeviceChange(int kind, int index, const QString& name);
+    void selectQuietly(QComboBox* list, int index);
+    void applyDeviceChoice(QComboBox* list, CaptureChoices (CaptureControl::*choices)() const,
+                           CaptureResult (CaptureControl::*choose)(int),
+                           const WholeSetting& stored);
     void reportError(const CaptureResult& result, bool hex);
+    QString panelFilePath() const;
 
     App& app_;
     QLabel* frameRateLabel_ = nullptr;
-    bool previewOn_ = false; // CmdPreview offers "Preview Off"
+    bool previewOn_ = false;       // CmdPreview offers "Preview Off"
+    bool streamRecording_ = false; // CmdCap offers "End Capture"
+    bool noDevice_ = false;        // Combo1 holds only the no-device entry
 };
 
 // "None" followed by the names; the entry in use selected ("None" when the

@@ -212,8 +212,8 @@ void frmSetStart::arriveFromCapture() {
     s.screenMode.clear();
     arrivedFromCapture_ = true;
     CaptureScreenView& capture = app_.captureView();
-    if (capture.nameAltered()) {
-        capture.clearNameAltered();
+    if (capture.skierNameNoticeShown()) {
+        capture.hideSkierNameNotice();
         MediaPlayer1->setFile(QString()); // nothing holds the clip being renamed
         clipPath_ = fixSkierName(app_.dialogs(), capture, clipPath_, s.videoDir);
         fixedSkierName_ = capture.skierName();

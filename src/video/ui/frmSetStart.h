@@ -56,11 +56,6 @@ public:
     QTimer Timer1;               // looped playback
     QTimer Timer2;               // arrow keys, 100 ms
 
-    // FrameSelectionView.
-    void setClipPath(const QString& path) override { clipPath_ = path; }
-    // The clip shown (Text6).
-    const QString& clipPath() const { return clipPath_; }
-
     // Tests give their own keys and free space.
     void setKeyState(KeyState& keys) { keys_ = &keys; }
     void setFreeSpaceSource(FreeSpaceSource source) { freeSpace_ = std::move(source); }
@@ -68,6 +63,10 @@ public:
     long markedFrame() const { return markedFrame_; }
     bool viewHandled() const { return viewHandled_; }
     bool playingBeforeStart() const { return playingBeforeStart_; }
+
+    // FrameSelectionView: the clip shown (Text6).
+    QString clipPath() const override { return clipPath_; }
+    void setClipPath(const QString& path) override { clipPath_ = path; }
 
 public slots:
     // The arrival: runs each time the screen is shown.

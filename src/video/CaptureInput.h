@@ -1,0 +1,46 @@
+#pragma once
+// One opened libavdevice input (a camera, a microphone, the test camera)
+// and its first stream. A blocking read ends when the abort flag given at
+// the opening becomes true.
+
+#include "video/CaptureTypes.h"
+
+#include <atomic>
+#include <memory>
+
+struct AVFormatContext;
+struct AVPacket;
+struct AVStream;
+
+namespace zt {
+
+class CaptureInput {
+public:
+    // nullptr when it cannot be opened; error then says why.
+    static std::unique_ptr<CaptureInput> open(const InputSpec& spec, const std::atomic<bool>* abort,
+                                              QString* error);
+    ~CaptureInput();
+    CaptureInput(const CaptureInput&) = delete;
+    CaptureInput& operator=(const CaptureInput&) = delete;
+
+    // The next packet of the stream; 0 or an FFmpeg error (AVERROR_EOF at
+    // the end, AVERROR(EAGAIN) when nothing is ready yet).
+    int read(AVPacket* packet);
+    AVStream* stream() const { return stream_; }
+    // A packet time in seconds (its pts in the stream's time base).
+    double seconds(long long pts) const;
+
+private:
+    CaptureInput() = default;
+
+    AVFormatContext* format_ = nullptr;
+    AVStream* stream_ = nullptr;
+};
+
+// FFmpeg's text of an error number.
+QString ffmpegErrorText(int error);
+
+// Registers libavdevice's inputs once.
+void registerCaptureDevices();
+
+} // namespace zt

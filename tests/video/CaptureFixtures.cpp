@@ -1,0 +1,90 @@
+#include "CaptureFixtures.h"
+
+#include "video/FrameSource.h"
+#include "video/TestCamera.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace zt::test {
+
+ClipCodes clipCodes(const QString& path) {
+    ClipCodes c;
+    // A clip cut short has no length in its header: read until the end.
+    auto source = FrameSource::open(path);
+    if (!source)
+        return c;
+    c.opened = true;
+    c.frameCount = source->frameCount();
+    const long long last = c.frameCount > 0 ? c.frameCount : 100000;
+    for (long long n = 0; n < last; ++n) {
+        FrameError error = FrameError::None;
+        const QImage picture = source->image(n, &error);
+        if (picture.isNull())
+            break;
+        c.codes.push_back(readFrameCode(picture).value_or(-1));
+    }
+    return c;
+}
+
+int counterBreaks(const std::vector<int>& codes) {
+    int breaks = 0;
+    for (std::size_t i = 1; i < codes.size(); ++i)
+        if (codes[i] != codes[i - 1] + 1)
+            ++breaks;
+    return breaks;
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+ToolRun runTool(const QStringList& args, long long fileSizeLimit, const QString& killAfterBytesOf,
+                long long killBytes) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    p.setProcessEnvironment(env);
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            // A write past the limit fails with EFBIG instead of a signal.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
+    p.start(QStringLiteral(ZENTRAK_TOOL_PATH), args);
+    ToolRun run;
+    if (!p.waitForStarted(10000))
+        return run;
+    if (!killAfterBytesOf.isEmpty()) {
+        waitUntil(
+            [&] {
+                return QFileInfo(killAfterBytesOf).size() >= killBytes ||
+                       p.state() == QProcess::NotRunning;
+            },
+            60000);
+        p.kill();
+        run.killed = true;
+    }
+    p.waitForFinished(120000);
+    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return run;
+}
+
+} // namespace zt::test
