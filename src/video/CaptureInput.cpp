@@ -7,7 +7,9 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 namespace zt {
 
@@ -64,6 +66,8 @@ std::unique_ptr<CaptureInput> CaptureInput::open(const InputSpec& spec,
         return nullptr;
     }
     input->stream_ = input->format_->streams[0];
+    input->abort_ = abort;
+    input->paced_ = !(format->flags & AVFMT_NOFILE);
     return input;
 }
 
@@ -73,7 +77,34 @@ CaptureInput::~CaptureInput() {
 }
 
 int CaptureInput::read(AVPacket* packet) {
-    return av_read_frame(format_, packet);
+    const int r = av_read_frame(format_, packet);
+    if (r == 0 && paced_)
+        keepPace(packet);
+    return r;
+}
+
+void CaptureInput::keepPace(const AVPacket* packet) {
+    using namespace std::chrono;
+    const long long now =
+        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    const long long pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    if (pts == AV_NOPTS_VALUE)
+        return;
+    const double t = seconds(pts);
+    if (firstTime_ < 0) {
+        firstTime_ = t;
+        startedAt_ = now;
+        return;
+    }
+    const long long due = startedAt_ + static_cast<long long>((t - firstTime_) * 1e6);
+    // Wait in short steps so that closing the device is not held up.
+    while (!(abort_ && abort_->load())) {
+        const long long left =
+            due - duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+        if (left <= 0)
+            break;
+        std::this_thread::sleep_for(microseconds(std::min(left, 20000LL)));
+    }
 }
 
 double CaptureInput::seconds(long long pts) const {

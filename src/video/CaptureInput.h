@@ -24,7 +24,9 @@ public:
     CaptureInput& operator=(const CaptureInput&) = delete;
 
     // The next packet of the stream; 0 or an FFmpeg error (AVERROR_EOF at
-    // the end, AVERROR(EAGAIN) when nothing is ready yet).
+    // the end, AVERROR(EAGAIN) when nothing is ready yet). A clip file given
+    // as a camera delivers its pictures at their own pace, as a camera would,
+    // not all at once.
     int read(AVPacket* packet);
     AVStream* stream() const { return stream_; }
     // A packet time in seconds (its pts in the stream's time base).
@@ -33,8 +35,14 @@ public:
 private:
     CaptureInput() = default;
 
+    void keepPace(const AVPacket* packet);
+
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;
+    const std::atomic<bool>* abort_ = nullptr;
+    bool paced_ = false;      // a file, not a device
+    double firstTime_ = -1;   // seconds of the first packet
+    long long startedAt_ = 0; // steady clock, microseconds
 };
 
 // FFmpeg's text of an error number.
