@@ -2,12 +2,15 @@
 
 #include "video/CaptureBackend.h"
 
+#include <QImage>
+
 extern "C" {
 #include <libavdevice/avdevice.h>
 #include <libavformat/avformat.h>
 }
 
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -39,9 +42,65 @@ QString ffmpegErrorText(int error) {
     return QString::fromLocal8Bit(buf);
 }
 
+// Pictures the program makes, as a stream of raw BGRA frames read by
+// FFmpeg's rawvideo input: each frame is made when its time has come.
+struct CaptureInput::Generated {
+    std::shared_ptr<const VideoGenerator> source;
+    const std::atomic<bool>* abort = nullptr;
+    int64_t next = 0;     // the frame to make next
+    QByteArray frame;     // the frame being read
+    qsizetype offset = 0; // bytes of it read
+    long long startedAt = -1;
+};
+
+namespace {
+
+long long steadyMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Waits until the time at, in short steps so that closing is not held up;
+// false when aborted.
+bool waitUntil(long long at, const std::atomic<bool>* abort) {
+    for (;;) {
+        if (abort && abort->load())
+            return false;
+        const long long left = at - steadyMicroseconds();
+        if (left <= 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(std::min(left, 20000LL)));
+    }
+}
+
+} // namespace
+
+int CaptureInput::readGenerated(void* opaque, uint8_t* buffer, int size) {
+    auto* g = static_cast<Generated*>(opaque);
+    if (g->offset >= g->frame.size()) {
+        const long long now = steadyMicroseconds();
+        if (g->startedAt < 0)
+            g->startedAt = now;
+        const long long due =
+            g->startedAt + g->next * 1000000LL / std::max(1, g->source->frameRate());
+        if (!waitUntil(due, g->abort))
+            return AVERROR_EXIT;
+        const QImage picture = g->source->frame(g->next++).convertToFormat(QImage::Format_RGB32);
+        g->frame =
+            QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+        g->offset = 0;
+    }
+    const int n = static_cast<int>(std::min<qsizetype>(size, g->frame.size() - g->offset));
+    std::memcpy(buffer, g->frame.constData() + g->offset, static_cast<size_t>(n));
+    g->offset += n;
+    return n;
+}
+
 std::unique_ptr<CaptureInput> CaptureInput::open(const InputSpec& spec,
                                                  const std::atomic<bool>* abort, QString* error) {
     registerCaptureDevices();
+    if (spec.generated)
+        return openGenerated(spec, abort, error);
     const AVInputFormat* format = av_find_input_format(spec.format.constData());
     if (!format) {
         *error = QStringLiteral("This program was built without the input ") +
@@ -71,9 +130,46 @@ std::unique_ptr<CaptureInput> CaptureInput::open(const InputSpec& spec,
     return input;
 }
 
+std::unique_ptr<CaptureInput>
+CaptureInput::openGenerated(const InputSpec& spec, const std::atomic<bool>* abort, QString* error) {
+    std::unique_ptr<CaptureInput> input(new CaptureInput);
+    input->generated_ = std::make_unique<Generated>();
+    input->generated_->source = spec.generated;
+    input->generated_->abort = abort;
+    constexpr int bufferSize = 1 << 16;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(bufferSize));
+    input->io_ = avio_alloc_context(buffer, bufferSize, 0, input->generated_.get(),
+                                    &CaptureInput::readGenerated, nullptr, nullptr);
+    input->format_ = avformat_alloc_context();
+    input->format_->pb = input->io_;
+    input->format_->flags |= AVFMT_FLAG_CUSTOM_IO;
+    input->format_->interrupt_callback = {interrupted, const_cast<std::atomic<bool>*>(abort)};
+    const QSize size = spec.generated->size();
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "video_size", sizeOption(size).constData(), 0);
+    av_dict_set(&options, "pixel_format", "bgra", 0);
+    av_dict_set(&options, "framerate",
+                QByteArray::number(std::max(1, spec.generated->frameRate())).constData(), 0);
+    const int r =
+        avformat_open_input(&input->format_, nullptr, av_find_input_format("rawvideo"), &options);
+    av_dict_free(&options);
+    if (r < 0) {
+        input->format_ = nullptr; // freed by the failed open
+        *error = ffmpegErrorText(r);
+        return nullptr;
+    }
+    input->stream_ = input->format_->streams[0];
+    input->abort_ = abort;
+    return input;
+}
+
 CaptureInput::~CaptureInput() {
     if (format_)
         avformat_close_input(&format_);
+    if (io_) {
+        av_freep(&io_->buffer);
+        avio_context_free(&io_);
+    }
 }
 
 int CaptureInput::read(AVPacket* packet) {
@@ -84,27 +180,16 @@ int CaptureInput::read(AVPacket* packet) {
 }
 
 void CaptureInput::keepPace(const AVPacket* packet) {
-    using namespace std::chrono;
-    const long long now =
-        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
     const long long pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
     if (pts == AV_NOPTS_VALUE)
         return;
     const double t = seconds(pts);
     if (firstTime_ < 0) {
         firstTime_ = t;
-        startedAt_ = now;
+        startedAt_ = steadyMicroseconds();
         return;
     }
-    const long long due = startedAt_ + static_cast<long long>((t - firstTime_) * 1e6);
-    // Wait in short steps so that closing the device is not held up.
-    while (!(abort_ && abort_->load())) {
-        const long long left =
-            due - duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-        if (left <= 0)
-            break;
-        std::this_thread::sleep_for(microseconds(std::min(left, 20000LL)));
-    }
+    waitUntil(startedAt_ + static_cast<long long>((t - firstTime_) * 1e6), abort_);
 }
 
 double CaptureInput::seconds(long long pts) const {

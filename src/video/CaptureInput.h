@@ -6,9 +6,11 @@
 #include "video/CaptureTypes.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 struct AVFormatContext;
+struct AVIOContext;
 struct AVPacket;
 struct AVStream;
 
@@ -34,12 +36,18 @@ public:
 
 private:
     CaptureInput() = default;
+    static std::unique_ptr<CaptureInput>
+    openGenerated(const InputSpec& spec, const std::atomic<bool>* abort, QString* error);
 
     void keepPace(const AVPacket* packet);
+    struct Generated;
+    static int readGenerated(void* opaque, uint8_t* buffer, int size);
 
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;
     const std::atomic<bool>* abort_ = nullptr;
+    std::unique_ptr<Generated> generated_; // pictures the program makes
+    AVIOContext* io_ = nullptr;
     bool paced_ = false;      // a file, not a device
     double firstTime_ = -1;   // seconds of the first packet
     long long startedAt_ = 0; // steady clock, microseconds

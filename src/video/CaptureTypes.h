@@ -8,16 +8,33 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <memory>
 #include <utility>
+
+class QImage;
 
 namespace zt {
 
+// Pictures made by the program itself (the demo lake), delivered in real
+// time as a camera would deliver them.
+class VideoGenerator {
+public:
+    virtual ~VideoGenerator() = default;
+    virtual QSize size() const = 0;
+    virtual int frameRate() const = 0;
+    // Frame n (from 0) as an RGB32 picture of size().
+    virtual QImage frame(int64_t n) const = 0;
+};
+
 // How libavdevice opens an input: the input format ("v4l2", "alsa",
-// "lavfi", ...), the URL and the options.
+// "lavfi", ...), the URL and the options; or pictures the program makes
+// (generated set: format and URL are then not used).
 struct InputSpec {
     QByteArray format;
     QByteArray url;
     QList<std::pair<QByteArray, QByteArray>> options;
+    std::shared_ptr<const VideoGenerator> generated;
 
     void set(const char* key, const QByteArray& value) { options.append({key, value}); }
 };

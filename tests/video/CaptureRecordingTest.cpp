@@ -273,7 +273,7 @@ TEST(CaptureRecording, MjpegFromTheCameraIsCopiedAsItComes) {
     // A camera that delivers MJPEG: the clip read as an input.
     Recorder listener;
     CaptureSession::Options o;
-    o.video = {"avi", source.toUtf8(), {}};
+    o.video = {"avi", source.toUtf8(), {}, {}};
     QString error;
     auto session = CaptureSession::open(o, &listener, &error);
     ASSERT_TRUE(session) << error.toStdString();

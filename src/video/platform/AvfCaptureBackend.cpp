@@ -33,7 +33,7 @@ public:
     }
 
     InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"avfoundation", device.id + ":none", {}};
+        InputSpec spec{"avfoundation", device.id + ":none", {}, {}};
         if (r.size.isValid())
             spec.set("video_size", sizeOption(r.size));
         if (!r.colorFormat.isEmpty())
@@ -43,7 +43,7 @@ public:
     }
 
     InputSpec audioInput(const CaptureDevice& device, const AudioFormat&) override {
-        return {"avfoundation", "none:" + device.id, {}};
+        return {"avfoundation", "none:" + device.id, {}, {}};
     }
 };
 

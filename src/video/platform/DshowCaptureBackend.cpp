@@ -24,7 +24,7 @@ public:
     }
 
     InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"dshow", "video=" + device.id, {}};
+        InputSpec spec{"dshow", "video=" + device.id, {}, {}};
         if (r.size.isValid())
             spec.set("video_size", sizeOption(r.size));
         if (r.colorFormat == "mjpeg")
@@ -37,7 +37,7 @@ public:
     }
 
     InputSpec audioInput(const CaptureDevice& device, const AudioFormat& f) override {
-        InputSpec spec{"dshow", "audio=" + device.id, {}};
+        InputSpec spec{"dshow", "audio=" + device.id, {}, {}};
         spec.set("sample_rate", QByteArray::number(f.sampleRate));
         spec.set("channels", QByteArray::number(f.channels));
         spec.set("sample_size", QByteArray::number(f.bits));

@@ -177,7 +177,7 @@ public:
     }
 
     InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"v4l2", device.id, {}};
+        InputSpec spec{"v4l2", device.id, {}, {}};
         if (r.size.isValid())
             spec.set("video_size", sizeOption(r.size));
         if (!r.colorFormat.isEmpty())
@@ -190,7 +190,7 @@ public:
 
     InputSpec audioInput(const CaptureDevice& device, const AudioFormat& f) override {
         const int colon = device.id.indexOf(':');
-        InputSpec spec{device.id.left(colon), device.id.mid(colon + 1), {}};
+        InputSpec spec{device.id.left(colon), device.id.mid(colon + 1), {}, {}};
         spec.set("sample_rate", QByteArray::number(f.sampleRate));
         spec.set("channels", QByteArray::number(f.channels));
         return spec;
