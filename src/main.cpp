@@ -51,6 +51,8 @@ int main(int argc, char* argv[]) {
     services.settings = std::move(settings);
     services.clock = std::make_unique<zt::SystemClock>();
     services.testCamera = cl.testCamera;
+    services.demoLake = cl.testCamera;
+    services.demo = cl.demo;
 
     zt::App app(std::move(services));
     app.start();

@@ -19,6 +19,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             value(&cl.exchangeDir);
         else if (a == QLatin1String("--test-camera"))
             cl.testCamera = true;
+        else if (a == QLatin1String("--demo"))
+            cl.demo = true;
         else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
             cl.help = true;
         else
@@ -31,10 +33,13 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
 QString commandLineUsage() {
     return QStringLiteral(
-        "usage: zentrak [--app-dir DIR] [--exchange-dir DIR] [--test-camera]\n"
+        "usage: zentrak [--app-dir DIR] [--exchange-dir DIR] [--test-camera] [--demo]\n"
         "  --app-dir DIR       application folder (settings, pictures, names)\n"
         "  --exchange-dir DIR  folder shared with the scoring system (ztio)\n"
-        "  --test-camera       offer the built-in test camera as a capture device\n");
+        "  --test-camera       offer the built-in test camera and the demo lake's camera\n"
+        "                      as capture devices\n"
+        "  --demo              run with the demo lake's camera only (a synthetic jump\n"
+        "                      course to try the whole road of a jump)\n");
 }
 
 } // namespace zt

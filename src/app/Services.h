@@ -18,6 +18,9 @@ struct Services {
     std::unique_ptr<Dialogs> dialogs;
     std::unique_ptr<Clock> clock;
     bool testCamera = false;     // the built-in test camera is offered
+    bool demoLake = false;       // the demo lake's camera is offered with it
+    bool demo = false;           // the demo runs: the demo lake first, no other camera
+    unsigned demoSeed = 1;       // chooses the demo's landing distances
     bool platformCapture = true; // the computer's cameras and microphones are offered
 };
 

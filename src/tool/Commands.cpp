@@ -179,6 +179,8 @@ Output accuracyCommand(const QStringList& args);
 // Capture commands, defined with the capture commands.
 Output devicesCommand(const QStringList& args);
 Output recordCommand(const QStringList& args);
+// The demo lake's files.
+Output demoCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -192,6 +194,8 @@ Output run(const QStringList& args) {
         return solve(rest);
     if (cmd == QLatin1String("measure"))
         return measure(rest);
+    if (cmd == QLatin1String("demo"))
+        return demoCommand(rest);
     if (cmd == QLatin1String("validate"))
         return validateCommand(rest);
     if (cmd == QLatin1String("accuracy"))
@@ -258,6 +262,14 @@ QString usage() {
         "      M\", \"samples: K\" and \"time (ms): T\", one per line. A recording that\n"
         "      stops early (disk full, camera gone) keeps the clip written so far and\n"
         "      exits 1 with the reason.\n"
+        "  zentrak-tool demo --out DIR [--size WxH] [--rate FPS] [--seed N]\n"
+        "      Writes the demo lake's files into DIR: demo-setup.bmp (the course with\n"
+        "      every buoy and no skier), DEMOjump1.avi (one jump, MJPEG), demo-survey.txt\n"
+        "      (the survey of the four buoys, the check buoy and the jump, in meters)\n"
+        "      and demo-truth.txt (where the buoys are on the picture in twips, the\n"
+        "      contact frame counted from 0, the landing point on the picture and on\n"
+        "      the water, the distance from the jump point without and with the normal\n"
+        "      correction). Default 1280x720 at 30 frames per second, seed 1.\n"
         "Exit status: 0 done, 1 the grid or point cannot be computed, the clip cannot be\n"
         "read or recorded, or the device cannot be opened, 2 bad arguments or a grid\n"
         "file that cannot be read.\n");

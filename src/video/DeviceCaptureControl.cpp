@@ -57,9 +57,11 @@ DeviceCaptureControl::DeviceCaptureControl(const CaptureControlOptions& options,
     : CaptureControl(parent), dialogs_(dialogs) {
     if (options.platformDevices)
         platform_ = createPlatformBackend();
-    if (options.testCamera) {
+    if (options.testCamera || options.demoLake) {
         testOwned_ = std::make_unique<TestCameraBackend>();
         test_ = testOwned_.get();
+        test_->offerDemo(options.demoLake, options.demoFirst);
+        test_->setDemoSeed(options.demoSeed);
     }
     video_ = scan(false);
     audio_ = scan(true);

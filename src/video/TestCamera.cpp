@@ -1,8 +1,10 @@
 #include "video/TestCamera.h"
 
 #include "video/CaptureInput.h"
+#include "video/DemoCamera.h"
 
 #include <QColor>
+#include <QPainter>
 
 namespace zt {
 
@@ -21,7 +23,7 @@ int codeBlock(QSize size) {
 // The text filter works when FFmpeg was built with it and finds a font.
 bool textFilterWorks() {
     static const bool works = [] {
-        InputSpec probe{"lavfi", "testsrc2=size=64x48:rate=5,drawtext=text=1", {}};
+        InputSpec probe{"lavfi", "testsrc2=size=64x48:rate=5,drawtext=text=1", {}, {}};
         QString error;
         auto input = CaptureInput::open(probe, nullptr, &error);
         return input != nullptr;
@@ -34,15 +36,24 @@ bool textFilterWorks() {
 QList<CaptureDevice> TestCameraBackend::videoDevices() {
     if (!present_)
         return {};
-    return {{cameraName(), "test-camera"}};
+    const CaptureDevice test{cameraName(), "test-camera"}, demo{demoName(), "demo-lake"};
+    if (!demoOffered_)
+        return {test};
+    return demoFirst_ ? QList<CaptureDevice>{demo, test} : QList<CaptureDevice>{test, demo};
 }
 
 QList<CaptureDevice> TestCameraBackend::audioDevices() {
     return {{toneName(), "test-tone"}};
 }
 
-DeviceModes TestCameraBackend::videoModes(const CaptureDevice&) {
+DeviceModes TestCameraBackend::videoModes(const CaptureDevice& device) {
     DeviceModes m;
+    if (device.id == "demo-lake") {
+        m.resolutions = {{1280, 720}, {640, 480}, {1920, 1080}};
+        m.colorFormats = {{QStringLiteral("RGB32"), "bgra"}};
+        m.frameRates = {30, 25, 50, 60};
+        return m;
+    }
     m.resolutions = testResolutions;
     m.colorFormats = {{QStringLiteral("I420"), "yuv420p"},
                       {QStringLiteral("YUY2"), "yuyv422"},
@@ -52,7 +63,14 @@ DeviceModes TestCameraBackend::videoModes(const CaptureDevice&) {
     return m;
 }
 
-InputSpec TestCameraBackend::videoInput(const CaptureDevice&, const VideoRequest& request) {
+InputSpec TestCameraBackend::videoInput(const CaptureDevice& device, const VideoRequest& request) {
+    if (device.id == "demo-lake") {
+        InputSpec spec;
+        spec.generated = std::make_shared<DemoLakeVideo>(
+            request.size.isValid() ? request.size : QSize(1280, 720),
+            qBound(1, request.frameRate, 240), demoSeed_);
+        return spec;
+    }
     TestPattern p;
     p.size = request.size.isValid() ? request.size : testResolutions.first();
     p.frameRate = qBound(1, request.frameRate, 240);
@@ -62,11 +80,11 @@ InputSpec TestCameraBackend::videoInput(const CaptureDevice&, const VideoRequest
     p.dropPeriod = dropPeriod_;
     p.dropCount = dropCount_;
     p.drawText = textFilterWorks();
-    return {"lavfi", testPatternGraph(p), {}};
+    return {"lavfi", testPatternGraph(p), {}, {}};
 }
 
 InputSpec TestCameraBackend::audioInput(const CaptureDevice&, const AudioFormat& format) {
-    return {"lavfi", testToneGraph(format), {}};
+    return {"lavfi", testToneGraph(format), {}, {}};
 }
 
 QByteArray testPatternGraph(const TestPattern& p) {
@@ -103,6 +121,16 @@ QByteArray testToneGraph(const AudioFormat& f) {
     return "sine=frequency=440:sample_rate=" + QByteArray::number(f.sampleRate) +
            ",aformat=sample_fmts=s16:channel_layouts=" +
            (f.channels == 2 ? QByteArray("stereo") : QByteArray("mono")) + ",arealtime";
+}
+
+void paintFrameCode(QImage& picture, int code) {
+    const int b = codeBlock(picture.size());
+    const int y = picture.height() - b;
+    QPainter p(&picture);
+    p.fillRect(QRect(0, y, b * (codeBits + 1), b), Qt::black);
+    for (int k = 0; k < codeBits; ++k)
+        if (code & (1 << k))
+            p.fillRect(QRect(k * b, y, b, b), Qt::white);
 }
 
 std::optional<int> readFrameCode(const QImage& picture) {

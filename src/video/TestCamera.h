@@ -22,6 +22,8 @@ class TestCameraBackend : public CaptureBackend {
 public:
     static QString cameraName() { return QStringLiteral("Zentrak Test Camera"); }
     static QString toneName() { return QStringLiteral("Zentrak Test Tone (440 Hz)"); }
+    // The demo lake's camera (see DemoCamera), offered with the test camera.
+    static QString demoName() { return QStringLiteral("Demo lake"); }
 
     QList<CaptureDevice> videoDevices() override;
     QList<CaptureDevice> audioDevices() override;
@@ -36,8 +38,15 @@ public:
     void setStopAfter(double seconds) { stopAfter_ = seconds; }
     // Inputs opened from now on leave out `count` frames of every `period`.
     void setDroppedFrames(int period, int count) { dropPeriod_ = period, dropCount_ = count; }
+    // The demo lake offered too (after the test camera, or first when the
+    // demo runs), and its seed.
+    void offerDemo(bool offered, bool first = false) { demoOffered_ = offered, demoFirst_ = first; }
+    void setDemoSeed(unsigned seed) { demoSeed_ = seed; }
 
 private:
+    bool demoOffered_ = false;
+    bool demoFirst_ = false;
+    unsigned demoSeed_ = 1;
     bool present_ = true;
     double stopAfter_ = 0;
     int dropPeriod_ = 0;
@@ -62,5 +71,7 @@ QByteArray testToneGraph(const AudioFormat& format);
 // The frame counter coded along the bottom edge of a test camera picture
 // (16 bits); nullopt when the picture carries no readable code.
 std::optional<int> readFrameCode(const QImage& picture);
+// Draws that code into a picture (the demo lake's camera).
+void paintFrameCode(QImage& picture, int code);
 
 } // namespace zt

@@ -92,8 +92,10 @@ zt::frmManual& App::frmManual() {
 
 CaptureControl& App::captureControl() {
     if (!captureControl_) {
-        captureControl_ =
-            createCaptureControl({services_.platformCapture, services_.testCamera}, dialogs());
+        captureControl_ = createCaptureControl(
+            {services_.platformCapture && !services_.demo, services_.testCamera || services_.demo,
+             services_.demoLake || services_.demo, services_.demo, services_.demoSeed},
+            dialogs());
         captureControl_->setObjectName(QStringLiteral("CapturePRO1"));
         routeCaptureEvents();
     }

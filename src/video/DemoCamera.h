@@ -1,0 +1,38 @@
+#pragma once
+// The demo lake as a camera and as files: the "Demo lake" capture device
+// streams the scene in real time through the recording pipeline of every
+// camera, its frame number coded along the bottom edge as the test
+// camera's is; the demo files give a new user a setup picture, one recorded
+// jump, the survey an official would receive, and the truth to check a
+// measurement against.
+
+#include "video/CaptureTypes.h"
+#include "video/DemoLake.h"
+
+#include <QString>
+
+namespace zt {
+
+class DemoLakeVideo : public VideoGenerator {
+public:
+    DemoLakeVideo(QSize size, int frameRate, unsigned seed);
+    QSize size() const override { return lake_.size(); }
+    int frameRate() const override { return rate_; }
+    QImage frame(int64_t n) const override;
+    const DemoLake& lake() const { return lake_; }
+
+private:
+    DemoLake lake_;
+    int rate_;
+};
+
+// "key: values" texts of the demo files.
+QString demoSurveyText(const DemoLake& lake);
+QString demoTruthText(const DemoLake& lake, const DemoJump& jump, double fps);
+
+// Writes "demo-setup.bmp", "DEMOjump1.avi" (jump 0, MJPEG), "demo-survey.txt"
+// and "demo-truth.txt" into folder; an empty text when all are written,
+// else what failed.
+QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigned seed);
+
+} // namespace zt
