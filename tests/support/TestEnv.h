@@ -30,6 +30,9 @@ public:
     MemorySettingsStore& settings() { return *settings_; }
     FixedClock& clock() { return *clock_; }
 
+    // The services before the App takes them (to offer the demo lake).
+    Services& services() { return services_; }
+
     // Hands the services to a new App (once).
     App& app();
     Services takeServices();
