@@ -38,8 +38,9 @@ QString commandLineUsage() {
         "  --exchange-dir DIR  folder shared with the scoring system (ztio)\n"
         "  --test-camera       offer the built-in test camera and the demo lake's camera\n"
         "                      as capture devices\n"
-        "  --demo              run with the demo lake's camera only (a synthetic jump\n"
-        "                      course to try the whole road of a jump)\n");
+        "  --demo              the demo lake's camera first and the test camera, none\n"
+        "                      of the computer's (a synthetic jump course to try the\n"
+        "                      whole road of a jump)\n");
 }
 
 } // namespace zt
