@@ -131,11 +131,8 @@ FileSettingsStore::FileSettingsStore(QString path) : path_(std::move(path)) {
     load();
 }
 
-void FileSettingsStore::load() {
-    QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    QString text = QString::fromUtf8(f.readAll());
+void MemorySettingsStore::readFileText(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
@@ -158,6 +155,13 @@ void FileSettingsStore::load() {
         if (!key.isEmpty())
             MemorySettingsStore::write(key, earlierForm ? earlierFormValue(value) : value);
     }
+}
+
+void FileSettingsStore::load() {
+    QFile f(path_);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    readFileText(f.readAll());
 }
 
 bool FileSettingsStore::save() {
