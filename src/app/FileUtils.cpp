@@ -7,6 +7,13 @@
 #include <QStorageInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace zt {
 
@@ -27,6 +34,16 @@ bool isDrive(const QString& path) {
     const QStorageInfo storage(path);
     return storage.isValid() &&
            QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(info.absoluteFilePath());
+#endif
+}
+
+// Waits until the file's data is on the disk, so a line reported written
+// survives the program or the computer stopping right after.
+bool syncToDisk(QFile& f) {
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
 #endif
 }
 
@@ -83,22 +100,36 @@ QString textOfFileBytes(const QByteArray& bytes) {
 
 FileResult appendText(const QString& path, const QString& text) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Unbuffered: nothing held back that a later close could still write.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
+    const qint64 before = f.size();
     const QByteArray bytes = fileBytes(text);
+    QString reason;
     if (f.write(bytes) != bytes.size() || !f.flush())
-        return FileResult::failure(path, f.errorString());
+        reason = f.errorString();
+    else if (!syncToDisk(f))
+        reason = qt_error_string(errno);
+    if (!reason.isEmpty()) {
+        // All or nothing: a part of the text left at the end (the disk
+        // full halfway) would run into the next line appended.
+        f.resize(before);
+        return FileResult::failure(path, reason);
+    }
     f.close();
     return {};
 }
 
 FileResult replaceFile(const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so a write that stops short (the disk full) shows at once;
+    // buffered, the cut file was renamed over the old one as if written.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
     if (f.write(bytes) != bytes.size()) {
+        const QString reason = f.errorString();
         f.cancelWriting();
-        return FileResult::failure(path, f.errorString());
+        return FileResult::failure(path, reason);
     }
     if (!f.commit())
         return FileResult::failure(path, f.errorString());

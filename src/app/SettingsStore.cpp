@@ -1,10 +1,10 @@
 #include "app/SettingsStore.h"
 
+#include "app/FileUtils.h"
 #include "app/TextFormat.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cmath>
 
 namespace zt {
@@ -165,15 +165,11 @@ void FileSettingsStore::load() {
 }
 
 bool FileSettingsStore::save() {
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly))
-        return failed(f.errorString());
     QString text = fileHeader + QStringLiteral("[Settings]\n");
     for (const Entry& e : entries_)
         text += e.key + QLatin1Char('=') + e.value + QLatin1Char('\n');
-    f.write(text.toUtf8());
-    if (!f.commit())
-        return failed(f.errorString());
+    if (const FileResult r = replaceFile(path_, text.toUtf8()); !r)
+        return failed(r.error.mid(path_.size() + 2)); // the reason after "path: "
     failing_ = false;
     return true;
 }
