@@ -233,6 +233,10 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
     return info.param.writer + "_" + faults[int(info.param.fault)];
 }
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << caseName({c, 0});
+}
+
 class FileFault : public ::testing::TestWithParam<Case> {};
 
 } // namespace
