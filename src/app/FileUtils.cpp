@@ -47,6 +47,17 @@ bool syncToDisk(QFile& f) {
 #endif
 }
 
+// Why a write of wanted bytes failed: a write that stopped short sets no
+// error of its own (Qt says "Unknown error"), which the operator could not
+// act upon.
+QString writeFailure(const QFileDevice& f, qint64 written, qint64 wanted) {
+    if (written >= 0 && written < wanted)
+        return QStringLiteral("the disk is full (%1 of %2 bytes could be written)")
+            .arg(written)
+            .arg(wanted);
+    return f.errorString();
+}
+
 } // namespace
 
 bool pathExists(const QString& path, int kind) {
@@ -106,7 +117,9 @@ FileResult appendText(const QString& path, const QString& text) {
     const qint64 before = f.size();
     const QByteArray bytes = fileBytes(text);
     QString reason;
-    if (f.write(bytes) != bytes.size() || !f.flush())
+    if (const qint64 written = f.write(bytes); written != bytes.size())
+        reason = writeFailure(f, written, bytes.size());
+    else if (!f.flush())
         reason = f.errorString();
     else if (!syncToDisk(f))
         reason = qt_error_string(errno);
@@ -126,8 +139,8 @@ FileResult replaceFile(const QString& path, const QByteArray& bytes) {
     // buffered, the cut file was renamed over the old one as if written.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
-    if (f.write(bytes) != bytes.size()) {
-        const QString reason = f.errorString();
+    if (const qint64 written = f.write(bytes); written != bytes.size()) {
+        const QString reason = writeFailure(f, written, bytes.size());
         f.cancelWriting();
         return FileResult::failure(path, reason);
     }
