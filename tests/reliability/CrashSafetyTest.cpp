@@ -135,7 +135,10 @@ TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
                                << lastReported << " reported: " << now.toStdString();
         }
     }
-    EXPECT_GT(reported, rounds); // the recorder got far enough to be killed in every part
+    // Kills landed both inside a jump's writes and outside them.
+    EXPECT_GT(reported, rounds / 4);
+    EXPECT_GT(killedMidJump, 0);
+    EXPECT_LT(killedMidJump, rounds);
     std::cout << rounds << " kills, " << reported << " jumps reported, " << killedMidJump
               << " kills between a results line and its report\n";
 }
