@@ -5,8 +5,6 @@
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 
-#include <QFile>
-
 namespace zt {
 
 DiagnosticLog::DiagnosticLog(QString path, const Clock& clock, Dialogs& dialogs)
@@ -25,17 +23,14 @@ void DiagnosticLog::appendDiagnosticLine(const QString& text) {
 }
 
 void DiagnosticLog::write(const QString& text, bool truncate) {
+    // A new session's log replaces the old one whole (the old one stays
+    // when the new cannot be written); lines are appended.
     const QString line = lineFor(text);
-    bool ok = false;
-    if (truncate) {
-        QFile f(path_);
-        ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-             f.write(fileBytes(line)) == fileBytes(line).size() && f.flush();
-    } else {
-        ok = appendText(path_, line).ok;
-    }
-    if (!ok)
-        dialogs_.warn(QStringLiteral("Error occurred while trying to close file, please retry."));
+    const FileResult r = truncate ? replaceText(path_, line) : appendText(path_, line);
+    if (!r)
+        dialogs_.warn(
+            QStringLiteral("Error occurred while trying to close file, please retry.\r\n") +
+            r.error);
 }
 
 } // namespace zt

@@ -7,6 +7,13 @@
 #include <QStorageInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace zt {
 
@@ -28,6 +35,27 @@ bool isDrive(const QString& path) {
     return storage.isValid() &&
            QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(info.absoluteFilePath());
 #endif
+}
+
+// Waits until the file's data is on the disk, so a line reported written
+// survives the program or the computer stopping right after.
+bool syncToDisk(QFile& f) {
+#ifdef Q_OS_WIN
+    return _commit(f.handle()) == 0;
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
+}
+
+// Why a write of wanted bytes failed: a write that stopped short sets no
+// error of its own (Qt says "Unknown error"), which the operator could not
+// act upon.
+QString writeFailure(const QFileDevice& f, qint64 written, qint64 wanted) {
+    if (written >= 0 && written < wanted)
+        return QStringLiteral("the disk is full (%1 of %2 bytes could be written)")
+            .arg(written)
+            .arg(wanted);
+    return f.errorString();
 }
 
 } // namespace
@@ -84,22 +112,38 @@ QString textOfFileBytes(const QByteArray& bytes) {
 
 FileResult appendText(const QString& path, const QString& text) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Unbuffered: nothing held back that a later close could still write.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
+    const qint64 before = f.size();
     const QByteArray bytes = fileBytes(text);
-    if (f.write(bytes) != bytes.size() || !f.flush())
-        return FileResult::failure(path, f.errorString());
+    QString reason;
+    if (const qint64 written = f.write(bytes); written != bytes.size())
+        reason = writeFailure(f, written, bytes.size());
+    else if (!f.flush())
+        reason = f.errorString();
+    else if (!syncToDisk(f))
+        reason = qt_error_string(errno);
+    if (!reason.isEmpty()) {
+        // All or nothing: a part of the text left at the end (the disk
+        // full halfway) would run into the next line appended.
+        f.resize(before);
+        return FileResult::failure(path, reason);
+    }
     f.close();
     return {};
 }
 
 FileResult replaceFile(const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so a write that stops short (the disk full) shows at once;
+    // buffered, the cut file was renamed over the old one as if written.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
-    if (f.write(bytes) != bytes.size()) {
+    if (const qint64 written = f.write(bytes); written != bytes.size()) {
+        const QString reason = writeFailure(f, written, bytes.size());
         f.cancelWriting();
-        return FileResult::failure(path, f.errorString());
+        return FileResult::failure(path, reason);
     }
     if (!f.commit())
         return FileResult::failure(path, f.errorString());

@@ -36,11 +36,14 @@ struct FileResult {
 };
 
 // Opens, appends and closes; creates a missing file. Text is written as
-// Latin-1 where it can be, as the other programs expect.
+// Latin-1 where it can be, as the other programs expect. The text is on the
+// disk (fsync) when this returns success; on failure none of it stays in
+// the file (a part written before the disk filled is cut off again).
 FileResult appendText(const QString& path, const QString& text);
 
 // Replaces the file as a whole: written to a temporary file in the same
-// folder and renamed over the old one, so no reader sees half a file.
+// folder, flushed to the disk and renamed over the old one, so no reader
+// sees half a file; on failure the old file stays as it was.
 FileResult replaceFile(const QString& path, const QByteArray& bytes);
 FileResult replaceText(const QString& path, const QString& text);
 

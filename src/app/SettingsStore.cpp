@@ -1,10 +1,10 @@
 #include "app/SettingsStore.h"
 
+#include "app/FileUtils.h"
 #include "app/TextFormat.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cmath>
 
 namespace zt {
@@ -131,11 +131,8 @@ FileSettingsStore::FileSettingsStore(QString path) : path_(std::move(path)) {
     load();
 }
 
-void FileSettingsStore::load() {
-    QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    QString text = QString::fromUtf8(f.readAll());
+void MemorySettingsStore::readFileText(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
@@ -160,16 +157,19 @@ void FileSettingsStore::load() {
     }
 }
 
+void FileSettingsStore::load() {
+    QFile f(path_);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    readFileText(f.readAll());
+}
+
 bool FileSettingsStore::save() {
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly))
-        return failed(f.errorString());
     QString text = fileHeader + QStringLiteral("[Settings]\n");
     for (const Entry& e : entries_)
         text += e.key + QLatin1Char('=') + e.value + QLatin1Char('\n');
-    f.write(text.toUtf8());
-    if (!f.commit())
-        return failed(f.errorString());
+    if (const FileResult r = replaceFile(path_, text.toUtf8()); !r)
+        return failed(r.error.mid(path_.size() + 2)); // the reason after "path: "
     failing_ = false;
     return true;
 }

@@ -58,6 +58,10 @@ public:
     bool write(const QString& key, const QString& text) override;
     bool contains(const QString& key) const override;
 
+    // Takes the values of a settings file's text (the form FileSettingsStore
+    // writes, or the earlier one); lines it cannot use are passed over.
+    void readFileText(const QByteArray& bytes);
+
 protected:
     struct Entry {
         QString key;

@@ -14,8 +14,11 @@ std::optional<QString> plainTextOfFile(const QString& path) {
     const auto bytes = readFileBytes(path);
     if (!bytes)
         return std::nullopt;
-    QString text =
-        RtfReader::isRtf(*bytes) ? RtfReader::toPlainText(*bytes) : textOfFileBytes(*bytes);
+    return plainTextOfBytes(*bytes);
+}
+
+QString plainTextOfBytes(const QByteArray& bytes) {
+    QString text = RtfReader::isRtf(bytes) ? RtfReader::toPlainText(bytes) : textOfFileBytes(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;

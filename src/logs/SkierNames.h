@@ -2,6 +2,7 @@
 // The skier names file "SkierNames.txt": imported from a plain text or RTF
 // file of the operator's choice, read one skier per line.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,6 +23,8 @@ SkierImportResult importSkierNames(const QString& source, const QString& target)
 // Text of a file as plain text: RTF converted, plain text as it is.
 // Line ends become "\n". nullopt when the file cannot be read.
 std::optional<QString> plainTextOfFile(const QString& path);
+// The same of a file's bytes.
+QString plainTextOfBytes(const QByteArray& bytes);
 
 // First line of a text file ("" when missing or empty).
 QString firstLineOf(const QString& path);

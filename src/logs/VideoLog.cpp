@@ -18,7 +18,11 @@ std::optional<QStringList> readLogLines(const QString& path, LogLines kind) {
     const auto bytes = readFileBytes(path);
     if (!bytes)
         return std::nullopt;
-    const QStringList lines = linesOfText(textOfFileBytes(*bytes));
+    return logLinesOf(*bytes, kind);
+}
+
+QStringList logLinesOf(const QByteArray& bytes, LogLines kind) {
+    const QStringList lines = linesOfText(textOfFileBytes(bytes));
     QStringList kept;
     for (const QString& line : lines)
         if (kind == LogLines::Clips ? isClipLine(line) : isPictureLine(line))

@@ -3,6 +3,7 @@
 // lines and which picture lines, the file path a line names, the longest
 // entry of a list. The viewers change no file.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +25,8 @@ enum class LogLines { Clips, Pictures };
 // The file's lines of the kind, in file order; nullopt when the file
 // cannot be read. Lines end at CR LF, LF or CR.
 std::optional<QStringList> readLogLines(const QString& path, LogLines kind);
+// The same of a log's bytes.
+QStringList logLinesOf(const QByteArray& bytes, LogLines kind);
 
 // The path a line names: the text from six characters after the first
 // "File:" to the end of the line; empty without "File:".

@@ -21,7 +21,7 @@ NameRead readWstimsSkierName(const QString& exchangeDir) {
         r.error = path + QStringLiteral(": the file cannot be opened");
         return r;
     }
-    const auto field = firstField(textOfFileBytes(*bytes));
+    const auto field = nameOfNameFile(*bytes);
     if (!field) {
         r.error = path + QStringLiteral(": the file holds no name");
         return r;
@@ -29,6 +29,10 @@ NameRead readWstimsSkierName(const QString& exchangeDir) {
     r.ok = true;
     r.name = *field;
     return r;
+}
+
+std::optional<QString> nameOfNameFile(const QByteArray& bytes) {
+    return firstField(textOfFileBytes(bytes));
 }
 
 ResultKind resultKindOfComment(const QString& comment) {
@@ -85,9 +89,11 @@ QString exchangeReadErrorMessage(const NameRead& failure) {
 
 bool clipFlagReady(const QString& exchangeDir) {
     const auto bytes = readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile));
-    if (!bytes)
-        return false;
-    const auto field = firstField(textOfFileBytes(*bytes));
+    return bytes && clipFlagSaysReady(*bytes);
+}
+
+bool clipFlagSaysReady(const QByteArray& bytes) {
+    const auto field = firstField(textOfFileBytes(bytes));
     return field && *field == QLatin1String("Ready");
 }
 
@@ -119,8 +125,12 @@ NameListRead readSkierNameList(const QString& path) {
     if (!bytes)
         return r;
     r.opened = true;
-    r.names = allFields(textOfFileBytes(*bytes));
+    r.names = namesOfNameList(*bytes);
     return r;
+}
+
+QStringList namesOfNameList(const QByteArray& bytes) {
+    return allFields(textOfFileBytes(bytes));
 }
 
 } // namespace zt

@@ -34,6 +34,8 @@ struct NameRead {
 
 // The skier the scoring system names, from "ztskier.nam" in exchangeDir.
 NameRead readWstimsSkierName(const QString& exchangeDir);
+// The name a name file's bytes hold (its first field); nullopt for none.
+std::optional<QString> nameOfNameFile(const QByteArray& bytes);
 
 enum class ResultKind { Ok, Fall, Pass };
 
@@ -69,6 +71,8 @@ QString exchangeReadErrorMessage(const NameRead& failure);
 // True when "clipflag.txt" exists and its first field is "Ready". Never
 // fails.
 bool clipFlagReady(const QString& exchangeDir);
+// Whether a clip flag file's bytes say "Ready".
+bool clipFlagSaysReady(const QByteArray& bytes);
 // Replaces "clipflag.txt" by one line of two blanks. Errors are ignored.
 void resetClipFlag(const QString& exchangeDir);
 
@@ -85,5 +89,7 @@ struct NameListRead {
 // fields, a quoted field keeps its commas). A missing or unreadable file
 // gives no names.
 NameListRead readSkierNameList(const QString& path);
+// The names of a name list file's bytes.
+QStringList namesOfNameList(const QByteArray& bytes);
 
 } // namespace zt

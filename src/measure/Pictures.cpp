@@ -4,10 +4,10 @@
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
@@ -240,16 +240,11 @@ FileResult copyPictureFile(const QString& from, const QString& to) {
 }
 
 FileResult writePictureFile(const QImage& image, const QString& path) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return FileResult::failure(path, f.errorString());
-    if (!image.save(&f, "BMP")) {
-        f.cancelWriting();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP"))
         return FileResult::failure(path, QStringLiteral("the picture cannot be written"));
-    }
-    if (!f.commit())
-        return FileResult::failure(path, f.errorString());
-    return {};
+    return replaceFile(path, bytes);
 }
 
 SaveOutcome savePicture(const PictureSaveContext& ctx, const PictureSaveValues& values,

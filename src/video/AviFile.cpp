@@ -44,15 +44,8 @@ constexpr qint64 readBufferSize = 64 * 1024;
 // small chunks does not cost a system call each.
 class RiffReader {
 public:
-    explicit RiffReader(const QString& path) : file_(path) {}
-
-    // Only a regular file: a named pipe or a device would block or never end.
-    bool open() {
-        if (!QFileInfo(file_.fileName()).isFile() || !file_.open(QIODevice::ReadOnly))
-            return false;
-        size_ = file_.size();
-        return true;
-    }
+    // device is open for reading and can seek.
+    explicit RiffReader(QIODevice& device) : file_(device), size_(device.size()) {}
     qint64 size() const { return size_; }
 
     bool read(qint64 pos, qint64 count, unsigned char* out) {
@@ -73,7 +66,7 @@ public:
     }
 
 private:
-    QFile file_;
+    QIODevice& file_;
     qint64 size_ = 0;
     QByteArray buffer_;
     qint64 bufferPos_ = 0;
@@ -300,14 +293,25 @@ QString trueFalse(bool b) {
 } // namespace
 
 std::optional<AviHeaders> readAviHeaders(const QString& path, AviReadStatus* status) {
+    // Only a regular file: a named pipe or a device would block or never end.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        if (status)
+            *status = AviReadStatus::CannotOpen;
+        return std::nullopt;
+    }
+    return readAviHeaders(file, status);
+}
+
+std::optional<AviHeaders> readAviHeaders(QIODevice& device, AviReadStatus* status) {
     auto fail = [status](AviReadStatus s) -> std::optional<AviHeaders> {
         if (status)
             *status = s;
         return std::nullopt;
     };
-    RiffReader r(path);
+    RiffReader r(device);
     unsigned char head[12];
-    if (!r.open() || !r.read(0, 12, head) || !isRiffAvi(head))
+    if (!r.read(0, 12, head) || !isRiffAvi(head))
         return fail(AviReadStatus::CannotOpen);
     AviHeaders h;
     HeaderParser parser(r, h);

@@ -6,6 +6,7 @@
 
 #include "app/Dialogs.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -75,6 +76,8 @@ enum class AviReadStatus { Ok, CannotOpen, BadHeaders };
 
 // Reads the headers; status tells why nothing came back.
 std::optional<AviHeaders> readAviHeaders(const QString& path, AviReadStatus* status = nullptr);
+// The same from a device open for reading that can seek (a clip in memory).
+std::optional<AviHeaders> readAviHeaders(QIODevice& device, AviReadStatus* status = nullptr);
 
 // File type text of the record up to its first NUL; empty without one.
 QString fileTypeText(const AviFileInfo& info);

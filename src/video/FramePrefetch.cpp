@@ -14,8 +14,8 @@ void freeFrames(std::vector<DecodedFrame>* frames) {
     frames->clear();
 }
 
-FramePrefetch::FramePrefetch(const QString& path, const Timeline& timeline)
-    : path_(path), timeline_(timeline), thread_([this] { work(); }) {}
+FramePrefetch::FramePrefetch(const ClipInput& input, const Timeline& timeline)
+    : input_(input), timeline_(timeline), thread_([this] { work(); }) {}
 
 FramePrefetch::~FramePrefetch() {
     {
@@ -78,7 +78,7 @@ void FramePrefetch::work() {
 void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFrame>* out) {
     if (!decoder_ && !broken_) {
         decoder_ = std::make_unique<VideoDecoder>();
-        broken_ = decoder_->open(path_) != FrameError::None;
+        broken_ = decoder_->open(input_) != FrameError::None;
         decoder_->setTimeline(timeline_);
     }
     if (broken_)

@@ -26,7 +26,7 @@ struct DecodedFrame {
 
 class FramePrefetch {
 public:
-    FramePrefetch(const QString& path, const Timeline& timeline);
+    FramePrefetch(const ClipInput& input, const Timeline& timeline);
     ~FramePrefetch();
     FramePrefetch(const FramePrefetch&) = delete;
     FramePrefetch& operator=(const FramePrefetch&) = delete;
@@ -44,7 +44,7 @@ private:
     void work();
     void decodeRange(int64_t from, int64_t to, std::vector<DecodedFrame>* out);
 
-    const QString path_;
+    const ClipInput input_;
     const Timeline timeline_;
     std::unique_ptr<VideoDecoder> decoder_; // worker thread only
     bool broken_ = false;                   // worker thread only

@@ -61,7 +61,11 @@ std::optional<QString> measuredFrameText(const QString& clip) {
     const auto bytes = readFileBytes(infoPathOf(clip));
     if (!bytes)
         return std::nullopt;
-    QString line = textOfFileBytes(*bytes);
+    return measuredFrameOfSideFile(*bytes);
+}
+
+QString measuredFrameOfSideFile(const QByteArray& bytes) {
+    QString line = textOfFileBytes(bytes);
     line = line.left(line.indexOf(QLatin1Char('\n'))).remove(QLatin1Char('\r'));
     // The path may hold commas itself: the frame is the field after the last.
     return line.mid(line.lastIndexOf(QLatin1Char(',')) + 1);

@@ -39,6 +39,8 @@ QString infoPathOf(const QString& clip);
 QString infoLine(const QString& clip, long frame);
 // The second field of a clip's side file; nullopt when there is none.
 std::optional<QString> measuredFrameText(const QString& clip);
+// The same of the side file's bytes.
+QString measuredFrameOfSideFile(const QByteArray& bytes);
 
 // Appends the frame record to the video log and replaces the clip's side
 // file; a clip that is not standard gets the warning and neither. Files

@@ -59,10 +59,15 @@ std::unique_ptr<FrameSource> FrameSource::open(const QString& path, FrameError* 
 
 std::unique_ptr<FrameSource> FrameSource::open(const QString& path, const Options& options,
                                                FrameError* error) {
+    return open(ClipInput::file(path), options, error);
+}
+
+std::unique_ptr<FrameSource> FrameSource::open(const ClipInput& input, const Options& options,
+                                               FrameError* error) {
     std::unique_ptr<FrameSource> source(new FrameSource);
     source->options_ = options;
     source->options_.cacheFrames = std::max<std::size_t>(options.cacheFrames, 1);
-    const FrameError e = source->start(path);
+    const FrameError e = source->start(input);
     if (error)
         *error = e;
     if (e != FrameError::None)
@@ -78,12 +83,12 @@ FrameSource::~FrameSource() {
     sws_freeContext(sws_);
 }
 
-FrameError FrameSource::start(const QString& path) {
+FrameError FrameSource::start(const ClipInput& input) {
     quietLibraryLog();
-    path_ = path;
-    if (const FrameError e = decoder_.open(path); e != FrameError::None)
+    input_ = input;
+    if (const FrameError e = decoder_.open(input); e != FrameError::None)
         return e;
-    if (const FrameError e = decoder_.readTimeline(path, &timeline_); e != FrameError::None)
+    if (const FrameError e = decoder_.readTimeline(&timeline_); e != FrameError::None)
         return e;
     frameCount_ = decoder_.declaredFrames();
     // Every frame decodes on its own: a long window of decoded pictures
@@ -297,7 +302,7 @@ void FrameSource::planPrefetch(int64_t n) {
     if (bottom <= 0 || n - bottom >= margin)
         return;
     if (!prefetch_)
-        prefetch_ = std::make_unique<FramePrefetch>(path_, timeline_);
+        prefetch_ = std::make_unique<FramePrefetch>(input_, timeline_);
     prefetch_->request(std::max<int64_t>(0, bottom - (window - margin)), bottom - 1);
 }
 

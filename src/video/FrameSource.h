@@ -44,6 +44,9 @@ public:
     static std::unique_ptr<FrameSource> open(const QString& path, FrameError* error = nullptr);
     static std::unique_ptr<FrameSource> open(const QString& path, const Options& options,
                                              FrameError* error = nullptr);
+    // A clip from its file or from bytes in memory.
+    static std::unique_ptr<FrameSource> open(const ClipInput& input, const Options& options,
+                                             FrameError* error = nullptr);
     ~FrameSource();
     FrameSource(const FrameSource&) = delete;
     FrameSource& operator=(const FrameSource&) = delete;
@@ -80,7 +83,7 @@ private:
     };
 
     FrameSource() = default;
-    FrameError start(const QString& path);
+    FrameError start(const ClipInput& input);
     const AVFrame* frame(int64_t n, FrameError* error);
     const AVFrame* lookup(int64_t n);
     bool decodeUntil(int64_t n, int64_t keepFrom);
@@ -96,7 +99,7 @@ private:
     int64_t coveredFrom(int64_t n) const;
     FrameError convert(const AVFrame* f, uint8_t* dst, int stride);
 
-    QString path_;
+    ClipInput input_;
     Options options_;
     VideoDecoder decoder_;
     Timeline timeline_;

@@ -2,8 +2,10 @@
 
 #include "video/AviFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -21,10 +23,7 @@ constexpr int maxPacketsPerFrame = 20000;
 // frame asked for (open GOP).
 constexpr std::size_t keyframeAttempts = 3;
 
-bool isAviWithoutIndex(const QString& path) {
-    const auto h = readAviHeaders(path);
-    return h && !h->hasIdx1 && !h->hasStreamIndex;
-}
+constexpr int memoryIoBufferSize = 32 * 1024;
 
 } // namespace
 
@@ -42,14 +41,73 @@ VideoDecoder::~VideoDecoder() {
     av_frame_free(&decoded_);
     avcodec_free_context(&codec_);
     avformat_close_input(&format_);
+    if (memoryIo_)
+        av_freep(&memoryIo_->buffer);
+    avio_context_free(&memoryIo_);
 }
 
-FrameError VideoDecoder::open(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        return FrameError::CannotOpen;
-    const QByteArray file = path.toUtf8();
-    if (avformat_open_input(&format_, file.constData(), nullptr, nullptr) < 0)
-        return FrameError::CannotOpen;
+int VideoDecoder::readMemory(void* opaque, uint8_t* buf, int size) {
+    auto* self = static_cast<VideoDecoder*>(opaque);
+    const QByteArray& bytes = *self->input_.bytes;
+    const int64_t left = bytes.size() - self->memoryPos_;
+    if (left <= 0)
+        return AVERROR_EOF;
+    const int n = int(std::min<int64_t>(left, size));
+    std::memcpy(buf, bytes.constData() + self->memoryPos_, size_t(n));
+    self->memoryPos_ += n;
+    return n;
+}
+
+int64_t VideoDecoder::seekMemory(void* opaque, int64_t offset, int whence) {
+    auto* self = static_cast<VideoDecoder*>(opaque);
+    const int64_t size = self->input_.bytes->size();
+    if (whence & AVSEEK_SIZE)
+        return size;
+    int64_t pos = 0;
+    switch (whence & ~AVSEEK_FORCE) {
+    case SEEK_SET:
+        pos = offset;
+        break;
+    case SEEK_CUR:
+        pos = self->memoryPos_ + offset;
+        break;
+    case SEEK_END:
+        pos = size + offset;
+        break;
+    default:
+        return AVERROR(EINVAL);
+    }
+    if (pos < 0 || pos > size)
+        return AVERROR(EINVAL);
+    self->memoryPos_ = pos;
+    return pos;
+}
+
+FrameError VideoDecoder::open(const ClipInput& input) {
+    input_ = input;
+    if (input_.bytes) {
+        auto* buffer = static_cast<unsigned char*>(av_malloc(memoryIoBufferSize));
+        if (buffer)
+            memoryIo_ = avio_alloc_context(buffer, memoryIoBufferSize, 0, this, &readMemory,
+                                           nullptr, &seekMemory);
+        if (!memoryIo_) {
+            av_free(buffer);
+            return FrameError::CannotOpen;
+        }
+        format_ = avformat_alloc_context();
+        if (!format_)
+            return FrameError::CannotOpen;
+        format_->pb = memoryIo_;
+        format_->flags |= AVFMT_FLAG_CUSTOM_IO;
+        if (avformat_open_input(&format_, "", nullptr, nullptr) < 0)
+            return FrameError::CannotOpen;
+    } else {
+        if (!QFileInfo(input_.path).isFile())
+            return FrameError::CannotOpen;
+        const QByteArray file = input_.path.toUtf8();
+        if (avformat_open_input(&format_, file.constData(), nullptr, nullptr) < 0)
+            return FrameError::CannotOpen;
+    }
     if (avformat_find_stream_info(format_, nullptr) < 0)
         return FrameError::CannotOpen;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -75,7 +133,20 @@ FrameError VideoDecoder::open(const QString& path) {
     return decoded_ && packet_ ? FrameError::None : FrameError::DecodeFailed;
 }
 
-FrameError VideoDecoder::readTimeline(const QString& path, Timeline* timeline) {
+bool VideoDecoder::aviWithoutIndex() const {
+    std::optional<AviHeaders> h;
+    if (input_.bytes) {
+        QBuffer buffer;
+        buffer.setData(*input_.bytes);
+        if (buffer.open(QIODevice::ReadOnly))
+            h = readAviHeaders(buffer);
+    } else {
+        h = readAviHeaders(input_.path);
+    }
+    return h && !h->hasIdx1 && !h->hasStreamIndex;
+}
+
+FrameError VideoDecoder::readTimeline(Timeline* timeline) {
     timeline_ = Timeline{};
     stamps_.clear();
     stamping_ = true;
@@ -111,7 +182,7 @@ FrameError VideoDecoder::readTimeline(const QString& path, Timeline* timeline) {
     // An AVI file without an index (a recorder that was killed) gets its
     // index from reading, with every chunk marked as a keyframe; for a
     // codec with predicted frames those marks are worthless.
-    if (!intraOnly() && isAviWithoutIndex(path))
+    if (!intraOnly() && aviWithoutIndex())
         timeline_.keyframes.clear();
     *timeline = timeline_;
     return FrameError::None;

@@ -7,12 +7,15 @@
 
 #include "video/FrameError.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <vector>
 
 struct AVFormatContext;
+struct AVIOContext;
 struct AVCodecContext;
 struct AVFrame;
 struct AVPacket;
@@ -34,6 +37,17 @@ struct Timeline {
     std::vector<int64_t> keyframes; // frame numbers, ascending
 };
 
+// Where a clip is read from: its file, or its bytes in memory (a clip handed
+// over whole, as the fuzz tests do); the bytes are shared, never copied.
+struct ClipInput {
+    QString path;
+    std::shared_ptr<const QByteArray> bytes; // when set, read from here
+    static ClipInput file(const QString& path) { return {path, nullptr}; }
+    static ClipInput memory(QByteArray bytes) {
+        return {QString(), std::make_shared<const QByteArray>(std::move(bytes))};
+    }
+};
+
 class VideoDecoder {
 public:
     static constexpr int64_t rewind = std::numeric_limits<int64_t>::min();
@@ -44,11 +58,11 @@ public:
     VideoDecoder& operator=(const VideoDecoder&) = delete;
 
     // Refuses anything but a regular file (a named pipe would block).
-    FrameError open(const QString& path);
+    FrameError open(const ClipInput& input);
     // Reads the keyframes and the stream's start and decodes the first
     // picture, which current() then holds (number timeline.firstPicture).
     // NoPicture when nothing in the clip decodes.
-    FrameError readTimeline(const QString& path, Timeline* timeline);
+    FrameError readTimeline(Timeline* timeline);
     const AVFrame* current() const { return decoded_; }
     void setTimeline(const Timeline& timeline) { timeline_ = timeline; }
 
@@ -77,7 +91,13 @@ private:
 
     AVFrame* decodeNext();
     int64_t firstPictureSample(const AVFrame* first) const;
+    bool aviWithoutIndex() const;
+    static int readMemory(void* opaque, uint8_t* buf, int size);
+    static int64_t seekMemory(void* opaque, int64_t offset, int whence);
 
+    ClipInput input_;
+    int64_t memoryPos_ = 0; // read position in input_.bytes
+    AVIOContext* memoryIo_ = nullptr;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     AVFrame* decoded_ = nullptr;

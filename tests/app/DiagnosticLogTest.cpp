@@ -46,8 +46,9 @@ TEST(DiagnosticLog, MissingFolderWarnsOncePerLineAndGoesOn) {
     log.appendDiagnosticLine(QStringLiteral("MainForm Load"));
     const auto msgs = dialogs.messages();
     ASSERT_EQ(msgs.size(), 2);
-    EXPECT_EQ(msgs[0].prompt,
+    EXPECT_EQ(msgs[0].prompt.section(QStringLiteral("\r\n"), 0, 0),
               QStringLiteral("Error occurred while trying to close file, please retry."));
+    EXPECT_TRUE(msgs[1].prompt.contains(log.path())); // the file, and why
     EXPECT_EQ(msgs[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(msgs[0].title.isEmpty());                              // the application title
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("ztio"))).exists()); // never created

@@ -1,0 +1,144 @@
+// Recording survives the program being killed at any moment: a recorder
+// process records jumps one after the other and is killed (SIGKILL) at
+// random moments, hundreds of times, each new recorder going on where the
+// files stand. Every jump reported written is in the results file once and
+// whole, no line is cut or doubled, and "ztresult.dst" is always a whole
+// file, the result of a jump from the last one reported on.
+
+#include "measure/Recording.h"
+#include "support/QtPrinters.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zt;
+using test::readAll;
+
+namespace {
+
+struct Recorder {
+    QString results, exchange;
+    GridState grid;
+    FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(13, 5, 9))};
+
+    Recorder(QString resultsPath, QString exchangeDir)
+        : results(std::move(resultsPath)), exchange(std::move(exchangeDir)) {
+        Coefficients c; // X = a / 100, Y = b / 100
+        c[2] = 0.01;
+        c[8] = 0.01;
+        grid.setCoefficients(c);
+    }
+
+    bool record(int jump) {
+        test::ScriptedDialogs dialogs;
+        MeasureRecordState screen;
+        screen.skierName = QStringLiteral("SKIER, ONE");
+        screen.jumpNumber = QString::number(jump);
+        screen.clickX = 4326, screen.clickY = 0;
+        screen.pictureFrozen = true;
+        const RecordOutcome out = recordJump(
+            grid, screen, {results, exchange, true, false, false, false}, dialogs, clock);
+        return out.status == RecordStatus::Recorded && out.exchangeWritten;
+    }
+};
+
+QStringList linesOf(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+}
+
+QString withJump(QString line, int from, int to) {
+    return line.replace(QStringLiteral("jump ") + QString::number(from) + QLatin1Char(' '),
+                        QStringLiteral("jump ") + QString::number(to) + QLatin1Char(' '));
+}
+
+// Records from the jump after the last line, reporting each jump on fd
+// once recordJump has returned; never returns.
+[[noreturn]] void recordUntilKilled(Recorder& r, int fd) {
+    int jump = int(linesOf(readAll(r.results)).size());
+    for (;; ++jump) {
+        if (!r.record(jump))
+            _exit(2);
+        if (write(fd, &jump, sizeof jump) != sizeof jump)
+            _exit(3);
+    }
+}
+
+} // namespace
+
+TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
+    test::TestEnv env;
+    // The lines of jump 1 as a recorder writes them: every other jump's
+    // differs only in its number.
+    const QString sample = env.path(QStringLiteral("sample"));
+    QDir().mkpath(sample);
+    Recorder probe(sample + QStringLiteral("/results.txt"), sample);
+    ASSERT_TRUE(probe.record(1));
+    const QString line1 = linesOf(readAll(probe.results)).first();
+    const QString result1 = QString::fromLatin1(readAll(sample + QStringLiteral("/ztresult.dst")));
+    ASSERT_TRUE(result1.endsWith(QStringLiteral(", 1\r\n"))) << result1.toStdString();
+
+    Recorder recorder(env.path(QStringLiteral("results.txt")), env.exchangeDir());
+    const QString ztresult = env.exchangeDir() + QStringLiteral("/ztresult.dst");
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int> delayUs(0, 25000);
+    const int rounds = 300;
+    int reported = 0, lastReported = 0, written = 0, killedMidJump = 0;
+    for (int round = 0; round < rounds; ++round) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(fds[0]);
+            recordUntilKilled(recorder, fds[1]);
+        }
+        close(fds[1]);
+        usleep(useconds_t(delayUs(random)));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the recorder stopped by itself: " << status;
+        // This recorder went on from the jump after the last line.
+        int next = written + 1, jump = 0;
+        while (read(fds[0], &jump, sizeof jump) == sizeof jump) {
+            ASSERT_EQ(jump, next++);
+            lastReported = jump;
+            ++reported;
+        }
+        close(fds[0]);
+
+        // Every line whole, in order, once; the file ends with a line end.
+        const QStringList lines = linesOf(readAll(recorder.results));
+        ASSERT_TRUE(lines.last().isEmpty()) << "cut line: " << lines.last().toStdString();
+        written = int(lines.size()) - 1;
+        for (int i = 1; i <= written; ++i)
+            ASSERT_EQ(lines[i - 1], withJump(line1, 1, i)) << "round " << round << ", line " << i;
+        ASSERT_GE(written, lastReported) << "round " << round << ": a reported jump is missing";
+        ASSERT_LE(written, next) << "round " << round << ": more than the jump under way";
+        killedMidJump += written == next;
+        // The scoring system's file: a whole result of a jump from the last
+        // one reported on (recorders killed between a results line and the
+        // exchange files leave it behind the results file).
+        if (written > 0 && QFile::exists(ztresult)) {
+            const QString now = QString::fromLatin1(readAll(ztresult));
+            bool whole = false;
+            for (int k = std::max(lastReported, 1); k <= written; ++k)
+                whole = whole || now == QString(result1).replace(QStringLiteral(", 1\r\n"),
+                                                                 QStringLiteral(", %1\r\n").arg(k));
+            ASSERT_TRUE(whole) << "round " << round << ", " << written << " written, "
+                               << lastReported << " reported: " << now.toStdString();
+        }
+    }
+    // Kills landed both inside a jump's writes and outside them.
+    EXPECT_GT(reported, rounds / 4);
+    EXPECT_GT(killedMidJump, 0);
+    EXPECT_LT(killedMidJump, rounds);
+    std::cout << rounds << " kills, " << reported << " jumps reported, " << killedMidJump
+              << " kills between a results line and its report\n";
+}
