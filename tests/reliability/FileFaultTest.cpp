@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 
 using namespace zt;
 using test::readAll;
@@ -268,6 +269,7 @@ TEST_P(FileFault, OperatorToldNothingLostProgramGoesOn) {
             w.write(2);
         }
         const QStringList told = scene.promptsSince(mark);
+        std::cout << "told: " << told.join(QStringLiteral(" | ")).toStdString() << '\n';
         EXPECT_TRUE(namesAny(told, w.told))
             << "not told with the path: " << told.join(" | ").toStdString();
         EXPECT_EQ(readAll(w.file), first) << "the file before the fault was changed";
