@@ -18,8 +18,8 @@ public:
     virtual QList<CaptureDevice> videoDevices() = 0;
     virtual QList<CaptureDevice> audioDevices() = 0;
     virtual DeviceModes videoModes(const CaptureDevice& device) = 0;
-    virtual InputSpec videoInput(const CaptureDevice& device, const VideoRequest& request) = 0;
-    virtual InputSpec audioInput(const CaptureDevice& device, const AudioFormat& format) = 0;
+    virtual InputSetup videoInput(const CaptureDevice& device, const VideoRequest& request) = 0;
+    virtual InputSetup audioInput(const CaptureDevice& device, const AudioFormat& format) = 0;
     // Folders whose changes mean a device came or went (watched instead of
     // polling); empty: the device lists are polled.
     virtual QStringList watchedFolders() const { return {}; }

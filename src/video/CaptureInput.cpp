@@ -96,24 +96,24 @@ int CaptureInput::readGenerated(void* opaque, uint8_t* buffer, int size) {
     return n;
 }
 
-std::unique_ptr<CaptureInput> CaptureInput::open(const InputSpec& spec,
+std::unique_ptr<CaptureInput> CaptureInput::open(const InputSetup& setup,
                                                  const std::atomic<bool>* abort, QString* error) {
     registerCaptureDevices();
-    if (spec.generated)
-        return openGenerated(spec, abort, error);
-    const AVInputFormat* format = av_find_input_format(spec.format.constData());
+    if (setup.generated)
+        return openGenerated(setup, abort, error);
+    const AVInputFormat* format = av_find_input_format(setup.format.constData());
     if (!format) {
         *error = QStringLiteral("This program was built without the input ") +
-                 QString::fromLatin1(spec.format);
+                 QString::fromLatin1(setup.format);
         return nullptr;
     }
     std::unique_ptr<CaptureInput> input(new CaptureInput);
     input->format_ = avformat_alloc_context();
     input->format_->interrupt_callback = {interrupted, const_cast<std::atomic<bool>*>(abort)};
     AVDictionary* options = nullptr;
-    for (const auto& [key, value] : spec.options)
+    for (const auto& [key, value] : setup.options)
         av_dict_set(&options, key.constData(), value.constData(), 0);
-    const int r = avformat_open_input(&input->format_, spec.url.constData(), format, &options);
+    const int r = avformat_open_input(&input->format_, setup.url.constData(), format, &options);
     av_dict_free(&options);
     if (r < 0) {
         input->format_ = nullptr; // freed by the failed open
@@ -130,11 +130,12 @@ std::unique_ptr<CaptureInput> CaptureInput::open(const InputSpec& spec,
     return input;
 }
 
-std::unique_ptr<CaptureInput>
-CaptureInput::openGenerated(const InputSpec& spec, const std::atomic<bool>* abort, QString* error) {
+std::unique_ptr<CaptureInput> CaptureInput::openGenerated(const InputSetup& setup,
+                                                          const std::atomic<bool>* abort,
+                                                          QString* error) {
     std::unique_ptr<CaptureInput> input(new CaptureInput);
     input->generated_ = std::make_unique<Generated>();
-    input->generated_->source = spec.generated;
+    input->generated_->source = setup.generated;
     input->generated_->abort = abort;
     constexpr int bufferSize = 1 << 16;
     auto* buffer = static_cast<unsigned char*>(av_malloc(bufferSize));
@@ -144,12 +145,12 @@ CaptureInput::openGenerated(const InputSpec& spec, const std::atomic<bool>* abor
     input->format_->pb = input->io_;
     input->format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     input->format_->interrupt_callback = {interrupted, const_cast<std::atomic<bool>*>(abort)};
-    const QSize size = spec.generated->size();
+    const QSize size = setup.generated->size();
     AVDictionary* options = nullptr;
     av_dict_set(&options, "video_size", sizeOption(size).constData(), 0);
     av_dict_set(&options, "pixel_format", "bgra", 0);
     av_dict_set(&options, "framerate",
-                QByteArray::number(std::max(1, spec.generated->frameRate())).constData(), 0);
+                QByteArray::number(std::max(1, setup.generated->frameRate())).constData(), 0);
     const int r =
         avformat_open_input(&input->format_, nullptr, av_find_input_format("rawvideo"), &options);
     av_dict_free(&options);

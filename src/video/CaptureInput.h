@@ -19,8 +19,8 @@ namespace zt {
 class CaptureInput {
 public:
     // nullptr when it cannot be opened; error then says why.
-    static std::unique_ptr<CaptureInput> open(const InputSpec& spec, const std::atomic<bool>* abort,
-                                              QString* error);
+    static std::unique_ptr<CaptureInput> open(const InputSetup& setup,
+                                              const std::atomic<bool>* abort, QString* error);
     ~CaptureInput();
     CaptureInput(const CaptureInput&) = delete;
     CaptureInput& operator=(const CaptureInput&) = delete;
@@ -37,7 +37,7 @@ public:
 private:
     CaptureInput() = default;
     static std::unique_ptr<CaptureInput>
-    openGenerated(const InputSpec& spec, const std::atomic<bool>* abort, QString* error);
+    openGenerated(const InputSetup& setup, const std::atomic<bool>* abort, QString* error);
 
     void keepPace(const AVPacket* packet);
     struct Generated;

@@ -49,8 +49,8 @@ public:
     };
 
     struct Options {
-        InputSpec video;
-        std::optional<InputSpec> audio;
+        InputSetup video;
+        std::optional<InputSetup> audio;
         int frameRate = 30;
     };
 

@@ -30,7 +30,7 @@ public:
 // How libavdevice opens an input: the input format ("v4l2", "alsa",
 // "lavfi", ...), the URL and the options; or pictures the program makes
 // (generated set: format and URL are then not used).
-struct InputSpec {
+struct InputSetup {
     QByteArray format;
     QByteArray url;
     QList<std::pair<QByteArray, QByteArray>> options;

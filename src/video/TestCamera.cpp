@@ -23,7 +23,7 @@ int codeBlock(QSize size) {
 // The text filter works when FFmpeg was built with it and finds a font.
 bool textFilterWorks() {
     static const bool works = [] {
-        InputSpec probe{"lavfi", "testsrc2=size=64x48:rate=5,drawtext=text=1", {}, {}};
+        InputSetup probe{"lavfi", "testsrc2=size=64x48:rate=5,drawtext=text=1", {}, {}};
         QString error;
         auto input = CaptureInput::open(probe, nullptr, &error);
         return input != nullptr;
@@ -63,13 +63,13 @@ DeviceModes TestCameraBackend::videoModes(const CaptureDevice& device) {
     return m;
 }
 
-InputSpec TestCameraBackend::videoInput(const CaptureDevice& device, const VideoRequest& request) {
+InputSetup TestCameraBackend::videoInput(const CaptureDevice& device, const VideoRequest& request) {
     if (device.id == "demo-lake") {
-        InputSpec spec;
-        spec.generated = std::make_shared<DemoLakeVideo>(
+        InputSetup setup;
+        setup.generated = std::make_shared<DemoLakeVideo>(
             request.size.isValid() ? request.size : QSize(1280, 720),
             qBound(1, request.frameRate, 240), demoSeed_);
-        return spec;
+        return setup;
     }
     TestPattern p;
     p.size = request.size.isValid() ? request.size : testResolutions.first();
@@ -83,7 +83,7 @@ InputSpec TestCameraBackend::videoInput(const CaptureDevice& device, const Video
     return {"lavfi", testPatternGraph(p), {}, {}};
 }
 
-InputSpec TestCameraBackend::audioInput(const CaptureDevice&, const AudioFormat& format) {
+InputSetup TestCameraBackend::audioInput(const CaptureDevice&, const AudioFormat& format) {
     return {"lavfi", testToneGraph(format), {}, {}};
 }
 

@@ -28,8 +28,8 @@ public:
     QList<CaptureDevice> videoDevices() override;
     QList<CaptureDevice> audioDevices() override;
     DeviceModes videoModes(const CaptureDevice& device) override;
-    InputSpec videoInput(const CaptureDevice& device, const VideoRequest& request) override;
-    InputSpec audioInput(const CaptureDevice& device, const AudioFormat& format) override;
+    InputSetup videoInput(const CaptureDevice& device, const VideoRequest& request) override;
+    InputSetup audioInput(const CaptureDevice& device, const AudioFormat& format) override;
 
     // Plugged in (listed) or not.
     void setPresent(bool present) { present_ = present; }

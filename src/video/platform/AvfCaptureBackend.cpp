@@ -32,17 +32,17 @@ public:
         return modes;
     }
 
-    InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"avfoundation", device.id + ":none", {}, {}};
+    InputSetup videoInput(const CaptureDevice& device, const VideoRequest& r) override {
+        InputSetup setup{"avfoundation", device.id + ":none", {}, {}};
         if (r.size.isValid())
-            spec.set("video_size", sizeOption(r.size));
+            setup.set("video_size", sizeOption(r.size));
         if (!r.colorFormat.isEmpty())
-            spec.set("pixel_format", r.colorFormat);
-        spec.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
-        return spec;
+            setup.set("pixel_format", r.colorFormat);
+        setup.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
+        return setup;
     }
 
-    InputSpec audioInput(const CaptureDevice& device, const AudioFormat&) override {
+    InputSetup audioInput(const CaptureDevice& device, const AudioFormat&) override {
         return {"avfoundation", "none:" + device.id, {}, {}};
     }
 };

@@ -23,25 +23,25 @@ public:
         return modes;
     }
 
-    InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"dshow", "video=" + device.id, {}, {}};
+    InputSetup videoInput(const CaptureDevice& device, const VideoRequest& r) override {
+        InputSetup setup{"dshow", "video=" + device.id, {}, {}};
         if (r.size.isValid())
-            spec.set("video_size", sizeOption(r.size));
+            setup.set("video_size", sizeOption(r.size));
         if (r.colorFormat == "mjpeg")
-            spec.set("vcodec", "mjpeg");
+            setup.set("vcodec", "mjpeg");
         else if (!r.colorFormat.isEmpty())
-            spec.set("pixel_format", r.colorFormat);
-        spec.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
-        spec.set("rtbufsize", "256M");
-        return spec;
+            setup.set("pixel_format", r.colorFormat);
+        setup.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
+        setup.set("rtbufsize", "256M");
+        return setup;
     }
 
-    InputSpec audioInput(const CaptureDevice& device, const AudioFormat& f) override {
-        InputSpec spec{"dshow", "audio=" + device.id, {}, {}};
-        spec.set("sample_rate", QByteArray::number(f.sampleRate));
-        spec.set("channels", QByteArray::number(f.channels));
-        spec.set("sample_size", QByteArray::number(f.bits));
-        return spec;
+    InputSetup audioInput(const CaptureDevice& device, const AudioFormat& f) override {
+        InputSetup setup{"dshow", "audio=" + device.id, {}, {}};
+        setup.set("sample_rate", QByteArray::number(f.sampleRate));
+        setup.set("channels", QByteArray::number(f.channels));
+        setup.set("sample_size", QByteArray::number(f.bits));
+        return setup;
     }
 };
 

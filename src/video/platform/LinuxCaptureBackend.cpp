@@ -176,24 +176,24 @@ public:
         return modes;
     }
 
-    InputSpec videoInput(const CaptureDevice& device, const VideoRequest& r) override {
-        InputSpec spec{"v4l2", device.id, {}, {}};
+    InputSetup videoInput(const CaptureDevice& device, const VideoRequest& r) override {
+        InputSetup setup{"v4l2", device.id, {}, {}};
         if (r.size.isValid())
-            spec.set("video_size", sizeOption(r.size));
+            setup.set("video_size", sizeOption(r.size));
         if (!r.colorFormat.isEmpty())
-            spec.set("input_format", r.colorFormat);
-        spec.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
+            setup.set("input_format", r.colorFormat);
+        setup.set("framerate", QByteArray::number(qMax(1, r.frameRate)));
         if (r.input > 0)
-            spec.set("channel", QByteArray::number(r.input));
-        return spec;
+            setup.set("channel", QByteArray::number(r.input));
+        return setup;
     }
 
-    InputSpec audioInput(const CaptureDevice& device, const AudioFormat& f) override {
+    InputSetup audioInput(const CaptureDevice& device, const AudioFormat& f) override {
         const int colon = device.id.indexOf(':');
-        InputSpec spec{device.id.left(colon), device.id.mid(colon + 1), {}, {}};
-        spec.set("sample_rate", QByteArray::number(f.sampleRate));
-        spec.set("channels", QByteArray::number(f.channels));
-        return spec;
+        InputSetup setup{device.id.left(colon), device.id.mid(colon + 1), {}, {}};
+        setup.set("sample_rate", QByteArray::number(f.sampleRate));
+        setup.set("channels", QByteArray::number(f.channels));
+        return setup;
     }
 
     QStringList watchedFolders() const override {
