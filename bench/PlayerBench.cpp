@@ -9,7 +9,6 @@
 // running ahead of the picture), load: the load average at the end.
 
 #include "ClipWriter.h"
-#include "SilentDialogs.h"
 #include "app/Dialogs.h"
 #include "video/ui/MediaPlayer.h"
 
@@ -140,7 +139,7 @@ void step(benchmark::State& state, bool h264, int direction, int paceMs) {
     }
 }
 
-using zt::bench::SilentDialogs;
+using zt::SilentDialogs;
 
 // Taking frame 200 once it is on display: converted and written.
 void take(benchmark::State& state, bool h264) {

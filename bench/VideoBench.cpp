@@ -5,7 +5,6 @@
 // a 24-bit bitmap), cache_MB after the sweep.
 
 #include "ClipWriter.h"
-#include "SilentDialogs.h"
 #include "app/Dialogs.h"
 #include "video/FrameExtract.h"
 #include "video/FrameSource.h"
@@ -105,7 +104,7 @@ void step(benchmark::State& state, Codec codec, int direction, bool prefetch = t
     }
 }
 
-using zt::bench::SilentDialogs;
+using zt::SilentDialogs;
 
 void extract(benchmark::State& state, Codec codec) {
     const QString path = clipFor(codec);

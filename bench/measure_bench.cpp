@@ -20,16 +20,6 @@ public:
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 8), QTime(13, 5, 9)); }
 };
 
-class SilentDialogs : public Dialogs {
-public:
-    MsgAnswer message(const MessageRequest&) override { return MsgAnswer::OK; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-};
-
 void perspectiveGrid(GridState& s) {
     bench::markBenchGrid(s);
     solve_grid(s);

@@ -1,7 +1,7 @@
 #pragma once
-// Shared by the fuzz targets: a Dialogs that answers every box with its
-// default and keeps nothing, the input as bytes, and a scratch file for the
-// readers that only take a path.
+// Shared by the fuzz targets: the input as bytes, and a scratch file for
+// the readers that only take a path (SilentDialogs, in app/Dialogs.h,
+// answers their boxes).
 
 #include "app/Dialogs.h"
 
@@ -14,16 +14,6 @@
 #include <unistd.h>
 
 namespace zt::fuzz {
-
-class QuietDialogs : public Dialogs {
-public:
-    MsgAnswer message(const MessageRequest&) override { return MsgAnswer::OK; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-};
 
 inline QByteArray bytesOf(const uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

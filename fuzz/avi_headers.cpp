@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         (void)frameRateOf(h->info);
     }
     // The queries as the screens use them, through the file.
-    fuzz::QuietDialogs dialogs;
+    SilentDialogs dialogs;
     if (size >= 12 && size < 4096)
         (void)aviInfoLines(dialogs, fuzz::scratchFile(data, size, "clip.avi"));
     return 0;

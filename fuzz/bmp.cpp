@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace zt;
-    fuzz::QuietDialogs dialogs;
+    SilentDialogs dialogs;
     Dib file;
     if (file.CreateFromFile(dialogs, fuzz::scratchFile(data, size, "picture.bmp")))
         (void)file.fileBytes();

@@ -85,6 +85,18 @@ public:
     }
 };
 
+// Answers every box with OK and every question for a text or a file with
+// nothing: for work without an operator (benchmarks, fuzzing).
+class SilentDialogs : public Dialogs {
+public:
+    MsgAnswer message(const MessageRequest&) override { return MsgAnswer::OK; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
 // Buttons of a box in their order; the answer a default button gives.
 MsgAnswer answerForButton(MsgButtons buttons, int index);
 
