@@ -58,6 +58,20 @@ QString writeFailure(const QFileDevice& f, qint64 written, qint64 wanted) {
     return f.errorString();
 }
 
+// Whether the file of the given size is empty or ends with a line end. A
+// program stopped in the middle of a write (killed, the power gone) can
+// leave the start of a line without its end; what is appended next must
+// not run on in that line. A file that cannot be read counts as ending well.
+bool endsWithLineEnd(const QString& path, qint64 size) {
+    if (size <= 0)
+        return true;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(size - 1))
+        return true;
+    char last = '\n';
+    return f.read(&last, 1) != 1 || last == '\n';
+}
+
 } // namespace
 
 bool pathExists(const QString& path, int kind) {
@@ -116,7 +130,9 @@ FileResult appendText(const QString& path, const QString& text) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return FileResult::failure(path, f.errorString());
     const qint64 before = f.size();
-    const QByteArray bytes = fileBytes(text);
+    QByteArray bytes = fileBytes(text);
+    if (!bytes.isEmpty() && !endsWithLineEnd(path, before))
+        bytes.prepend("\r\n");
     QString reason;
     if (const qint64 written = f.write(bytes); written != bytes.size())
         reason = writeFailure(f, written, bytes.size());

@@ -38,7 +38,9 @@ struct FileResult {
 // Opens, appends and closes; creates a missing file. Text is written as
 // Latin-1 where it can be, as the other programs expect. The text is on the
 // disk (fsync) when this returns success; on failure none of it stays in
-// the file (a part written before the disk filled is cut off again).
+// the file (a part written before the disk filled is cut off again). A
+// file whose last line has no line end (cut by a program stopped while
+// writing it) gets one first, so the text starts on a line of its own.
 FileResult appendText(const QString& path, const QString& text);
 
 // Replaces the file as a whole: written to a temporary file in the same

@@ -87,6 +87,13 @@ TEST(FileUtils, AppendCreatesAndReplaceIsWhole) {
     ASSERT_TRUE(appendText(path, QStringLiteral("one\r\n")));
     ASSERT_TRUE(appendText(path, QStringLiteral("caf\u00e9\r\n")));
     EXPECT_EQ(zt::test::readAll(path), QByteArray("one\r\ncaf\xe9\r\n"));
+    // A line cut by a program stopped while writing it stays, ended, and
+    // the next line starts on its own.
+    QTemporaryDir other;
+    const QString cut = other.filePath(QStringLiteral("cut.txt"));
+    zt::test::writeAll(cut, QByteArray("one\r\ntwo jump 1"));
+    ASSERT_TRUE(appendText(cut, QStringLiteral("three\r\n")));
+    EXPECT_EQ(zt::test::readAll(cut), QByteArray("one\r\ntwo jump 1\r\nthree\r\n"));
     ASSERT_TRUE(replaceText(path, QStringLiteral("new\r\n")));
     EXPECT_EQ(zt::test::readAll(path), QByteArray("new\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary left over
