@@ -8,6 +8,7 @@
 // steps commanded while the one before was not painted yet (a held key
 // running ahead of the picture), load: the load average at the end.
 
+#include "BenchMain.h"
 #include "ClipWriter.h"
 #include "app/Dialogs.h"
 #include "video/ui/MediaPlayer.h"
@@ -181,10 +182,5 @@ BENCHMARK_CAPTURE(take, mjpeg, false)->Iterations(20)->Unit(benchmark::kMillisec
 BENCHMARK_CAPTURE(take, h264, true)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zt::bench::runOffscreen<QApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The demo lake's cost per frame: the demo camera must render every picture
 // within a frame time (33 ms at 30 fps) to stream in real time.
 
+#include "BenchMain.h"
 #include "video/DemoCamera.h"
 
 #include <QGuiApplication>
@@ -26,9 +27,5 @@ BENCHMARK(BM_DemoFrame)
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return zt::bench::runOffscreen<QGuiApplication>(argc, argv);
 }

@@ -4,6 +4,7 @@
 // the picture area, as a repaint does).
 
 #include "BenchGrid.h"
+#include "BenchMain.h"
 #include "app/ui/App.h"
 #include "grid/AccuracyCheck.h"
 #include "grid/ui/Grid_Setup.h"
@@ -94,9 +95,5 @@ BENCHMARK(BM_AccuracyCheckOnScreen)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return zt::bench::runOffscreen<QApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 // handler, and the readout computation alone.
 
 #include "BenchGrid.h"
+#include "BenchMain.h"
 #include "app/ui/App.h"
 #include "measure/DistanceText.h"
 #include "measure/ui/Measure.h"
@@ -60,10 +61,5 @@ BENCHMARK(BM_LiveReadoutComputation);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zt::bench::runOffscreen<QApplication>(argc, argv);
 }
