@@ -11,8 +11,14 @@
 #include <QIcon>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+    // Before the application object, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("zentrak %s\n", ZENTRAK_VERSION);
+        return 0;
+    }
 #ifdef SIGXFSZ
     // A clip that reaches a file size limit stops with "the disk is full";
     // the program must not end with it.

@@ -15,6 +15,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    if (args == QStringList{QStringLiteral("--version")}) {
+        std::printf("zentrak-tool %s\n", ZENTRAK_VERSION);
+        return 0;
+    }
     const zt::tool::Output out = zt::tool::run(args);
     std::fputs(out.out.toLocal8Bit().constData(), stdout);
     std::fputs(out.err.toLocal8Bit().constData(), stderr);
