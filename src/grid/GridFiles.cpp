@@ -1,6 +1,7 @@
 #include "grid/GridFiles.h"
 
 #include "app/FieldReader.h"
+#include "app/FileAccess.h"
 #include "app/TextFormat.h"
 
 namespace zt {
@@ -125,13 +126,13 @@ GridSetupFileRead parseGridSetupFile(const QString& text) {
 }
 
 GridSetupFileRead readGridSetupFile(const QString& path) {
-    const auto bytes = readFileBytes(path);
+    const FileRead bytes = readRegularFile(path, readLimit::sideFile);
     if (!bytes) {
         GridSetupFileRead read;
-        read.error = FileResult::failure(path, QStringLiteral("cannot be read")).error;
+        read.error = bytes.error;
         return read;
     }
-    return parseGridSetupFile(textOfFileBytes(*bytes));
+    return parseGridSetupFile(textOfFileBytes(bytes.bytes));
 }
 
 CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
@@ -154,13 +155,13 @@ CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
 }
 
 CheckBuoyFileRead readCheckBuoyFile(const QString& path) {
-    const auto bytes = readFileBytes(path);
+    const FileRead bytes = readRegularFile(path, readLimit::sideFile);
     if (!bytes) {
         CheckBuoyFileRead read;
-        read.error = FileResult::failure(path, QStringLiteral("cannot be read")).error;
+        read.error = bytes.error;
         return read;
     }
-    return parseCheckBuoyFile(textOfFileBytes(*bytes));
+    return parseCheckBuoyFile(textOfFileBytes(bytes.bytes));
 }
 
 GridSetupFile gridFileFromState(const GridState& s, int g, const QString& description) {

@@ -1,6 +1,7 @@
 #include "measure/ExchangeFiles.h"
 
 #include "app/FieldReader.h"
+#include "app/FileAccess.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
 
@@ -16,12 +17,12 @@ std::optional<QString> firstField(const QString& text) {
 NameRead readWstimsSkierName(const QString& exchangeDir) {
     NameRead r;
     const QString path = joinPath(exchangeDir, exchange::skierNameFile);
-    const auto bytes = readFileBytes(path);
-    if (!bytes) {
-        r.error = path + QStringLiteral(": the file cannot be opened");
+    const FileRead read = readRegularFile(path, readLimit::flag);
+    if (!read) {
+        r.error = read.error;
         return r;
     }
-    const auto field = nameOfNameFile(*bytes);
+    const auto field = nameOfNameFile(read.bytes);
     if (!field) {
         r.error = path + QStringLiteral(": the file holds no name");
         return r;
@@ -88,7 +89,8 @@ QString exchangeReadErrorMessage(const NameRead& failure) {
 }
 
 bool clipFlagReady(const QString& exchangeDir) {
-    const auto bytes = readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile));
+    const auto bytes =
+        readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile), readLimit::flag);
     return bytes && clipFlagSaysReady(*bytes);
 }
 
@@ -121,7 +123,7 @@ NameListRead readSkierNameList(const QString& path) {
     NameListRead r;
     if (path.isEmpty() || !pathExists(path, PathFile))
         return r;
-    const auto bytes = readFileBytes(path);
+    const auto bytes = readFileBytes(path, readLimit::text);
     if (!bytes)
         return r;
     r.opened = true;

@@ -187,6 +187,11 @@ Output run(const QStringList& args) {
         return usageError(QStringLiteral("no command given"));
     const QString cmd = args.first();
     const QStringList rest = args.mid(1);
+    // An option given twice is a mistake to point out, not a choice of the
+    // last (a script that sets --grid twice measures with which?).
+    for (qsizetype i = 0; i < rest.size(); ++i)
+        if (rest[i].startsWith(QLatin1String("--")) && rest.indexOf(rest[i], i + 1) > i)
+            return usageError(rest[i] + QStringLiteral(" is given twice"));
     if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") ||
         cmd == QLatin1String("help"))
         return {usage(), QString(), 0};
