@@ -290,7 +290,9 @@ GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path) {
     applyGridFileRead(s, g, path, read);
     const QString cbPath = checkBuoyFilePath(path);
     clearCheckBuoy(s, g);
-    if (pathExists(cbPath, PathFile)) {
+    // Anything at the name but a regular file (a pipe, a link leading
+    // nowhere) is told as a check buoy file that cannot be read.
+    if (pathTaken(cbPath)) {
         const CheckBuoyFileRead cb = readCheckBuoyFile(cbPath);
         outcome.checkBuoyStatus = cb.status;
         // Part of a check buoy would make the grid ready with a check buoy

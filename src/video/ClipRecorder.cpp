@@ -62,9 +62,7 @@ QString writeErrorText(int e) {
     if (e == AVERROR(EACCES) || e == AVERROR(EPERM) || e == AVERROR(EROFS))
         return QStringLiteral("the folder cannot be written to");
     if (e == AVERROR(EEXIST))
-        return QStringLiteral("something of that name is already there");
-    if (e == AVERROR(ELOOP))
-        return QStringLiteral("a link of that name is there: remove it");
+        return QStringLiteral("something of that name (a file or a link) is already there");
     if (e == AVERROR(ENOENT) || e == AVERROR(ENODEV) || e == AVERROR(EIO))
         return QStringLiteral("the folder or its drive is no longer there");
     return ffmpegErrorText(e);
