@@ -89,9 +89,19 @@ QString exchangeReadErrorMessage(const NameRead& failure) {
 }
 
 bool clipFlagReady(const QString& exchangeDir) {
-    const auto bytes =
-        readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile), readLimit::flag);
-    return bytes && clipFlagSaysReady(*bytes);
+    return readClipFlag(exchangeDir).ready;
+}
+
+ClipFlagRead readClipFlag(const QString& exchangeDir) {
+    const QString path = joinPath(exchangeDir, exchange::clipFlagFile);
+    // A linked flag could not be reset: "Ready" would load the picture
+    // again every second.
+    if (nonFileKind(path) == QLatin1String("a link"))
+        return {false, notAFileFailure(path, QStringLiteral("a link")).error};
+    const FileRead read = readRegularFile(path, readLimit::flag);
+    if (!read)
+        return {false, read.missing ? QString() : read.error};
+    return {clipFlagSaysReady(read.bytes), QString()};
 }
 
 bool clipFlagSaysReady(const QByteArray& bytes) {
@@ -99,10 +109,10 @@ bool clipFlagSaysReady(const QByteArray& bytes) {
     return field && *field == QLatin1String("Ready");
 }
 
-void resetClipFlag(const QString& exchangeDir) {
+FileResult resetClipFlag(const QString& exchangeDir) {
     if (!pathExists(exchangeDir, PathFolder))
-        return;
-    replaceText(joinPath(exchangeDir, exchange::clipFlagFile), QStringLiteral("  \r\n"));
+        return {};
+    return replaceText(joinPath(exchangeDir, exchange::clipFlagFile), QStringLiteral("  \r\n"));
 }
 
 int deleteExchangePictures(const QString& exchangeDir) {

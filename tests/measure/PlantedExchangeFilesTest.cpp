@@ -45,9 +45,13 @@ TEST(PlantedExchangeFiles, ResultFilesLinkedElsewhereAreRefusedAndTold) {
 
     // The clip flag reset leaves a linked flag's target alone.
     const QString flag = dir + QStringLiteral("/clipflag.txt");
+    writeAll(notes, "Ready\r\n");
     ASSERT_TRUE(QFile::link(notes, flag));
-    resetClipFlag(dir);
-    EXPECT_EQ(readAll(notes), QByteArray("notes"));
+    const ClipFlagRead read = readClipFlag(dir);
+    EXPECT_FALSE(read.ready);
+    EXPECT_EQ(read.problem, flag + QStringLiteral(" is a link, not a file: remove it"));
+    EXPECT_EQ(resetClipFlag(dir).error, read.problem);
+    EXPECT_EQ(readAll(notes), QByteArray("Ready\r\n"));
 }
 
 TEST(PlantedExchangeFiles, NameAndFlagFilesThatArePipesOrDevicesAreNotWaitedOn) {
@@ -61,7 +65,7 @@ TEST(PlantedExchangeFiles, NameAndFlagFilesThatArePipesOrDevicesAreNotWaitedOn) 
     EXPECT_EQ(exchangeReadErrorMessage(r),
               QStringLiteral("Error while reading WSTIMS name file: ") + names +
                   QStringLiteral(" is a pipe, not a file"));
-    EXPECT_FALSE(clipFlagReady(dir));
+    EXPECT_EQ(readClipFlag(dir).problem, flag + QStringLiteral(" is a pipe, not a file"));
 
     QFile::remove(names);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), names));
