@@ -125,16 +125,59 @@ QByteArray folderOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
+// Writes bytes into fd, with the replaced file's permissions, and waits
+// until they are on the disk.
+QString fillTemporary(int fd, const QByteArray& bytes, const struct stat* old) {
+    QString reason = writeAll(fd, bytes);
+    if (reason.isEmpty() && old)
+        ::fchmod(fd, old->st_mode & 07777); // the replaced file's permissions stay
+    if (reason.isEmpty() && ::fsync(fd) != 0)
+        reason = errnoText(errno);
+    return reason;
+}
+
+// The system's unnamed temporary file, given a name once it is whole:
+// nothing half written ever shows in the folder. False when the system or
+// the file system has none (then a named one is used); *reason set when
+// the write itself failed.
+bool writeUnnamed(const QByteArray& path, const QByteArray& bytes, const struct stat* old,
+                  QByteArray* temp, QString* reason) {
+#ifdef O_TMPFILE
+    const int fd = ::open(folderOf(path).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    Fd file(fd);
+    if (*reason = fillTemporary(fd, bytes, old); !reason->isEmpty())
+        return true;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    for (int tries = 0; tries < 20; ++tries) {
+        *temp = tempNameBeside(path);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) ==
+            0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    temp->clear();
+    return false;
+#else
+    Q_UNUSED(path)
+    , Q_UNUSED(bytes)
+    , Q_UNUSED(old)
+    , Q_UNUSED(temp)
+    , Q_UNUSED(reason);
+    return false;
+#endif
+}
+
 // A temporary file beside path holding bytes, on the disk, under its name
-// in *temp. The unnamed temporary file of the system is used where it has
-// one: nothing half written ever shows in the folder.
+// in *temp; the reason when it cannot be made.
 QString writeTemporary(const QByteArray& path, const QByteArray& bytes, const struct stat* old,
                        QByteArray* temp) {
+    QString reason;
+    if (writeUnnamed(path, bytes, old, temp, &reason))
+        return reason;
     int fd = -1;
-#ifdef O_TMPFILE
-    fd = ::open(folderOf(path).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-#endif
-    const bool unnamed = fd >= 0;
     for (int tries = 0; fd < 0 && tries < 20; ++tries) {
         *temp = tempNameBeside(path);
         fd = ::open(temp->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -144,28 +187,11 @@ QString writeTemporary(const QByteArray& path, const QByteArray& bytes, const st
     if (fd < 0)
         return errnoText(EEXIST);
     Fd file(fd);
-    QString reason = writeAll(fd, bytes);
-    if (reason.isEmpty() && old)
-        ::fchmod(fd, old->st_mode & 07777); // the replaced file's permissions stay
-    if (reason.isEmpty() && ::fsync(fd) != 0)
-        reason = errnoText(errno);
-    if (reason.isEmpty() && unnamed) {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-        for (int tries = 0; tries < 20; ++tries) {
-            *temp = tempNameBeside(path);
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp->constData(),
-                         AT_SYMLINK_FOLLOW) == 0)
-                return QString();
-            if (errno != EEXIST)
-                break;
-        }
-        temp->clear();
-        return errnoText(errno);
-    }
-    if (!reason.isEmpty() && !unnamed)
+    reason = fillTemporary(fd, bytes, old);
+    if (!reason.isEmpty()) {
         ::unlink(temp->constData());
-    if (!reason.isEmpty())
         temp->clear();
+    }
     return reason;
 }
 
