@@ -138,6 +138,9 @@ void textSeeds(const QString& manualPath) {
         seed("rtf", QString::number(i++), QByteArray(t));
     if (const auto manual = readFileBytes(manualPath))
         seed("rtf", QStringLiteral("manual"), manual->left(8192));
+    // Groups nested past the reader's limit, and text around the cut.
+    seed("rtf", QStringLiteral("deep"),
+         "{\\rtf1 a" + QByteArray(1100, '{') + "\\b deep\\par" + QByteArray(1100, '}') + "b}");
 
     seed("name_file", QStringLiteral("quoted"), "\"Smith, John\",12\r\n");
     seed("name_file", QStringLiteral("plain"), "  Jones Amy  ,x\r\n");

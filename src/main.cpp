@@ -7,7 +7,6 @@
 #include "app/ui/QtDialogs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <csignal>
 #include <cstdio>
@@ -39,21 +38,23 @@ int main(int argc, char* argv[]) {
     }
 
     zt::Services services;
-    services.paths = zt::Paths::defaults();
-    if (!cl.appDir.isEmpty()) {
-        QDir().mkpath(cl.appDir);
-        services.paths.appDir = QDir(cl.appDir).absolutePath();
-        services.paths.exchangeDir = zt::Paths::exchangeDirFor(services.paths.appDir);
-        services.paths.settingsFile = services.paths.inApp(QStringLiteral("zt05-settings.ini"));
-    }
-    if (!cl.exchangeDir.isEmpty())
-        services.paths.exchangeDir = QDir(cl.exchangeDir).absolutePath();
     services.dialogs = std::make_unique<zt::QtDialogs>();
+    QString where;
+    services.paths = zt::Paths::locate(cl.appDir, cl.exchangeDir, &where);
+    if (services.paths.appDir.isEmpty()) {
+        std::fprintf(stderr, "zentrak: %s\n", qPrintable(where));
+        services.dialogs->error(where);
+        return 1;
+    }
     auto settings = std::make_unique<zt::FileSettingsStore>(services.paths.settingsFile);
     zt::Dialogs* dialogs = services.dialogs.get();
     settings->setErrorHandler([dialogs](const QString& what) {
         dialogs->warn(QStringLiteral("The setting could not be saved: ") + what);
     });
+    if (!settings->loadError().isEmpty())
+        dialogs->warn(QStringLiteral("The settings cannot be read; the program starts with its "
+                                     "defaults: ") +
+                      settings->loadError());
     services.settings = std::move(settings);
     services.clock = std::make_unique<zt::SystemClock>();
     services.testCamera = cl.testCamera;

@@ -4,8 +4,15 @@ namespace zt {
 
 CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine cl;
+    QStringList seen;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
+        // Twice is a mistake to point out, not a choice of the last.
+        if (seen.contains(a)) {
+            cl.error = a + QStringLiteral(" is given twice");
+            break;
+        }
+        seen << a;
         auto value = [&](QString* target) {
             if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
                 cl.error = a + QStringLiteral(" needs a folder");

@@ -1,9 +1,10 @@
 #include "app/FileUtils.h"
 
+#include "app/FileAccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -62,11 +63,8 @@ QString writeFailure(const QFileDevice& f, qint64 written, qint64 wanted) {
 // program stopped in the middle of a write (killed, the power gone) can
 // leave the start of a line without its end; what is appended next must
 // not run on in that line. A file that cannot be read counts as ending well.
-bool endsWithLineEnd(const QString& path, qint64 size) {
-    if (size <= 0)
-        return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(size - 1))
+bool endsWithLineEnd(QFile& f, qint64 size) {
+    if (size <= 0 || !f.isReadable() || !f.seek(size - 1))
         return true;
     char last = '\n';
     return f.read(&last, 1) != 1 || last == '\n';
@@ -78,10 +76,9 @@ bool pathExists(const QString& path, int kind) {
     if (path.isEmpty())
         return false;
     switch (kind) {
-    case PathFile: {
-        const QFileInfo info(path);
-        return info.exists() && !info.isDir();
-    }
+    case PathFile:
+        // A regular file: a pipe or a device at a file's name is no file.
+        return QFileInfo(path).isFile();
     case PathFolder:
         return QFileInfo(path).isDir();
     case PathDrive:
@@ -100,12 +97,8 @@ QString absolutePathText(const QString& typed) {
 
 bool fileExists(const QString& path) {
     // Only a regular file: opening a named pipe would wait for a writer.
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return false;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    return f.size() >= 0;
+    QFile f;
+    return !path.isEmpty() && openRegularForReading(f, path) && f.size() >= 0;
 }
 
 QByteArray fileBytes(const QString& text) {
@@ -125,13 +118,13 @@ QString textOfFileBytes(const QByteArray& bytes) {
 }
 
 FileResult appendText(const QString& path, const QString& text) {
-    QFile f(path);
-    // Unbuffered: nothing held back that a later close could still write.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return FileResult::failure(path, f.errorString());
+    QFile f;
+    // Never through a link, never into a pipe or a device.
+    if (FileResult opened = detail::openForAppend(f, path); !opened)
+        return opened;
     const qint64 before = f.size();
     QByteArray bytes = fileBytes(text);
-    if (!bytes.isEmpty() && !endsWithLineEnd(path, before))
+    if (!bytes.isEmpty() && !endsWithLineEnd(f, before))
         bytes.prepend("\r\n");
     QString reason;
     if (const qint64 written = f.write(bytes); written != bytes.size())
@@ -151,30 +144,18 @@ FileResult appendText(const QString& path, const QString& text) {
 }
 
 FileResult replaceFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    // Unbuffered, so a write that stops short (the disk full) shows at once;
-    // buffered, the cut file was renamed over the old one as if written.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return FileResult::failure(path, f.errorString());
-    if (const qint64 written = f.write(bytes); written != bytes.size()) {
-        const QString reason = writeFailure(f, written, bytes.size());
-        f.cancelWriting();
-        return FileResult::failure(path, reason);
-    }
-    if (!f.commit())
-        return FileResult::failure(path, f.errorString());
-    return {};
+    return detail::replaceRegular(path, bytes);
 }
 
 FileResult replaceText(const QString& path, const QString& text) {
     return replaceFile(path, fileBytes(text));
 }
 
-std::optional<QByteArray> readFileBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit) {
+    FileRead r = readRegularFile(path, limit);
+    if (!r)
         return std::nullopt;
-    return f.readAll();
+    return std::move(r.bytes);
 }
 
 std::optional<QString> chooseFileToOpen(Dialogs& dialogs, const QString& filter, int filterIndex,

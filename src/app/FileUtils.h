@@ -45,12 +45,16 @@ FileResult appendText(const QString& path, const QString& text);
 
 // Replaces the file as a whole: written to a temporary file in the same
 // folder, flushed to the disk and renamed over the old one, so no reader
-// sees half a file; on failure the old file stays as it was.
+// sees half a file; on failure the old file stays as it was. Only a
+// regular file is replaced: a link, a folder, a pipe or a device at the
+// path is refused ("PATH is a link, not a file: remove it"), as it is by
+// appendText.
 FileResult replaceFile(const QString& path, const QByteArray& bytes);
 FileResult replaceText(const QString& path, const QString& text);
 
-// Reads a whole file; nullopt when it cannot be read.
-std::optional<QByteArray> readFileBytes(const QString& path);
+// Reads a whole regular file of at most limit bytes (8 MB unless told);
+// nullopt when it cannot be read. readRegularFile (FileAccess.h) says why.
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit = 8 * 1024 * 1024);
 
 // Bytes of a text as it goes into the files other programs read.
 QByteArray fileBytes(const QString& text);

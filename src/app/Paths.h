@@ -10,9 +10,18 @@ struct Paths {
     QString exchangeDir; // "ztio", shared with the scoring system
     QString settingsFile;
 
-    // Defaults of the platform: the per-user application data folder, and
-    // "ztio" at the root of the file system that holds it.
-    static Paths defaults();
+    // The folders of a run: the application folder given (made absolute
+    // against the start folder) or else the platform's per-user application
+    // data folder, created when missing; the exchange folder given or else
+    // "ztio" derived from it. The default folder is neither looked up nor
+    // made when one is given.
+    // Empty appDir with *error set (naming the folder or the variable) when
+    // the folder cannot be found or made.
+    static Paths locate(const QString& appDirGiven, const QString& exchangeDirGiven,
+                        QString* error);
+    // Why the platform's default folder cannot be trusted (HOME unset, a
+    // relative XDG_DATA_HOME), in words; empty when it can.
+    static QString defaultFolderProblem();
     // "ztio" at the drive root (Windows) or the mount point holding dir.
     static QString exchangeDirFor(const QString& dir);
 

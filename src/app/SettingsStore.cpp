@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 
@@ -158,10 +159,13 @@ void MemorySettingsStore::readFileText(const QByteArray& bytes) {
 }
 
 void FileSettingsStore::load() {
-    QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly))
+    const FileRead r = readRegularFile(path_, readLimit::text);
+    if (!r) {
+        if (!r.missing)
+            loadError_ = r.error;
         return;
-    readFileText(f.readAll());
+    }
+    readFileText(r.bytes);
 }
 
 bool FileSettingsStore::save() {
@@ -169,16 +173,16 @@ bool FileSettingsStore::save() {
     for (const Entry& e : entries_)
         text += e.key + QLatin1Char('=') + e.value + QLatin1Char('\n');
     if (const FileResult r = replaceFile(path_, text.toUtf8()); !r)
-        return failed(r.error.mid(path_.size() + 2)); // the reason after "path: "
+        return failed(r.error);
     failing_ = false;
     return true;
 }
 
-bool FileSettingsStore::failed(const QString& reason) {
+bool FileSettingsStore::failed(const QString& error) {
     // Told once until a write succeeds again: every change of a setting
     // would otherwise repeat the same message.
     if (!failing_ && onError_)
-        onError_(path_ + QStringLiteral(": ") + reason);
+        onError_(error);
     failing_ = true;
     return false;
 }

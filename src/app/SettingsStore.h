@@ -83,13 +83,18 @@ public:
     void setErrorHandler(std::function<void(const QString&)> handler) {
         onError_ = std::move(handler);
     }
+    // Why the settings file was there but could not be read (path and
+    // reason); empty when it was read or is missing. The program then goes
+    // on with the defaults.
+    const QString& loadError() const { return loadError_; }
 
 private:
     void load();
     bool save();
-    bool failed(const QString& reason);
+    bool failed(const QString& error);
 
     QString path_;
+    QString loadError_;
     std::function<void(const QString&)> onError_;
     bool failing_ = false;
 };

@@ -1,6 +1,7 @@
 #include "grid/GridFiles.h"
 
 #include "app/FieldReader.h"
+#include "app/FileAccess.h"
 #include "app/TextFormat.h"
 
 namespace zt {
@@ -125,13 +126,13 @@ GridSetupFileRead parseGridSetupFile(const QString& text) {
 }
 
 GridSetupFileRead readGridSetupFile(const QString& path) {
-    const auto bytes = readFileBytes(path);
+    const FileRead bytes = readRegularFile(path, readLimit::sideFile);
     if (!bytes) {
         GridSetupFileRead read;
-        read.error = FileResult::failure(path, QStringLiteral("cannot be read")).error;
+        read.error = bytes.error;
         return read;
     }
-    return parseGridSetupFile(textOfFileBytes(*bytes));
+    return parseGridSetupFile(textOfFileBytes(bytes.bytes));
 }
 
 CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
@@ -154,13 +155,13 @@ CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
 }
 
 CheckBuoyFileRead readCheckBuoyFile(const QString& path) {
-    const auto bytes = readFileBytes(path);
+    const FileRead bytes = readRegularFile(path, readLimit::sideFile);
     if (!bytes) {
         CheckBuoyFileRead read;
-        read.error = FileResult::failure(path, QStringLiteral("cannot be read")).error;
+        read.error = bytes.error;
         return read;
     }
-    return parseCheckBuoyFile(textOfFileBytes(*bytes));
+    return parseCheckBuoyFile(textOfFileBytes(bytes.bytes));
 }
 
 GridSetupFile gridFileFromState(const GridState& s, int g, const QString& description) {
@@ -289,7 +290,9 @@ GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path) {
     applyGridFileRead(s, g, path, read);
     const QString cbPath = checkBuoyFilePath(path);
     clearCheckBuoy(s, g);
-    if (pathExists(cbPath, PathFile)) {
+    // Anything at the name but a regular file (a pipe, a link leading
+    // nowhere) is told as a check buoy file that cannot be read.
+    if (pathTaken(cbPath)) {
         const CheckBuoyFileRead cb = readCheckBuoyFile(cbPath);
         outcome.checkBuoyStatus = cb.status;
         // Part of a check buoy would make the grid ready with a check buoy

@@ -1,5 +1,6 @@
 #include "logs/Manual.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/Paths.h"
 #include "logs/RtfReader.h"
@@ -57,22 +58,28 @@ ManualText loadManual(const QString& appDir, const QByteArray& delivered) {
         m.rtf = delivered;
         return m;
     }
-    const auto bytes = readFileBytes(path);
-    if (!bytes) {
-        m.warning = QStringLiteral("The manual ") + path +
-                    QStringLiteral(" cannot be read.\nThe manual delivered with the program is "
-                                   "shown instead.");
+    FileRead read = readRegularFile(path, readLimit::manual);
+    if (!read) {
+        m.warning = QStringLiteral("The manual ") + path + QStringLiteral(" cannot be read.\n") +
+                    read.error +
+                    QStringLiteral("\nThe manual delivered with the program is shown instead.");
         m.rtf = delivered;
         return m;
     }
-    m.rtf = *bytes;
+    m.rtf = std::move(read.bytes);
     return m;
 }
 
-void fillDocumentFromRtf(QTextDocument& document, const QByteArray& rtf) {
+bool fillDocumentFromRtf(QTextDocument& document, const QByteArray& rtf) {
     document.clear();
     DocumentSink sink(document);
-    RtfReader::read(rtf, sink);
+    return RtfReader::read(rtf, sink);
+}
+
+QString manualTooDeepWarning() {
+    return QStringLiteral("The manual nests its groups deeper than %1 levels, which no "
+                          "manual does; it is shown up to there.")
+        .arg(RtfReader::maxNesting);
 }
 
 } // namespace zt

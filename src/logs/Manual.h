@@ -29,6 +29,9 @@ ManualText loadManual(const QString& appDir, const QByteArray& delivered);
 
 // Fills the document from rich text: paragraphs with their indents and
 // spacing, runs with bold, italic, underline and size.
-void fillDocumentFromRtf(QTextDocument& document, const QByteArray& rtf);
+// False when the manual nests too deeply to be read whole: what comes
+// before stands, and the operator is told manualTooDeepWarning().
+bool fillDocumentFromRtf(QTextDocument& document, const QByteArray& rtf);
+QString manualTooDeepWarning();
 
 } // namespace zt

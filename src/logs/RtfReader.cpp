@@ -68,6 +68,8 @@ class Parser {
 public:
     Parser(const QByteArray& rtf, RtfSink& sink) : in_(rtf), sink_(sink) {}
 
+    bool tooDeep() const { return tooDeep_; }
+
     void run() {
         while (pos_ < in_.size()) {
             const char c = in_[pos_++];
@@ -95,6 +97,13 @@ public:
 private:
     void openGroup() {
         flush();
+        // Real documents nest a few dozen groups; a file of braces alone
+        // would keep one state each and use all memory.
+        if (stack_.size() >= RtfReader::maxNesting) {
+            tooDeep_ = true;
+            pos_ = in_.size();
+            return;
+        }
         stack_.append(state_);
         groupStartsHere_ = true;
     }
@@ -316,6 +325,7 @@ private:
     QString run_;
     int pendingFallback_ = 0;
     bool groupStartsHere_ = false;
+    bool tooDeep_ = false;
     bool paragraphStarted_ = false;
 };
 
@@ -329,8 +339,10 @@ public:
 
 } // namespace
 
-void RtfReader::read(const QByteArray& rtf, RtfSink& sink) {
-    Parser(rtf, sink).run();
+bool RtfReader::read(const QByteArray& rtf, RtfSink& sink) {
+    Parser parser(rtf, sink);
+    parser.run();
+    return !parser.tooDeep();
 }
 
 bool RtfReader::isRtf(const QByteArray& bytes) {
@@ -343,9 +355,11 @@ bool RtfReader::isRtf(const QByteArray& bytes) {
     return bytes.mid(i, 5) == "{\\rtf";
 }
 
-QString RtfReader::toPlainText(const QByteArray& rtf) {
+QString RtfReader::toPlainText(const QByteArray& rtf, bool* complete) {
     PlainTextSink sink;
-    read(rtf, sink);
+    const bool whole = read(rtf, sink);
+    if (complete)
+        *complete = whole;
     return sink.out;
 }
 

@@ -46,15 +46,21 @@ public:
 
 class RtfReader {
 public:
+    // Groups nested deeper than this end the reading.
+    static constexpr int maxNesting = 1000;
+
     // Reads the whole document into the sink. Unbalanced braces and a
-    // truncated document are tolerated: the text read so far stands.
-    static void read(const QByteArray& rtf, RtfSink& sink);
+    // truncated document are tolerated: the text read so far stands. False
+    // when the groups nest deeper than maxNesting: the reading ended there,
+    // the text before stands.
+    static bool read(const QByteArray& rtf, RtfSink& sink);
 
     // True when the bytes start (after blanks) with "{\rtf".
     static bool isRtf(const QByteArray& bytes);
 
-    // The document as plain text, paragraphs and line breaks as "\n".
-    static QString toPlainText(const QByteArray& rtf);
+    // The document as plain text, paragraphs and line breaks as "\n";
+    // *complete false when the reading ended at too deep a nesting.
+    static QString toPlainText(const QByteArray& rtf, bool* complete = nullptr);
 };
 
 } // namespace zt

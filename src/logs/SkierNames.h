@@ -21,10 +21,12 @@ struct SkierImportResult {
 SkierImportResult importSkierNames(const QString& source, const QString& target);
 
 // Text of a file as plain text: RTF converted, plain text as it is.
-// Line ends become "\n". nullopt when the file cannot be read.
-std::optional<QString> plainTextOfFile(const QString& path);
-// The same of a file's bytes.
-QString plainTextOfBytes(const QByteArray& bytes);
+// Line ends become "\n". nullopt when the file cannot be read (not a
+// regular file, too large, RTF nested too deeply), with *error naming it.
+std::optional<QString> plainTextOfFile(const QString& path, QString* error = nullptr);
+// The same of a file's bytes; *complete false when RTF nested too deeply
+// to be read whole.
+QString plainTextOfBytes(const QByteArray& bytes, bool* complete = nullptr);
 
 // First line of a text file ("" when missing or empty).
 QString firstLineOf(const QString& path);

@@ -1,5 +1,6 @@
 #include "logs/VideoLog.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 
@@ -15,7 +16,7 @@ bool isPictureLine(const QString& line) {
 }
 
 std::optional<QStringList> readLogLines(const QString& path, LogLines kind) {
-    const auto bytes = readFileBytes(path);
+    const auto bytes = readFileBytes(path, readLimit::text);
     if (!bytes)
         return std::nullopt;
     return logLinesOf(*bytes, kind);

@@ -1,6 +1,7 @@
 #include "measure/ExchangeFiles.h"
 
 #include "app/FieldReader.h"
+#include "app/FileAccess.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
 
@@ -16,12 +17,12 @@ std::optional<QString> firstField(const QString& text) {
 NameRead readWstimsSkierName(const QString& exchangeDir) {
     NameRead r;
     const QString path = joinPath(exchangeDir, exchange::skierNameFile);
-    const auto bytes = readFileBytes(path);
-    if (!bytes) {
-        r.error = path + QStringLiteral(": the file cannot be opened");
+    const FileRead read = readRegularFile(path, readLimit::flag);
+    if (!read) {
+        r.error = read.error;
         return r;
     }
-    const auto field = nameOfNameFile(*bytes);
+    const auto field = nameOfNameFile(read.bytes);
     if (!field) {
         r.error = path + QStringLiteral(": the file holds no name");
         return r;
@@ -88,8 +89,19 @@ QString exchangeReadErrorMessage(const NameRead& failure) {
 }
 
 bool clipFlagReady(const QString& exchangeDir) {
-    const auto bytes = readFileBytes(joinPath(exchangeDir, exchange::clipFlagFile));
-    return bytes && clipFlagSaysReady(*bytes);
+    return readClipFlag(exchangeDir).ready;
+}
+
+ClipFlagRead readClipFlag(const QString& exchangeDir) {
+    const QString path = joinPath(exchangeDir, exchange::clipFlagFile);
+    // A linked flag could not be reset: "Ready" would load the picture
+    // again every second.
+    if (nonFileKind(path) == QLatin1String("a link"))
+        return {false, notAFileFailure(path, QStringLiteral("a link")).error};
+    const FileRead read = readRegularFile(path, readLimit::flag);
+    if (!read)
+        return {false, read.missing ? QString() : read.error};
+    return {clipFlagSaysReady(read.bytes), QString()};
 }
 
 bool clipFlagSaysReady(const QByteArray& bytes) {
@@ -97,10 +109,10 @@ bool clipFlagSaysReady(const QByteArray& bytes) {
     return field && *field == QLatin1String("Ready");
 }
 
-void resetClipFlag(const QString& exchangeDir) {
+FileResult resetClipFlag(const QString& exchangeDir) {
     if (!pathExists(exchangeDir, PathFolder))
-        return;
-    replaceText(joinPath(exchangeDir, exchange::clipFlagFile), QStringLiteral("  \r\n"));
+        return {};
+    return replaceText(joinPath(exchangeDir, exchange::clipFlagFile), QStringLiteral("  \r\n"));
 }
 
 int deleteExchangePictures(const QString& exchangeDir) {
@@ -121,7 +133,7 @@ NameListRead readSkierNameList(const QString& path) {
     NameListRead r;
     if (path.isEmpty() || !pathExists(path, PathFile))
         return r;
-    const auto bytes = readFileBytes(path);
+    const auto bytes = readFileBytes(path, readLimit::text);
     if (!bytes)
         return r;
     r.opened = true;

@@ -71,10 +71,20 @@ QString exchangeReadErrorMessage(const NameRead& failure);
 // True when "clipflag.txt" exists and its first field is "Ready". Never
 // fails.
 bool clipFlagReady(const QString& exchangeDir);
+// The same, with why something at the flag's name cannot be read (a pipe,
+// a device, a file far too large) in problem; empty when it was read or
+// is missing.
+struct ClipFlagRead {
+    bool ready = false;
+    QString problem;
+};
+ClipFlagRead readClipFlag(const QString& exchangeDir);
 // Whether a clip flag file's bytes say "Ready".
 bool clipFlagSaysReady(const QByteArray& bytes);
-// Replaces "clipflag.txt" by one line of two blanks. Errors are ignored.
-void resetClipFlag(const QString& exchangeDir);
+// Replaces "clipflag.txt" by one line of two blanks. Without the exchange
+// folder nothing is done; a failure (a link in the flag's place) names the
+// file.
+FileResult resetClipFlag(const QString& exchangeDir);
 
 // Deletes every "*.bmp" file of the exchange directory; errors (no such
 // file, no directory) are ignored. Returns how many were deleted.

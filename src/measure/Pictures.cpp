@@ -1,5 +1,6 @@
 #include "measure/Pictures.h"
 
+#include "app/FileAccess.h"
 #include "app/Paths.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
@@ -233,10 +234,10 @@ MoveResult copyThenDelete(const QString& from, const QString& to) {
 }
 
 FileResult copyPictureFile(const QString& from, const QString& to) {
-    const auto bytes = readFileBytes(from);
-    if (!bytes)
-        return FileResult::failure(from, QStringLiteral("the file cannot be read"));
-    return replaceFile(to, *bytes);
+    const FileRead read = readRegularFile(from, readLimit::picture);
+    if (!read)
+        return {false, read.error};
+    return replaceFile(to, read.bytes);
 }
 
 FileResult writePictureFile(const QImage& image, const QString& path) {

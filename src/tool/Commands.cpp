@@ -187,6 +187,11 @@ Output run(const QStringList& args) {
         return usageError(QStringLiteral("no command given"));
     const QString cmd = args.first();
     const QStringList rest = args.mid(1);
+    // An option given twice is a mistake to point out, not a choice of the
+    // last (a script that sets --grid twice measures with which?).
+    for (qsizetype i = 0; i < rest.size(); ++i)
+        if (rest[i].startsWith(QLatin1String("--")) && rest.indexOf(rest[i], i + 1) > i)
+            return usageError(rest[i] + QStringLiteral(" is given twice"));
     if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") ||
         cmd == QLatin1String("help"))
         return {usage(), QString(), 0};
@@ -261,7 +266,8 @@ QString usage() {
         "      test tone or none (default). Prints \"frames recorded: N\", \"frames dropped:\n"
         "      M\", \"samples: K\" and \"time (ms): T\", one per line. A recording that\n"
         "      stops early (disk full, camera gone) keeps the clip written so far and\n"
-        "      exits 1 with the reason.\n"
+        "      exits 1 with the reason. OUT.avi is always a new file: anything already\n"
+        "      at its name (a file, a link) is left as it is, exit 1.\n"
         "  zentrak-tool demo --out DIR [--size WxH] [--rate FPS] [--seed N]\n"
         "      Writes the demo lake's files into DIR: demo-setup.bmp (the course with\n"
         "      every buoy and no skier), DEMOjump1.avi (one jump, MJPEG), demo-survey.txt\n"

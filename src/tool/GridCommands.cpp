@@ -90,6 +90,10 @@ QString loadForChecks(const QString& file, GridState* s, GridBoxTexts* boxes) {
         return outcome.error;
     if (!outcome.complete())
         return file + QStringLiteral(": the grid setup file ends before all its values");
+    // The screen warns of it and goes on without the check buoy; a script
+    // is stopped, as it would check a setup without its check buoy.
+    if (!outcome.checkBuoyError.isEmpty())
+        return outcome.checkBuoyError;
     *boxes = boxTextsFromState(*s);
     if (!outcome.checkBuoyFound)
         clearCheckBuoyBoxes(*boxes);

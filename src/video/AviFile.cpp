@@ -1,5 +1,6 @@
 #include "video/AviFile.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 #include "video/MediaFileOpen.h"
@@ -294,8 +295,8 @@ QString trueFalse(bool b) {
 
 std::optional<AviHeaders> readAviHeaders(const QString& path, AviReadStatus* status) {
     // Only a regular file: a named pipe or a device would block or never end.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!openRegularForReading(file, path)) {
         if (status)
             *status = AviReadStatus::CannotOpen;
         return std::nullopt;

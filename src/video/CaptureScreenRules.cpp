@@ -1,5 +1,6 @@
 #include "video/CaptureScreenRules.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/Paths.h"
 #include "app/Startup.h"
@@ -36,8 +37,9 @@ JumpNumber jumpNumberPastClips(const QString& videoDir, const QString& skierName
 ClipName clipNameKeepingClips(const QString& videoDir, const QString& skierName,
                               const QString& jumpText) {
     ClipName c{skierName, clipPathFor(videoDir, skierName, jumpText), false};
-    // Anything at the path, a file or a folder, keeps its name.
-    for (int i = 0; i < maxTries && QFileInfo::exists(c.path); ++i) {
+    // Anything at the path, a file, a folder or a link (even one leading
+    // nowhere, which the recording would otherwise follow), keeps its name.
+    for (int i = 0; i < maxTries && pathTaken(c.path); ++i) {
         c.skierName += QLatin1Char('X');
         c.altered = true;
         c.path = clipPathFor(videoDir, c.skierName, jumpText);

@@ -1,6 +1,7 @@
 #include "video/ClipRecorder.h"
 
 #include "video/CaptureInput.h"
+#include "video/ClipFile.h"
 #include "video/ThreadCpu.h"
 
 extern "C" {
@@ -60,6 +61,8 @@ QString writeErrorText(int e) {
         return QStringLiteral("the disk is full");
     if (e == AVERROR(EACCES) || e == AVERROR(EPERM) || e == AVERROR(EROFS))
         return QStringLiteral("the folder cannot be written to");
+    if (e == AVERROR(EEXIST))
+        return QStringLiteral("something of that name (a file or a link) is already there");
     if (e == AVERROR(ENOENT) || e == AVERROR(ENODEV) || e == AVERROR(EIO))
         return QStringLiteral("the folder or its drive is no longer there");
     return ffmpegErrorText(e);
@@ -98,7 +101,8 @@ bool ClipRecorder::openOutput(const ClipSettings& settings, const VideoIn& video
         return false;
     if (audio && settings.audio && !openAudio(settings, *audio, error))
         return false;
-    const int r = avio_open(&out_->pb, file.constData(), AVIO_FLAG_WRITE);
+    // A new file only: never one already there, never through a link.
+    const int r = openNewClipFile(settings.path, &out_->pb);
     if (r < 0) {
         *error = QStringLiteral("The clip file ") + settings.path +
                  QStringLiteral(" cannot be created: ") + writeErrorText(r);
@@ -199,8 +203,7 @@ void ClipRecorder::freeAll() {
     sws_ = nullptr;
     swr_free(&swr_);
     if (out_) {
-        if (out_->pb)
-            avio_closep(&out_->pb);
+        closeClipFile(&out_->pb);
         avformat_free_context(out_);
         out_ = nullptr;
     }
@@ -444,7 +447,8 @@ long long ClipRecorder::finish() {
         const int r = av_write_trailer(out_);
         if (r < 0 && !failed_)
             fail(writeErrorText(r));
-        avio_closep(&out_->pb);
+        if (const int c = closeClipFile(&out_->pb); c < 0 && !failed_)
+            fail(writeErrorText(c));
     }
     return framesWritten_;
 }

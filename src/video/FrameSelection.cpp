@@ -1,5 +1,6 @@
 #include "video/FrameSelection.h"
 
+#include "app/FileAccess.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
 #include "video/CaptureScreenView.h"
@@ -58,7 +59,7 @@ QString infoLine(const QString& clip, long frame) {
 }
 
 std::optional<QString> measuredFrameText(const QString& clip) {
-    const auto bytes = readFileBytes(infoPathOf(clip));
+    const auto bytes = readFileBytes(infoPathOf(clip), readLimit::sideFile);
     if (!bytes)
         return std::nullopt;
     return measuredFrameOfSideFile(*bytes);
@@ -232,7 +233,7 @@ QString fixSkierName(Dialogs& dialogs, CaptureScreenView& capture, const QString
                      const QString& videoDir) {
     const auto fixed =
         askFixedSkierName(dialogs, capture.skierName(), clip, videoDir, capture.jumpNumberText(),
-                          [](const QString& path) { return QFileInfo::exists(path); });
+                          [](const QString& path) { return pathTaken(path); });
     if (!fixed)
         return clip;
     if (fixed->path != clip) {
@@ -262,9 +263,11 @@ ClipAction clipActionFor(Dialogs& dialogs, const QString& policy) {
 
 FileResult deleteClip(const QString& clip) {
     QFile file(clip);
-    if (!file.exists())
+    if (!pathTaken(clip))
         return FileResult::failure(clip, QStringLiteral("the file does not exist"));
-    file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    // A read-only clip is made writable to be deleted; a link is removed
+    // as it is, and the file it leads to keeps its permissions.
+    makeOwnerWritable(clip);
     if (!file.remove())
         return FileResult::failure(clip, file.errorString());
     return {};

@@ -10,11 +10,15 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using namespace zt;
 using test::bitmapOf;
@@ -146,6 +150,25 @@ TEST_F(MeasurePictureScreen, AutoLoadTakesTheClipboardOnceTheFlagSaysReady) {
     m.cbAutoLoadClipboard->setChecked(false);
     EXPECT_FALSE(m.loadTimer->isActive());
 }
+
+#ifndef Q_OS_WIN
+TEST_F(MeasurePictureScreen, AClipFlagThatIsAPipeIsToldOnceAndNeverWaitedOn) {
+    Measure& m = screen();
+    m.show();
+    m.cbAutoLoadClipboard->setChecked(true);
+    const QString flag = env.exchangeDir() + QStringLiteral("/clipflag.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(flag).constData(), 0600), 0);
+    QApplication::clipboard()->setImage(filled(Qt::magenta));
+    m.loadTimer_Timer();
+    m.loadTimer_Timer(); // every second: told once
+    EXPECT_EQ(env.dialogs().prompts(),
+              QStringList{QStringLiteral("The clip flag of the scoring system cannot be used; "
+                                         "pictures are not loaded by it:\n") +
+                          flag + QStringLiteral(" is a pipe, not a file")});
+    EXPECT_NE(pictureAt(m, 1, 1), QColor(Qt::magenta));
+    m.cbAutoLoadClipboard->setChecked(false);
+}
+#endif
 
 TEST_F(MeasurePictureScreen, ExitSavesTheFrameByPolicyAndAFailedSaveStays) {
     app->state.pictureSavePolicy = QStringLiteral("Save");

@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using zt::tool::run;
 
@@ -204,6 +207,46 @@ TEST(Tool, ValidatePrintsWhatCompleteLogsAndShows) {
     EXPECT_EQ(out.exitCode, 2);
     out = run(words("validate --grid x.ipt"));
     EXPECT_EQ(out.exitCode, 2);
+}
+
+#ifndef Q_OS_WIN
+// Each as a process: a read that waited on the pipe or filled the memory
+// from /dev/zero would never end, and the run reports no exit code.
+TEST(Tool, PipesAndDevicesForFilesEndAtOnceWithTheirName) {
+    zt::test::TestEnv env;
+    const QString pipe = env.path(QStringLiteral("grid.pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ToolRun r = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), pipe,
+                         QStringLiteral("100"), QStringLiteral("200")},
+                        QStringLiteral("C"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, (pipe + QStringLiteral(" is a pipe, not a file\n")).toLocal8Bit());
+    r = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), QStringLiteral("/dev/zero"),
+                 QStringLiteral("100"), QStringLiteral("200")},
+                QStringLiteral("C"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QByteArray("/dev/zero is a device, not a file\n"));
+
+    const QString grid = savedTestGrid(env);
+    QFile::remove(grid + QStringLiteral(".cb"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(grid + QStringLiteral(".cb")).constData(), 0600), 0);
+    r = runTool({QStringLiteral("validate"), QStringLiteral("--grid"), grid,
+                 QStringLiteral("--picture-width"), QStringLiteral("9000")},
+                QStringLiteral("C"));
+    EXPECT_NE(r.exitCode, -1); // ended
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE((r.out + r.err).contains(".cb is a pipe, not a file")) << r.err.toStdString();
+}
+#endif
+
+TEST(Tool, AnOptionGivenTwiceIsAUsageError) {
+    auto out = run(words("measure --grid a.ipt --grid b.ipt 1 2"));
+    EXPECT_EQ(out.exitCode, 2);
+    EXPECT_TRUE(out.err.startsWith(QStringLiteral("zentrak-tool: --grid is given twice\n")));
+    out = run(words("measure --coefficients 0,1,0,0,0,0,0,1 --jump 0,0 --type sitski "
+                    "--type normal 3 4"));
+    EXPECT_EQ(out.exitCode, 2);
+    EXPECT_TRUE(out.out.isEmpty());
 }
 
 TEST(Tool, AccuracyPrintsTheMeshAndClassesAndDrawsTheMap) {

@@ -1,12 +1,12 @@
 #include "logs/ui/Results.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -33,17 +33,17 @@ bool Results::showResultsFile(const QString& path) {
     QString file = path;
     while (file.startsWith(QLatin1Char(' ')))
         file.remove(0, 1);
-    QFile f(file);
-    if (file.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        app_.dialogs().warn(
-            QStringLiteral("The results file cannot be read: ") +
-            (file.isEmpty() ? QStringLiteral("(no file name)") : file) + QStringLiteral("\n") +
-            (file.isEmpty() ? QStringLiteral("No file name is set.") : f.errorString()) +
-            QStringLiteral("\nCheck the results file in the configuration "
-                           "screen."));
+    const FileRead read = file.isEmpty() ? FileRead{} : readRegularFile(file, readLimit::text);
+    if (!read) {
+        app_.dialogs().warn(QStringLiteral("The results file cannot be read: ") +
+                            (file.isEmpty() ? QStringLiteral("(no file name)") : file) +
+                            QStringLiteral("\n") +
+                            (file.isEmpty() ? QStringLiteral("No file name is set.") : read.error) +
+                            QStringLiteral("\nCheck the results file in the configuration "
+                                           "screen."));
         return false;
     }
-    output_box->setPlainText(linesOfText(textOfFileBytes(f.readAll())).join(QLatin1Char('\n')));
+    output_box->setPlainText(linesOfText(textOfFileBytes(read.bytes)).join(QLatin1Char('\n')));
     setWindowTitle(path);
     show();
     raise();

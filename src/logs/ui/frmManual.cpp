@@ -57,7 +57,8 @@ void frmManual::Form_Load() {
         app_.log(QStringLiteral("Manual not copied: ") + text.copyError);
     if (!text.warning.isEmpty())
         app_.dialogs().warn(text.warning);
-    fillDocumentFromRtf(*RichTextBox1->document(), text.rtf);
+    if (!fillDocumentFromRtf(*RichTextBox1->document(), text.rtf))
+        app_.dialogs().warn(manualTooDeepWarning());
     RichTextBox1->moveCursor(QTextCursor::Start);
 }
 

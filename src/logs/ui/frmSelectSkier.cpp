@@ -1,12 +1,12 @@
 #include "logs/ui/frmSelectSkier.h"
 
+#include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "logs/SkierNames.h"
 #include "video/CaptureScreenView.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QScreen>
@@ -44,15 +44,15 @@ bool frmSelectSkier::Form_Load() {
         parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     move((screen ? screen->geometry().topLeft() : QPoint()) + listPlace);
     const QString path = app_.paths().inApp(QStringLiteral("SkierNames.txt"));
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const FileRead read = readRegularFile(path, readLimit::text);
+    if (!read) {
         app_.dialogs().warn(QStringLiteral("The skier names file cannot be read: ") + path +
-                            QStringLiteral("\n") + f.errorString() +
+                            QStringLiteral("\n") + read.error +
                             QStringLiteral("\nThe skier's name stays as it was."));
         return false;
     }
     lstSkiers->clear();
-    lstSkiers->addItems(skierListEntries(textOfFileBytes(f.readAll())));
+    lstSkiers->addItems(skierListEntries(textOfFileBytes(read.bytes)));
     return true;
 }
 

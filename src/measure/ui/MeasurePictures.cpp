@@ -147,7 +147,9 @@ void MeasurePictures::fileSnapshot() {
 
 void MeasurePictures::autoLoadTick() {
     const QString exchangeDir = app_.paths().exchangeDir;
-    if (!clipFlagReady(exchangeDir))
+    const ClipFlagRead flag = readClipFlag(exchangeDir);
+    tellClipFlagProblem(flag.problem);
+    if (!flag.ready)
         return;
     const QImage image = clipboardPicture();
     if (image.isNull())
@@ -156,7 +158,18 @@ void MeasurePictures::autoLoadTick() {
     m_.show_the_grid();
     showSource(picture::fromClipboard, m_.gif_file_name->pos());
     shown_ = {PictureSource::Memory, QString(), image, false};
-    resetClipFlag(exchangeDir);
+    const FileResult reset = resetClipFlag(exchangeDir);
+    tellClipFlagProblem(reset.error);
+}
+
+void MeasurePictures::tellClipFlagProblem(const QString& problem) {
+    if (problem == clipFlagTold_)
+        return;
+    clipFlagTold_ = problem;
+    if (!problem.isEmpty())
+        app_.dialogs().warn(QStringLiteral("The clip flag of the scoring system cannot be used; "
+                                           "pictures are not loaded by it:\n") +
+                            problem);
 }
 
 PictureSaveContext MeasurePictures::saveContext() {

@@ -46,10 +46,14 @@ private:
     // The source box with text, at the given place.
     void showSource(const QString& text, const QPoint& at);
     PictureSaveContext saveContext();
+    void tellClipFlagProblem(const QString& problem);
 
     Measure& m_;
     App& app_;
     ShownPicture shown_;
+    // The clip flag's problem last told: the poll runs every second and
+    // tells each new one once.
+    QString clipFlagTold_;
 };
 
 } // namespace zt
