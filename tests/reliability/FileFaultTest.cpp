@@ -302,10 +302,13 @@ TEST_P(FileFault, OperatorToldNothingLostProgramGoesOn) {
     EXPECT_FALSE(namesAny(scene.promptsSince(mark), {w.file}))
         << scene.promptsSince(mark).join(" | ").toStdString();
     const QByteArray after = readAll(w.file);
-    if (w.kind == Kind::Append)
+    if (w.kind == Kind::Append) {
         EXPECT_TRUE(after.startsWith(before) && after.size() > before.size());
-    else
+    } else {
+        // The third version is there, not an older one.
         EXPECT_FALSE(after.isEmpty());
+        EXPECT_NE(after, before);
+    }
 }
 
 namespace {

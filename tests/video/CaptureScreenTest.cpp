@@ -399,3 +399,32 @@ TEST(CaptureScreen, ResultsMenuShowsTheResultsFile) {
     EXPECT_EQ(app.results().windowTitle(), app.state.logFilePath);
     EXPECT_EQ(app.results().output_box->toPlainText(), QStringLiteral("first\nsecond\n"));
 }
+
+TEST(CaptureScreen, ARecordingWithNoFramesHandsNothingOn) {
+    // The disk is full before the first frame: nothing to select a frame
+    // from, the jump number stays and the screen is ready for the next try.
+    TestEnv env;
+    PreviewForm& f = openCaptureScreen(env, "0");
+    App& app = env.app();
+    f.txtSkierName->setText(QStringLiteral("Empty"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit tiny = before;
+    tiny.rlim_cur = 20'000; // the headers fit, no 230 kB frame does
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    f.cmdStartCapture_Click();
+    const bool stopped = test::waitUntil([&] { return !f.recording(); }, 10000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(app.captureControl().framesRecorded(), 0);
+    EXPECT_FALSE(app.frmSetStart().isVisible());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.txtPass->text(), QStringLiteral("1"));
+    EXPECT_TRUE(f.cmdStartCapture->isEnabled());
+    EXPECT_NE(app.frameSelectionView().clipPath(), clipIn(env, QStringLiteral("Emptyjump1.avi")));
+    ASSERT_FALSE(env.dialogs().messages().isEmpty());
+    EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("the disk is full")))
+        << env.dialogs().messages()[0].prompt.toStdString();
+}
