@@ -106,6 +106,11 @@ TEST(GridModel, DistanceAndTournamentCorrection) {
     ASSERT_TRUE(distance_calculation(s, false, true));
     EXPECT_DOUBLE_EQ(s.jumpDistance, 6.9);
     EXPECT_DOUBLE_EQ(tournamentCorrection(true, true), 0); // barefoot wins
+    // From a jump point off the origin, each axis against its own.
+    s.jumpX = 10, s.jumpY = -2;
+    s.screenX = 13, s.screenY = 2;
+    ASSERT_TRUE(distance_calculation(s, true, false));
+    EXPECT_DOUBLE_EQ(s.jumpDistance, 5);
 }
 
 TEST(GridModel, VanishingLineAndOverflowAreFailuresNotNumbers) {

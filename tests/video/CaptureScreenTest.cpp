@@ -11,11 +11,13 @@
 #include "measure/ui/Measure.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
+#include "video/AviFile.h"
 #include "video/CaptureScreenRules.h"
 #include "video/DeviceCaptureControl.h"
 #include "video/FrameSelectionView.h"
 #include "video/TestCamera.h"
 #include "video/ui/CapturePanel.h"
+#include "video/ui/MediaPlayer.h"
 #include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
@@ -427,4 +429,23 @@ TEST(CaptureScreen, ARecordingWithNoFramesHandsNothingOn) {
     ASSERT_FALSE(env.dialogs().messages().isEmpty());
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("the disk is full")))
         << env.dialogs().messages()[0].prompt.toStdString();
+}
+
+TEST(CaptureScreen, AClipRecordedAt25FramesASecondIsSteppedAt25) {
+    TestEnv env;
+    env.settings().write(QStringLiteral("framerate"), QStringLiteral("25"));
+    PreviewForm& f = openCaptureScreen(env);
+    App& app = env.app();
+    f.txtSkierName->setText(QStringLiteral("Rate"));
+    f.cmdStartCapture_Click();
+    ASSERT_TRUE(f.recording());
+    ASSERT_TRUE(
+        test::waitUntil([&] { return app.captureControl().framesRecorded() >= 10; }, 20000));
+    f.cmdEndCapture_Click();
+    ASSERT_TRUE(test::waitUntil([&] { return handedOver(app); }, 10000));
+    EXPECT_EQ(app.state.captureFrameRate, 25);
+    EXPECT_EQ(app.frmSetStart().MediaPlayer1->frameRate(), 25);
+    const auto headers = readAviHeaders(clipIn(env, QStringLiteral("Ratejump1.avi")));
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(frameRateOf(headers->info), 25);
 }
