@@ -331,6 +331,69 @@ std::optional<AviHeaders> readAviHeaders(QIODevice& device, AviReadStatus* statu
     return h;
 }
 
+namespace {
+
+// Counts the video chunks of the movi lists whose data lie whole in the
+// file. Sizes that a recorder had not written yet (0, or past the end) run
+// to the end of the file.
+class MoviCounter {
+public:
+    MoviCounter(RiffReader& reader, int videoStream) : r_(reader) {
+        const char digits[3] = {char('0' + videoStream / 10 % 10), char('0' + videoStream % 10), 0};
+        dc_ = uint32_t(uint8_t(digits[0])) | uint32_t(uint8_t(digits[1])) << 8 |
+              uint32_t('d') << 16 | uint32_t('c') << 24;
+        db_ = (dc_ & 0x0000FFFFu) | uint32_t('d') << 16 | uint32_t('b') << 24;
+    }
+
+    // Walks [begin, end); inMovi once inside a movi list.
+    void walk(qint64 begin, qint64 end, bool inMovi, int depth) {
+        qint64 pos = begin;
+        while (pos <= end - 8 && budget_-- > 0) {
+            unsigned char head[12];
+            if (!r_.read(pos, 8, head))
+                return;
+            const uint32_t id = u32(head);
+            const qint64 dataBegin = pos + 8;
+            qint64 declared = u32(head + 4);
+            const bool container = id == fourcc("RIFF") || id == fourcc("LIST");
+            if (container && (declared == 0 || dataBegin + declared > end))
+                declared = end - dataBegin;
+            const qint64 dataEnd = dataBegin + declared;
+            if (container && declared >= 4 && depth < maxListDepth &&
+                r_.read(dataBegin, 4, head + 8)) {
+                const uint32_t type = u32(head + 8);
+                const bool movi = inMovi || type == fourcc("movi");
+                walk(dataBegin + 4, dataEnd, movi, depth + 1);
+            } else if (inMovi && (id == dc_ || id == db_) && dataEnd <= r_.size()) {
+                ++frames;
+            }
+            pos = dataBegin + declared + (declared & 1);
+        }
+    }
+
+    long long frames = 0;
+
+private:
+    RiffReader& r_;
+    uint32_t dc_ = 0, db_ = 0;
+    int budget_ = maxChunks;
+};
+
+} // namespace
+
+long long wholeVideoFrames(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const auto headers = readAviHeaders(file);
+    if (!headers || !headers->hasVideo)
+        return -1;
+    RiffReader r(file);
+    MoviCounter counter(r, headers->videoStreamIndex);
+    counter.walk(0, r.size(), false, 0);
+    return counter.frames;
+}
+
 QString fileTypeText(const AviFileInfo& info) {
     const void* nul = std::memchr(info.fileType, 0, sizeof info.fileType);
     if (!nul)

@@ -79,6 +79,11 @@ std::optional<AviHeaders> readAviHeaders(const QString& path, AviReadStatus* sta
 // The same from a device open for reading that can seek (a clip in memory).
 std::optional<AviHeaders> readAviHeaders(QIODevice& device, AviReadStatus* status = nullptr);
 
+// The video frames whose chunks lie whole in the file: what a player can
+// show of a clip whose recording was cut (a full disk, a killed recorder).
+// -1 when the file is no AVI with video.
+long long wholeVideoFrames(const QString& path);
+
 // File type text of the record up to its first NUL; empty without one.
 QString fileTypeText(const AviFileInfo& info);
 

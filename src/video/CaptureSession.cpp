@@ -1,5 +1,6 @@
 #include "video/CaptureSession.h"
 
+#include "video/AviFile.h"
 #include "video/CaptureInput.h"
 #include "video/ClipRecorder.h"
 #include "video/ThreadCpu.h"
@@ -10,6 +11,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cmath>
 
 namespace zt {
@@ -18,9 +20,6 @@ namespace {
 
 // The live picture is made at most this often.
 constexpr double pictureInterval = 1.0 / 30;
-// A jump of the camera's clock beyond this many seconds is no gap of
-// missed frames: the numbering goes on from the last frame.
-constexpr double clockJump = 5.0;
 
 double steadySeconds() {
     using namespace std::chrono;
@@ -177,25 +176,16 @@ AVFrame* CaptureSession::decodeVideo(AVPacket* packet) {
 int64_t CaptureSession::frameNumber(double t) {
     if (endSignalled_)
         return -1;
-    if (!numbering_) {
-        numbering_ = true;
-        t0_ = t;
-    }
-    int64_t n = std::llround((t - t0_) * recordRate_);
-    if (n <= lastNumber_)
-        return -1; // a second picture for one frame: the camera is faster than the clip
-    if (static_cast<double>(n - lastNumber_) > clockJump * recordRate_) {
-        n = lastNumber_ + 1;
-        t0_ = t - static_cast<double>(n) / recordRate_;
-    }
+    const int64_t n = numbering_.next(t);
+    if (n < 0)
+        return -1;
     if (limitFrames_ > 0 && n >= limitFrames_) {
         endSignalled_ = true;
         if (listener_)
             listener_->recordingMustEnd(RecordingEnd::TimeLimit, QString());
         return -1;
     }
-    framesDropped_ += n - lastNumber_ - 1; // frames the camera missed
-    lastNumber_ = n;
+    framesDropped_ += numbering_.take(n); // frames the camera missed
     return n;
 }
 
@@ -280,12 +270,10 @@ bool CaptureSession::startRecording(const ClipSettings& settings, QString* error
     recorder_ = ClipRecorder::open(settings, video, audio, onFailure, error);
     if (!recorder_)
         return false;
-    recordRate_ = qMax(1, settings.frameRate);
+    numbering_.start(settings.frameRate);
     limitFrames_ = settings.timeLimitSeconds > 0
-                       ? static_cast<int64_t>(settings.timeLimitSeconds) * recordRate_
+                       ? static_cast<int64_t>(settings.timeLimitSeconds) * numbering_.rate()
                        : 0;
-    numbering_ = false;
-    lastNumber_ = -1;
     endSignalled_ = false;
     framesRecorded_ = framesDropped_ = samples_ = elapsedMs_ = 0;
     startedAt_ = std::chrono::steady_clock::now();
@@ -317,7 +305,9 @@ RecordingEnd CaptureSession::stopRecording() {
     if (recorder->failed()) {
         end.kind = RecordingEnd::WriteFailed;
         end.reason = recorder->failure();
-        framesRecorded_ = written; // what the file holds
+        // What a player can show of the clip: the last frame may be cut.
+        const long long whole = wholeVideoFrames(end.path);
+        framesRecorded_ = whole >= 0 ? std::min(written, whole) : written;
     }
     end.counters = counters();
     return end;
@@ -366,7 +356,7 @@ void CaptureSession::audioLoop() {
         if (avcodec_send_packet(audioDecoder_, packet) >= 0) {
             while (avcodec_receive_frame(audioDecoder_, frame) >= 0) {
                 std::lock_guard lock(recordMutex_);
-                if (recorder_ && numbering_ && !endSignalled_)
+                if (recorder_ && numbering_.started() && !endSignalled_)
                     samples_ += recorder_->pushAudio(frame);
             }
         }

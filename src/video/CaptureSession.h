@@ -11,6 +11,7 @@
 // counters; the Listener hears from the worker threads.
 
 #include "video/CaptureTypes.h"
+#include "video/FrameNumbering.h"
 
 #include <QImage>
 #include <atomic>
@@ -129,10 +130,7 @@ private:
     std::unique_ptr<ClipRecorder> recorder_;
     std::atomic<bool> recording_{false};
     bool copyPackets_ = false;
-    bool numbering_ = false; // t0 known
-    double t0_ = 0;
-    int64_t lastNumber_ = -1;
-    int recordRate_ = 30;
+    FrameNumbering numbering_;
     int64_t limitFrames_ = 0;
     bool endSignalled_ = false;
     std::atomic<long long> framesRecorded_{0};

@@ -106,6 +106,11 @@ TEST(GridModel, DistanceAndTournamentCorrection) {
     ASSERT_TRUE(distance_calculation(s, false, true));
     EXPECT_DOUBLE_EQ(s.jumpDistance, 6.9);
     EXPECT_DOUBLE_EQ(tournamentCorrection(true, true), 0); // barefoot wins
+    // From a jump point off the origin, each axis against its own.
+    s.jumpX = 10, s.jumpY = -2;
+    s.screenX = 13, s.screenY = 2;
+    ASSERT_TRUE(distance_calculation(s, true, false));
+    EXPECT_DOUBLE_EQ(s.jumpDistance, 5);
 }
 
 TEST(GridModel, VanishingLineAndOverflowAreFailuresNotNumbers) {
@@ -198,8 +203,19 @@ TEST(GridModel, StoreRowRoundTripAndDirection) {
     loadWorkingGrid(t, 2);
     EXPECT_EQ(t.buoyScreenX, s.buoyScreenX);
     EXPECT_EQ(t.coefficients().c, s.coefficients().c);
+    EXPECT_EQ(t.buoyScreenY, s.buoyScreenY);
+    EXPECT_EQ(t.buoySurveyX, s.buoySurveyX);
+    EXPECT_EQ(t.buoySurveyY, s.buoySurveyY);
     EXPECT_EQ(t.jumpX, 1.5);
+    EXPECT_EQ(t.jumpY, -2);
+    EXPECT_EQ(t.savedJumpX, 1.5);
+    EXPECT_EQ(t.savedJumpY, -2);
     EXPECT_EQ(t.checkMarkX, 6000);
+    EXPECT_EQ(t.checkMarkY, 4000);
+    EXPECT_EQ(t.checkPixX, 6000);
+    EXPECT_EQ(t.checkPixY, 4000);
+    EXPECT_EQ(t.checkSurveyX, 3);
+    EXPECT_EQ(t.checkSurveyY, 45);
     EXPECT_EQ(gridDirectionOf(t), -1); // upper right X 20 is not below upper left X -20
     std::swap(t.buoySurveyX[1], t.buoySurveyX[3]);
     EXPECT_EQ(gridDirectionOf(t), 1);

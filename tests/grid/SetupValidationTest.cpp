@@ -195,6 +195,9 @@ TEST(SetupValidation, NoUniqueSolutionAndGridsThatCannotMeasure) {
     ASSERT_EQ(r.dialogs.messages().size(), 1);
     EXPECT_EQ(r.dialogs.messages()[0].prompt, QStringLiteral("No Unique Solution - Re-enter data"));
     EXPECT_EQ(r.dialogs.messages()[0].title, QStringLiteral("Error Message"));
+    // The failed solve keeps the coefficients that were there before it.
+    EXPECT_EQ(g.s.coefficients().c, before.c);
+    EXPECT_FALSE(g.s.gridReady(1));
     EXPECT_TRUE(r.validate(g).recordsSetup()); // the set-up record is still written
 
     // A check buoy whose survey lies on the grid's horizon: its place on the
@@ -225,7 +228,6 @@ TEST(SetupValidation, NoUniqueSolutionAndGridsThatCannotMeasure) {
     EXPECT_TRUE(r3.dialogs.messages()[0].prompt.startsWith(
         QStringLiteral("The grid cannot be completed: the picture has no width")));
     EXPECT_FALSE(w.s.gridReady(1));
-    (void)before;
 }
 
 TEST(SetupValidation, CompleteMarksTheGridAndLogsInOrder) {

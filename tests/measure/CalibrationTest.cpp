@@ -44,6 +44,18 @@ TEST(CalibrationLine, ConvertsEitherWay) {
     EXPECT_EQ(out->twipsY2, QStringLiteral("2500"));
     EXPECT_EQ(calibrationSegment(*out), (CalibrationSegment{3100, 2450, 9000, 2500}));
 
+    // "Screen" with the marks of the lower right and upper left buoys: the
+    // meters are their survey, X and Y each in its own box.
+    CalibrationBoxes m;
+    m.twipsX1 = QStringLiteral("9700"), m.twipsY1 = QStringLiteral("6000");
+    m.twipsX2 = QStringLiteral("3100"), m.twipsY2 = QStringLiteral("2450");
+    out = convertCalibrationLine(s, m, false);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->actualX1, QStringLiteral("60"));
+    EXPECT_EQ(out->actualY1, QStringLiteral("0"));
+    EXPECT_EQ(out->actualX2, QStringLiteral("30"));
+    EXPECT_EQ(out->actualY2, QStringLiteral("15"));
+
     // "Screen" with both points equal: a line of no length, equal pairs.
     CalibrationBoxes p;
     p.twipsX1 = p.twipsX2 = QStringLiteral("6000");

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -167,15 +168,56 @@ TEST(MeasureLogic, GridSwitching) {
     storeWorkingGrid(s, 2);
     setBuoy(s, 1, 100, 100, -10, 0); // grid 1 looks the other way
     setBuoy(s, 3, 200, 100, 10, 0);
+    s.savedJumpX = -4, s.savedJumpY = 3;
     storeWorkingGrid(s, 1);
     activateGrid(s, 2);
     EXPECT_EQ(s.currentGrid, 2);
     EXPECT_EQ(s.jumpX, 5);
+    EXPECT_EQ(s.jumpY, -7);
     EXPECT_EQ(s.buoyScreenX[1], 12000);
     EXPECT_EQ(s.gridDirection, -1);
     activateGrid(s, 1);
+    EXPECT_EQ(s.jumpX, -4);
+    EXPECT_EQ(s.jumpY, 3);
     EXPECT_EQ(s.buoyScreenX[1], 100);
     EXPECT_EQ(s.gridDirection, 1);
+}
+
+TEST(MeasureLogic, EachGridMeasuresWithItsOwnTransformAndJump) {
+    // Two cameras: the same landing seen by each, each grid with its own
+    // transform and its own surveyed jump point. After every switch the
+    // distance is the one of the grid switched to.
+    GridState s = test::solvedTestGrid(); // jump (10.25, 7.5)
+    s.savedJumpX = s.jumpX, s.savedJumpY = s.jumpY;
+    storeWorkingGrid(s, 1);
+    GridState other;
+    test::setBuoy(other, 1, 1000, 1000, 60, 15);
+    test::setBuoy(other, 2, 1000, 7000, 60, 0);
+    test::setBuoy(other, 3, 7000, 1000, 30, 15);
+    test::setBuoy(other, 4, 7000, 7000, 30, 0);
+    ASSERT_EQ(solve_grid(other), SolveStatus::Ok);
+    other.savedJumpX = 0, other.savedJumpY = 20;
+    other.gridStore = s.gridStore;
+    storeWorkingGrid(other, 2);
+    s.gridStore = other.gridStore;
+    s.gridCount = 2;
+
+    // The water point (45, 7.5): on grid 1 where its transform puts it, on
+    // grid 2 at the middle of its square.
+    const auto distanceAt = [&s](int grid, double a, double b) {
+        activateGrid(s, grid);
+        s.screenX = a, s.screenY = b;
+        EXPECT_TRUE(distance_calculation(s, false, false));
+        return s.jumpDistance;
+    };
+    const auto p1 = inverseTransform(test::solvedTestGrid().coefficients(), 45, 7.5);
+    ASSERT_TRUE(p1);
+    const double truth1 = std::hypot(45 - 10.25, 7.5 - 7.5) + 2.1;
+    const double truth2 = std::hypot(45 - 0.0, 7.5 - 20) + 2.1;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_NEAR(distanceAt(2, 4000, 4000), truth2, 1e-9);
+        EXPECT_NEAR(distanceAt(1, p1->x, p1->y), truth1, 1e-9);
+    }
 }
 
 namespace {

@@ -117,7 +117,7 @@ TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
     std::mt19937 random(15);
     std::uniform_int_distribution<int> delayUs(0, 25000);
     const int rounds = 300;
-    int reported = 0, lastReported = 0, written = 0, killedMidJump = 0, cutLines = 0;
+    int reported = 0, lastReported = 0, written = 0, killedMidJump = 0, cutLines = 0, planted = 0;
     for (int round = 0; round < rounds; ++round) {
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
@@ -128,14 +128,20 @@ TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
             recordUntilKilled(recorder, line1, fds[1]);
         }
         close(fds[1]);
+        // Every other recorder is killed only after its first report, so
+        // that jumps get through however slow the machine is; the others at
+        // any moment from their start.
+        int jump = 0;
+        const bool first = round % 2 == 0 && read(fds[0], &jump, sizeof jump) == sizeof jump;
         usleep(useconds_t(delayUs(random)));
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the recorder stopped by itself: " << status;
         // This recorder went on from the jump after the last line.
-        int next = written + 1, jump = 0;
-        while (read(fds[0], &jump, sizeof jump) == sizeof jump) {
+        int next = written + 1;
+        for (bool more = first; more || read(fds[0], &jump, sizeof jump) == sizeof jump;
+             more = false) {
             ASSERT_EQ(jump, next++);
             lastReported = jump;
             ++reported;
@@ -164,12 +170,24 @@ TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
             ASSERT_TRUE(whole) << "round " << round << ", " << written << " written, "
                                << lastReported << " reported: " << now.toStdString();
         }
+        // A kill seldom splits one write, so cut lines are planted too: the
+        // start of the next jump's line, as a program stopped halfway
+        // through writing it leaves it. The next line must start on a line
+        // of its own.
+        if (round % 7 == 3 && !lines.endsCut) {
+            const QString next = withJump(line1, 1, written + 1);
+            QFile f(recorder.results);
+            ASSERT_TRUE(f.open(QIODevice::Append));
+            f.write(next.left(1 + round % int(next.size() - 1)).toLatin1());
+            ++planted;
+        }
     }
     // Kills landed both inside a jump's writes and outside them.
     EXPECT_GT(reported, rounds / 4);
     EXPECT_GT(killedMidJump, 0);
     EXPECT_LT(killedMidJump, rounds);
+    EXPECT_GE(cutLines, planted);
     std::cout << rounds << " kills, " << reported << " jumps reported, " << killedMidJump
               << " kills between a results line and its report, " << cutLines
-              << " lines cut by a kill\n";
+              << " lines cut by a kill or planted (" << planted << " planted)\n";
 }

@@ -295,17 +295,22 @@ TEST_P(FileFault, OperatorToldNothingLostProgramGoesOn) {
     }
     }
 
-    // The fault gone, the next write goes through.
+    // The fault gone, the next write goes through. A replaced file is
+    // first made stale, so that the old content cannot pass for the new.
+    if (w.kind == Kind::Replace && QFileInfo(w.file).dir().exists())
+        test::writeAll(w.file, "stale\r\n");
     const QByteArray before = readAll(w.file);
     mark = scene.env.dialogs().prompts().size();
     w.write(3);
     EXPECT_FALSE(namesAny(scene.promptsSince(mark), {w.file}))
         << scene.promptsSince(mark).join(" | ").toStdString();
     const QByteArray after = readAll(w.file);
-    if (w.kind == Kind::Append)
+    if (w.kind == Kind::Append) {
         EXPECT_TRUE(after.startsWith(before) && after.size() > before.size());
-    else
+    } else {
         EXPECT_FALSE(after.isEmpty());
+        EXPECT_NE(after, QByteArray("stale\r\n"));
+    }
 }
 
 namespace {

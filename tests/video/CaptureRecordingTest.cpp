@@ -5,7 +5,9 @@
 
 #include "CaptureFixtures.h"
 #include "support/QtPrinters.h"
+#include "video/AviFile.h"
 #include "video/CaptureSession.h"
+#include "video/FrameSource.h"
 #include "video/TestCamera.h"
 
 #include <QDir>
@@ -113,6 +115,29 @@ TEST(CaptureRecording, EveryCompressorKeepsEveryFrameInOrder) {
         ASSERT_EQ(static_cast<long long>(clip.codes.size()), end.counters.framesRecorded);
         EXPECT_NE(clip.codes.front(), -1);
         EXPECT_EQ(counterBreaks(clip.codes), 0);
+    }
+}
+
+TEST(CaptureRecording, ClipsDeclareTheRateTheyWereRecordedAt) {
+    QTemporaryDir dir;
+    for (int rate : {25, 30, 50, 60}) {
+        SCOPED_TRACE(rate);
+        Camera cam;
+        ASSERT_TRUE(cam.open({320, 240}, rate));
+        const QString path = dir.filePath(QStringLiteral("rate%1.avi").arg(rate));
+        // A time limit of 1 s: exactly one second of frames, however busy
+        // the machine is.
+        ASSERT_TRUE(cam.start(path, Compression::Mjpeg, rate, false, 1));
+        ASSERT_TRUE(waitUntil([&] { return cam.listener.hasEnded(); }, 20000));
+        const RecordingEnd end = cam.session->stopRecording();
+        EXPECT_EQ(end.counters.framesRecorded, rate);
+        const auto headers = readAviHeaders(path);
+        ASSERT_TRUE(headers);
+        EXPECT_EQ(frameRateOf(headers->info), rate);
+        auto source = FrameSource::open(path);
+        ASSERT_TRUE(source);
+        EXPECT_DOUBLE_EQ(source->frameRate(), rate);
+        EXPECT_EQ(source->frameCount(), rate);
     }
 }
 
@@ -239,6 +264,12 @@ TEST(CaptureRecording, FullDiskStopsTheRecordingAndKeepsAReadableClip) {
     ASSERT_TRUE(clip.opened);
     EXPECT_GE(clip.codes.size(), 8u);
     EXPECT_EQ(counterBreaks(clip.codes), 0);
+    // The count told is what a player shows: a frame cut by the full disk
+    // is not counted.
+    const QString told = run.out.section(QLatin1Char('\n'), 0, 0).mid(17).trimmed();
+    EXPECT_EQ(told.toLongLong(), static_cast<long long>(clip.codes.size()))
+        << run.out.toStdString();
+    EXPECT_EQ(wholeVideoFrames(path), static_cast<long long>(clip.codes.size()));
 }
 
 TEST(CaptureRecording, AKilledRecorderLeavesAClipOurPlayerReads) {

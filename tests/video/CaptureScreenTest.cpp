@@ -11,11 +11,13 @@
 #include "measure/ui/Measure.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
+#include "video/AviFile.h"
 #include "video/CaptureScreenRules.h"
 #include "video/DeviceCaptureControl.h"
 #include "video/FrameSelectionView.h"
 #include "video/TestCamera.h"
 #include "video/ui/CapturePanel.h"
+#include "video/ui/MediaPlayer.h"
 #include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
@@ -398,4 +400,52 @@ TEST(CaptureScreen, ResultsMenuShowsTheResultsFile) {
     EXPECT_TRUE(app.results().isVisible());
     EXPECT_EQ(app.results().windowTitle(), app.state.logFilePath);
     EXPECT_EQ(app.results().output_box->toPlainText(), QStringLiteral("first\nsecond\n"));
+}
+
+TEST(CaptureScreen, ARecordingWithNoFramesHandsNothingOn) {
+    // The disk is full before the first frame: nothing to select a frame
+    // from, the jump number stays and the screen is ready for the next try.
+    TestEnv env;
+    PreviewForm& f = openCaptureScreen(env, "0");
+    App& app = env.app();
+    f.txtSkierName->setText(QStringLiteral("Empty"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit tiny = before;
+    tiny.rlim_cur = 20'000; // the headers fit, no 230 kB frame does
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    f.cmdStartCapture_Click();
+    const bool stopped = test::waitUntil([&] { return !f.recording(); }, 10000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(app.captureControl().framesRecorded(), 0);
+    EXPECT_FALSE(app.frmSetStart().isVisible());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.txtPass->text(), QStringLiteral("1"));
+    EXPECT_TRUE(f.cmdStartCapture->isEnabled());
+    EXPECT_NE(app.frameSelectionView().clipPath(), clipIn(env, QStringLiteral("Emptyjump1.avi")));
+    ASSERT_FALSE(env.dialogs().messages().isEmpty());
+    EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("the disk is full")))
+        << env.dialogs().messages()[0].prompt.toStdString();
+}
+
+TEST(CaptureScreen, AClipRecordedAt25FramesASecondIsSteppedAt25) {
+    TestEnv env;
+    env.settings().write(QStringLiteral("framerate"), QStringLiteral("25"));
+    PreviewForm& f = openCaptureScreen(env);
+    App& app = env.app();
+    f.txtSkierName->setText(QStringLiteral("Rate"));
+    f.cmdStartCapture_Click();
+    ASSERT_TRUE(f.recording());
+    ASSERT_TRUE(
+        test::waitUntil([&] { return app.captureControl().framesRecorded() >= 10; }, 20000));
+    f.cmdEndCapture_Click();
+    ASSERT_TRUE(test::waitUntil([&] { return handedOver(app); }, 10000));
+    EXPECT_EQ(app.state.captureFrameRate, 25);
+    EXPECT_EQ(app.frmSetStart().MediaPlayer1->frameRate(), 25);
+    const auto headers = readAviHeaders(clipIn(env, QStringLiteral("Ratejump1.avi")));
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(frameRateOf(headers->info), 25);
 }
