@@ -2,6 +2,7 @@
 
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
+#include "app/TextLines.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 
@@ -43,7 +44,7 @@ bool Results::showResultsFile(const QString& path) {
                            "screen."));
         return false;
     }
-    output_box->setPlainText(linesOfText(textOfFileBytes(f.readAll())).join(QLatin1Char('\n')));
+    output_box->setPlainText(linesOfText(textOfAppendedFile(f.readAll())).join(QLatin1Char('\n')));
     setWindowTitle(path);
     show();
     raise();
