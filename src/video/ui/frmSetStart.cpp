@@ -408,6 +408,14 @@ void frmSetStart::takeFrame() {
     MediaPlayer1->setDisplaySize(0);
     // The frame asked for last is the one taken: it is on display first.
     MediaPlayer1->settle();
+    if (MediaPlayer1->shownDamaged()) {
+        // What is on display is an earlier frame: it is not this one's.
+        app_.dialogs().warn(QStringLiteral("Frame ") +
+                            QString::number(MediaPlayer1->shownPosition()) +
+                            QStringLiteral(" of this clip is damaged and has no picture of its "
+                                           "own.  Choose another frame."));
+        return;
+    }
     startLocked_ = true;
     markedFrame_ = takenFrame(double(MediaPlayer1->position()));
     startTaken_ = true;
