@@ -270,6 +270,8 @@ void FrameSource::takePrefetched(bool wait) {
     if (!prefetch_)
         return;
     std::vector<DecodedFrame> frames = prefetch_->take(wait);
+    const std::set<int64_t> damaged = prefetch_->damaged();
+    scannedDamaged_.insert(damaged.begin(), damaged.end());
     for (DecodedFrame& d : frames) {
         auto it = cache_.find(d.number);
         if (it == cache_.end()) {

@@ -118,7 +118,7 @@ private:
     int width_ = 0, height_ = 0;
     int64_t frameCount_ = -1;
     bool lengthUncertain_ = false;
-    std::set<int64_t> scannedDamaged_;
+    std::set<int64_t> scannedDamaged_; // found by a scan or the prefetch worker
     std::map<int64_t, Entry> cache_;
     // The last frame decoded below the window being kept; it joins the
     // cache when the next frame shows that it stands for frames inside.

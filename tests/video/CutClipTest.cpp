@@ -6,9 +6,12 @@
 #include "ClipWriter.h"
 #include "support/TestEnv.h"
 #include "video/ClipScan.h"
+#include "video/FrameExtract.h"
 #include "video/FrameSource.h"
 #include "video/ui/MediaPlayer.h"
 
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -65,6 +68,11 @@ TEST(CutClip, OneScanFindsTheWholeFramesAndTheDamagedOneIsNoSplice) {
               referencePictures(whole)[24].convertToFormat(QImage::Format_RGB888));
     EXPECT_TRUE(source->isDamaged(25));
     EXPECT_FALSE(source->isDamaged(24));
+    const QString bmp = env.path(QStringLiteral("frame.bmp"));
+    EXPECT_FALSE(writeFrameBitmap(env.dialogs(), *source, path, 25, bmp));
+    EXPECT_FALSE(QFileInfo::exists(bmp));
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("damaged")));
     // Scanned, nothing past the last whole frame is offered.
     source->applyScan(*scan);
     EXPECT_EQ(source->frameCount(), 25);
@@ -78,8 +86,10 @@ TEST(CutClip, ThePlayerLearnsTheLengthFromTheScan) {
     const QString path = cutClip(env, 12);
     MediaPlayer player;
     ASSERT_EQ(player.setFile(path), FrameError::None);
+    player.setPosition(9); // asked for at once: the frame once the length is known
     auto* caption = player.findChild<QLabel*>(QStringLiteral("positionCaption"));
     ASSERT_TRUE(waitUntil([&] { return player.frameCount() == 12; }, 20000));
+    EXPECT_EQ(player.position(), 9);
     player.setPosition(30);
     EXPECT_EQ(player.position(), 11);
     ASSERT_TRUE(waitUntil([&] { return player.shownPosition() == 11; }, 20000));
@@ -87,4 +97,14 @@ TEST(CutClip, ThePlayerLearnsTheLengthFromTheScan) {
     EXPECT_FALSE(player.shownDamaged());
     EXPECT_EQ(caption->text(), QStringLiteral("Frame 11     Length: 12 frames (0 to 11)"));
     player.setFile(QString()); // a scan under way or done: nothing is left holding the file
+}
+
+TEST(CutClip, FramesPastTheCutAreNotExtracted) {
+    TestEnv env;
+    const QString path = cutClip(env, 25);
+    const QString bmp = env.path(QStringLiteral("frame.bmp"));
+    EXPECT_FALSE(extractFrameTo(env.dialogs(), path, 30, bmp));
+    EXPECT_FALSE(QFileInfo::exists(bmp));
+    ASSERT_TRUE(extractFrameTo(env.dialogs(), path, 24, bmp));
+    EXPECT_EQ(frameNumberOf(QImage(bmp)), 24);
 }

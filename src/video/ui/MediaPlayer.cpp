@@ -53,7 +53,7 @@ FrameError MediaPlayer::setFile(const QString& path) {
     stop();
     loader_.release();
     picture_ = QImage();
-    position_ = 0;
+    position_ = requested_ = 0;
     shownPosition_ = -1;
     shownDamaged_ = false;
     selectionStart_ = 0;
@@ -81,14 +81,15 @@ void MediaPlayer::setSliderRange() {
 // offered, a position past them moves back to the last.
 void MediaPlayer::lengthKnown() {
     setSliderRange();
-    if (position_ > std::max<int64_t>(loader_.frameCount() - 1, 0))
-        setPosition(position_);
+    // The frame asked for last, held back while the length was not known.
+    setPosition(requested_);
     updateCaption();
 }
 
 void MediaPlayer::setPosition(int64_t frame) {
     if (!loader_.isOpen())
         return;
+    requested_ = frame;
     const int64_t last = std::max<int64_t>(loader_.frameCount() - 1, 0);
     position_ = std::clamp<int64_t>(frame, 0, last);
     {

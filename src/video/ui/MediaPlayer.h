@@ -90,6 +90,7 @@ private:
     QLabel* caption_;
     QImage picture_;
     int64_t position_ = 0;
+    int64_t requested_ = 0; // before it was kept within the clip
     int64_t shownPosition_ = -1;
     bool shownDamaged_ = false;
     int64_t selectionStart_ = 0;
