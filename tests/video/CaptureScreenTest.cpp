@@ -12,6 +12,7 @@
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 #include "video/CaptureScreenRules.h"
+#include "video/ClipScan.h"
 #include "video/DeviceCaptureControl.h"
 #include "video/FrameSelectionView.h"
 #include "video/TestCamera.h"
@@ -393,6 +394,13 @@ TEST(CaptureScreen, FullDiskStopsTheRecordingTellsThePathAndKeepsTheClip) {
     ASSERT_TRUE(codes.opened);
     EXPECT_GE(codes.codes.size(), 5u);
     EXPECT_EQ(test::counterBreaks(codes.codes), 0);
+    // The frames told are those the player offers.
+    const auto scan = scanClip(ClipInput::file(clip));
+    ASSERT_TRUE(scan);
+    EXPECT_TRUE(told.endsWith(QStringLiteral(" (%1 frames).").arg(scan->frames)))
+        << told.toStdString();
+    EXPECT_TRUE(test::waitUntil(
+        [&] { return app.frmSetStart().MediaPlayer1->frameCount() == scan->frames; }, 20000));
 
     // The program goes on: the next jump records.
     app.frmSetStart().cmdGoToCapture_Click();
