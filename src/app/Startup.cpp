@@ -2,6 +2,8 @@
 
 #include "app/TextFormat.h"
 
+#include <algorithm>
+
 namespace zt {
 
 QString measurementLogNameFor(const QDate& date) {
@@ -40,6 +42,33 @@ QString frameRateClassCaption(double rate, const QString& current) {
 
 QString commasToSpaces(QString text) {
     return text.replace(QLatin1Char(','), QLatin1Char(' '));
+}
+
+namespace {
+
+bool unsafeInName(QChar c) {
+    static const QString refused = QStringLiteral("/\\<>:\"|?*");
+    return refused.contains(c) || c.category() == QChar::Other_Control ||
+           c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+} // namespace
+
+QString safeSkierName(QString name) {
+    for (QChar& c : name)
+        if (c == QLatin1Char(',') || unsafeInName(c))
+            c = QLatin1Char(' ');
+    for (qsizetype i = name.indexOf(QLatin1String("..")); i >= 0;
+         i = name.indexOf(QLatin1String(".."), i)) {
+        name[i] = QLatin1Char(' ');
+        name[i + 1] = QLatin1Char(' ');
+    }
+    return name;
+}
+
+bool hasUnsafeNameCharacter(const QString& name) {
+    return std::any_of(name.begin(), name.end(), unsafeInName) ||
+           name.contains(QLatin1String(".."));
 }
 
 WindowPlacement placeWindows(const QRect& mainWindow, int captureWidth, const QRect& screen) {

@@ -39,6 +39,14 @@ QString frameRateClassCaption(double rate, const QString& current);
 // Every comma replaced by one space.
 QString commasToSpaces(QString text);
 
+// A skier's name as it may go into a clip's file name and the comma-
+// separated files: a comma, a path separator (/ or \), a character file
+// systems refuse in names (< > : " | ? *), a control character and each
+// dot of "..", become spaces. The clip it names stays in the video folder.
+QString safeSkierName(QString name);
+// True when safeSkierName changes something other than commas.
+bool hasUnsafeNameCharacter(const QString& name);
+
 // Where the main and capture windows go: the main window moves to the left
 // edge when both do not fit side by side; the capture window goes to its
 // right, or to the left edge when that is off the screen, and moves left as

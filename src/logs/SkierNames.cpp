@@ -49,7 +49,7 @@ QStringList skierListEntries(const QString& text) {
     QStringList entries;
     for (const QString& line : linesOfText(text))
         if (!line.isEmpty())
-            entries << commasToSpaces(line);
+            entries << safeSkierName(line);
     return entries;
 }
 
@@ -66,7 +66,7 @@ SkierImportResult importSkierNames(const QString& source, const QString& target)
         return result;
     }
     result.ok = true;
-    result.firstName = commasToSpaces(firstLineOf(target));
+    result.firstName = safeSkierName(firstLineOf(target));
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
+#include "app/TextLines.h"
 
 namespace zt {
 
@@ -23,7 +24,7 @@ std::optional<QStringList> readLogLines(const QString& path, LogLines kind) {
 }
 
 QStringList logLinesOf(const QByteArray& bytes, LogLines kind) {
-    const QStringList lines = linesOfText(textOfFileBytes(bytes));
+    const QStringList lines = linesOfText(textOfAppendedFile(bytes));
     QStringList kept;
     for (const QString& line : lines)
         if (kind == LogLines::Clips ? isClipLine(line) : isPictureLine(line))

@@ -18,9 +18,10 @@ constexpr int maxTries = 10000;
 } // namespace
 
 QString clipPathFor(const QString& videoDir, const QString& skierName, const QString& jumpText) {
-    return joinPath(withoutTrailingSeparator(videoDir), skierName + QStringLiteral("jump") +
-                                                            jumpText.trimmed() +
-                                                            QStringLiteral(".avi"));
+    // Whatever the name holds, the clip lands in the video folder.
+    return joinPath(withoutTrailingSeparator(videoDir),
+                    safeSkierName(skierName) + QStringLiteral("jump") + jumpText.trimmed() +
+                        QStringLiteral(".avi"));
 }
 
 JumpNumber jumpNumberPastClips(const QString& videoDir, const QString& skierName,
@@ -36,7 +37,7 @@ JumpNumber jumpNumberPastClips(const QString& videoDir, const QString& skierName
 
 ClipName clipNameKeepingClips(const QString& videoDir, const QString& skierName,
                               const QString& jumpText) {
-    ClipName c{skierName, clipPathFor(videoDir, skierName, jumpText), false};
+    ClipName c{safeSkierName(skierName), clipPathFor(videoDir, skierName, jumpText), false};
     // Anything at the path, a file, a folder or a link (even one leading
     // nowhere, which the recording would otherwise follow), keeps its name.
     for (int i = 0; i < maxTries && pathTaken(c.path); ++i) {

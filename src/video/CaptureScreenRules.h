@@ -8,8 +8,8 @@
 
 namespace zt {
 
-// videoDir (one trailing separator removed) + separator + the skier name as
-// typed + "jump" + the jump number text without surrounding spaces + ".avi".
+// videoDir (one trailing separator removed) + separator + the skier name
+// made safe for a file name + "jump" + the jump number text without surrounding spaces + ".avi".
 QString clipPathFor(const QString& videoDir, const QString& skierName, const QString& jumpText);
 
 // The jump number raised by one while a clip exists for it.

@@ -4,6 +4,7 @@
 #include "app/FileUtils.h"
 #include "video/CaptureBackend.h"
 #include "video/CaptureDialogs.h"
+#include "video/ClipScan.h"
 #include "video/TestCamera.h"
 
 #include <QBuffer>
@@ -323,6 +324,11 @@ void DeviceCaptureControl::finishRecording(RecordingEnd::Kind kind, const QStrin
         lastCounters_.framesRecorded = 0;
     }
     const bool fault = kind == RecordingEnd::WriteFailed || kind == RecordingEnd::InputLost;
+    // A clip cut short: the frames a player will show, not those written,
+    // the last of which may be cut in half.
+    if (fault && lastCounters_.framesRecorded > 0)
+        if (const auto scan = scanClip(ClipInput::file(end.path)))
+            lastCounters_.framesRecorded = scan->frames;
     emit progress(capture_progress::counters, QStringLiteral("Recorded ") +
                                                   QString::number(lastCounters_.framesRecorded) +
                                                   QStringLiteral(" frames"));

@@ -62,6 +62,13 @@ bool writeFrameBitmap(Dialogs& dialogs, FrameSource& source, const QString& clip
             fileError(dialogs, clip);
         return false; // otherwise no frame came back: nothing is written
     }
+    if (source.isDamaged(n)) {
+        // The picture given is an earlier frame's: it is not frame n.
+        dialogs.inform(QStringLiteral("Frame ") + QString::number(n) +
+                           QStringLiteral(" of the clip is damaged and has no picture:\r\n") + clip,
+                       QString(), MsgIcon::Information);
+        return false;
+    }
     Dib dib;
     if (!dib.CreateFromPackedDIBPointer(packed->constData(), std::size_t(packed->size())))
         return false;
@@ -94,6 +101,10 @@ bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QStr
         tellClipOpenError(dialogs, clip, error);
         return false;
     }
+    // Frames past the last whole one of a clip cut short are not there.
+    if (source->lengthUncertain())
+        if (const auto scan = scanClip(ClipInput::file(clip)))
+            source->applyScan(*scan);
     return writeFrameBitmap(dialogs, *source, clip, n, bmpPath);
 }
 

@@ -25,7 +25,40 @@ FrameError FrameLoader::open(const QString& path) {
     frameRate_ = source_->frameRate();
     stop_ = false;
     thread_ = std::thread([this] { work(); });
+    if (source_->lengthUncertain())
+        startScan();
     return FrameError::None;
+}
+
+void FrameLoader::startScan() {
+    counting_ = true;
+    cancelScan_ = false;
+    const unsigned generation = generation_;
+    scanThread_ = std::thread([this, generation, input = ClipInput::file(path_)] {
+        const std::optional<ClipScan> scan = scanClip(input, &cancelScan_);
+        if (!scan)
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, generation, found = *scan] { applyScan(generation, found); },
+            Qt::QueuedConnection);
+    });
+}
+
+void FrameLoader::applyScan(unsigned generation, const ClipScan& scan) {
+    if (generation != generation_ || !source_)
+        return; // another clip by now
+    withSource([&](FrameSource& source) { source.applyScan(scan); });
+    frameCount_ = scan.frames;
+    counting_ = false;
+    emit lengthKnown(frameCount_);
+}
+
+void FrameLoader::stopScan() {
+    cancelScan_ = true;
+    if (scanThread_.joinable())
+        scanThread_.join();
+    ++generation_;
+    counting_ = false;
 }
 
 void FrameLoader::stopWorker() {
@@ -43,6 +76,7 @@ void FrameLoader::stopWorker() {
 }
 
 void FrameLoader::release() {
+    stopScan();
     stopWorker();
     source_.reset(); // closes the file and stops its prefetch worker
     path_.clear();
@@ -79,6 +113,7 @@ void FrameLoader::work() {
         picture.frame = n;
         picture.image = source_->image(n, &picture.error);
         picture.shown = picture.error == FrameError::None ? source_->shownFrame() : -1;
+        picture.damaged = picture.error == FrameError::None && source_->isDamaged(n);
         lock.lock();
         decoding_ = false;
         done_ = std::move(picture); // a picture not yet taken is overtaken

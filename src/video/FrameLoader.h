@@ -10,11 +10,13 @@
 // The clip stays open in one FrameSource, used by one thread at a time:
 // the worker while it decodes, the caller of withSource() otherwise.
 
+#include "video/ClipScan.h"
 #include "video/FrameError.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -32,6 +34,7 @@ struct FramePicture {
     int64_t shown = -1; // the frame whose picture it is (the one before a dropped frame)
     QImage image;
     FrameError error = FrameError::None;
+    bool damaged = false; // frame has no whole picture: image is the last whole one
 };
 
 class FrameLoader : public QObject {
@@ -48,6 +51,9 @@ public:
     const QString& path() const { return path_; }
 
     int64_t frameCount() const { return frameCount_; }
+    // The clip's length is being found by a scan on a thread of its own
+    // (a clip without a trustworthy frame count); lengthKnown follows.
+    bool countingFrames() const { return counting_; }
     double frameRate() const { return frameRate_; }
 
     // Asks for frame n; replaces a request that has not started.
@@ -63,9 +69,13 @@ public:
 
 signals:
     void pictureReady(const zt::FramePicture& picture);
+    void lengthKnown(qint64 frames);
 
 private:
     void work();
+    void startScan();
+    void applyScan(unsigned generation, const ClipScan& scan);
+    void stopScan();
     void deliver();
     void stopWorker();
 
@@ -83,6 +93,11 @@ private:
     bool borrowed_ = false;
     bool stop_ = false;
     std::thread thread_;
+
+    bool counting_ = false;
+    unsigned generation_ = 0; // a scan's result only for the clip it scanned
+    std::atomic<bool> cancelScan_{false};
+    std::thread scanThread_;
 };
 
 } // namespace zt

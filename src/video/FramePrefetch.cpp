@@ -57,6 +57,11 @@ std::vector<DecodedFrame> FramePrefetch::take(bool wait) {
     return out;
 }
 
+std::set<int64_t> FramePrefetch::damaged() const {
+    std::lock_guard lock(mutex_);
+    return damaged_;
+}
+
 void FramePrefetch::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -68,6 +73,8 @@ void FramePrefetch::work() {
         std::vector<DecodedFrame> frames;
         decodeRange(from, to, &frames);
         lock.lock();
+        if (decoder_)
+            damaged_ = decoder_->damaged();
         results_ = std::move(frames);
         running_ = false;
         ready_ = true;

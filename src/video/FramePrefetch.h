@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,8 @@ public:
     // The frames of the finished job (waiting for a running one when wait
     // is set); the caller frees them.
     std::vector<DecodedFrame> take(bool wait);
+    // The frames its decoder found damaged so far (passed over, as dropped).
+    std::set<int64_t> damaged() const;
 
 private:
     void work();
@@ -58,6 +61,7 @@ private:
     bool stop_ = false;
     std::atomic<bool> cancel_{false};
     std::vector<DecodedFrame> results_;
+    std::set<int64_t> damaged_;
     std::thread thread_;
 };
 

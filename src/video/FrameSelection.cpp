@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Paths.h"
+#include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "video/CaptureScreenView.h"
 
@@ -226,7 +227,7 @@ std::optional<FixedName> askFixedSkierName(Dialogs& dialogs, const QString& prop
             return std::nullopt;
         path = clipPathFor(videoDir, *name, jumpText.trimmed());
     }
-    return FixedName{*name, path};
+    return FixedName{safeSkierName(*name), path};
 }
 
 QString fixSkierName(Dialogs& dialogs, CaptureScreenView& capture, const QString& clip,
@@ -246,6 +247,17 @@ QString fixSkierName(Dialogs& dialogs, CaptureScreenView& capture, const QString
     capture.setSkierName(fixed->name);
     capture.setJumpNumberText(QStringLiteral("2"));
     return fixed->path;
+}
+
+std::optional<QString> askSkierOfClip(Dialogs& dialogs, const QString& clip,
+                                      const QString& proposed) {
+    const auto name =
+        dialogs.input(QStringLiteral("The name of this clip does not tell the skier:\r\n") + clip +
+                          QStringLiteral("\r\nWho is the skier of this jump?"),
+                      QStringLiteral("Skier of the clip"), proposed);
+    if (!name || name->trimmed().isEmpty())
+        return std::nullopt;
+    return safeSkierName(*name);
 }
 
 // ---- The clip once its frame is taken ----

@@ -113,6 +113,12 @@ std::optional<FixedName> askFixedSkierName(Dialogs& dialogs, const QString& prop
 QString fixSkierName(Dialogs& dialogs, CaptureScreenView& capture, const QString& clip,
                      const QString& videoDir);
 
+// The skier of a clip whose name does not tell it, asked of the operator
+// with the proposed name given; the name as safe for a file name, or
+// nullopt when the operator cancels or gives none.
+std::optional<QString> askSkierOfClip(Dialogs& dialogs, const QString& clip,
+                                      const QString& proposed);
+
 // ---- The clip once its frame is taken ----
 
 enum class ClipAction { Keep, Record, Delete };

@@ -91,6 +91,7 @@ FrameError FrameSource::start(const ClipInput& input) {
     if (const FrameError e = decoder_.readTimeline(&timeline_); e != FrameError::None)
         return e;
     frameCount_ = decoder_.declaredFrames();
+    lengthUncertain_ = frameCount_ < 0 || decoder_.aviWithoutIndex();
     // Every frame decodes on its own: a long window of decoded pictures
     // would only cost memory.
     if (decoder_.intraOnly())
@@ -112,6 +113,16 @@ FrameError FrameSource::start(const ClipInput& input) {
 
 double FrameSource::frameRate() const {
     return decoder_.frameRate();
+}
+
+void FrameSource::applyScan(const ClipScan& scan) {
+    frameCount_ = scan.frames;
+    scannedDamaged_.insert(scan.damaged.begin(), scan.damaged.end());
+    lengthUncertain_ = false;
+}
+
+bool FrameSource::isDamaged(int64_t n) const {
+    return scannedDamaged_.count(n) > 0 || decoder_.damaged().count(n) > 0;
 }
 
 std::size_t FrameSource::cacheBytes() const {
@@ -259,6 +270,8 @@ void FrameSource::takePrefetched(bool wait) {
     if (!prefetch_)
         return;
     std::vector<DecodedFrame> frames = prefetch_->take(wait);
+    const std::set<int64_t> damaged = prefetch_->damaged();
+    scannedDamaged_.insert(damaged.begin(), damaged.end());
     for (DecodedFrame& d : frames) {
         auto it = cache_.find(d.number);
         if (it == cache_.end()) {

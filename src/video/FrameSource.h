@@ -12,6 +12,7 @@
 // Errors are results: a truncated or hostile file gives an error code, never
 // an exception, a crash or a hang. Not thread-safe: one user at a time.
 
+#include "video/ClipScan.h"
 #include "video/FrameError.h"
 #include "video/VideoDecoder.h"
 
@@ -23,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 struct AVFrame;
@@ -58,6 +60,14 @@ public:
     int64_t frameCount() const { return frameCount_; }
     // Frames per second of the stream (rate / scale).
     double frameRate() const;
+    // The file's frame count cannot be trusted (none given, or no index):
+    // the frames a player offers come from a scan (ClipScan).
+    bool lengthUncertain() const { return lengthUncertain_; }
+    // The scan's findings: the frames offered and the damaged ones.
+    void applyScan(const ClipScan& scan);
+    // Frame n was reported damaged by the decoder: the picture given for
+    // it is the last whole frame before it.
+    bool isDamaged(int64_t n) const;
 
     // Frame n as a packed 24-bit bottom-up bitmap at the decoded size: the
     // 40-byte info header followed by the rows, each padded to a multiple
@@ -107,6 +117,8 @@ private:
     SwsContext* sws_ = nullptr;
     int width_ = 0, height_ = 0;
     int64_t frameCount_ = -1;
+    bool lengthUncertain_ = false;
+    std::set<int64_t> scannedDamaged_; // found by a scan or the prefetch worker
     std::map<int64_t, Entry> cache_;
     // The last frame decoded below the window being kept; it joins the
     // cache when the next frame shows that it stands for frames inside.

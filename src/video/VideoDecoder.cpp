@@ -235,6 +235,8 @@ AVFrame* VideoDecoder::decodeNext() {
         }
         // An empty packet would start draining; a damaged one is skipped.
         if (packet_->stream_index == stream_ && packet_->size > 0) {
+            if (packet_->flags & AV_PKT_FLAG_CORRUPT)
+                cutPackets_.insert(packet_->pos);
             if (stamping_) {
                 const int64_t ts = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
                 if (ts != AV_NOPTS_VALUE)
@@ -257,11 +259,22 @@ const AVFrame* VideoDecoder::next(int64_t* number, int64_t* previous) {
                                                : -1;
         if (n < 0 || (runLast_ >= 0 && n <= runLast_))
             continue; // no place on the timeline, or a repeat
+        if (isDamaged(f)) {
+            damaged_.insert(n); // the frame before stands for it, never a splice
+            continue;
+        }
         *previous = runLast_;
         *number = runLast_ = n;
         return f;
     }
     return nullptr;
+}
+
+// The decoder's own marks, or the packet it came from was cut short (the
+// demuxer found the file ending inside it).
+bool VideoDecoder::isDamaged(const AVFrame* frame) const {
+    return (frame->flags & AV_FRAME_FLAG_CORRUPT) || frame->decode_error_flags != 0 ||
+           (frame->pkt_pos >= 0 && cutPackets_.count(frame->pkt_pos) > 0);
 }
 
 bool VideoDecoder::seekTo(int64_t number) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 struct AVFormatContext;
@@ -75,11 +76,19 @@ public:
     // new run.
     bool seekTo(int64_t number);
 
+    // A frame the decoder reported as damaged (a cut or corrupt chunk) is
+    // no picture: next() passes over it, as over a frame dropped at
+    // capture, and remembers its number here.
+    bool isDamaged(const AVFrame* frame) const;
+    const std::set<int64_t>& damaged() const { return damaged_; }
+
     int64_t runLast() const { return runLast_; }
     bool ended() const { return ended_; }
     bool running() const { return running_; }
     const Timeline& timeline() const { return timeline_; }
     int64_t declaredFrames() const;
+    // An AVI file without an index (a recorder killed or the file cut).
+    bool aviWithoutIndex() const;
     double frameRate() const;
     bool intraOnly() const;
 
@@ -91,7 +100,6 @@ private:
 
     AVFrame* decodeNext();
     int64_t firstPictureSample(const AVFrame* first) const;
-    bool aviWithoutIndex() const;
     static int readMemory(void* opaque, uint8_t* buf, int size);
     static int64_t seekMemory(void* opaque, int64_t offset, int whence);
 
@@ -104,6 +112,8 @@ private:
     AVPacket* packet_ = nullptr;
     int stream_ = -1;
     Timeline timeline_;
+    std::set<int64_t> damaged_;
+    std::set<int64_t> cutPackets_; // file positions of packets read short
     int64_t runLast_ = -1;
     bool running_ = true; // decoding from the start or a seek, not yet ended
     bool draining_ = false;

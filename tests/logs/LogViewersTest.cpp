@@ -2,19 +2,23 @@
 // the path a line names, the choice of another log, and what a chosen clip
 // or picture opens.
 
+#include "app/FileUtils.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
 #include "logs/VideoLog.h"
 #include "logs/ui/LogView.h"
 #include "logs/ui/Results.h"
+#include "measure/Pictures.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
+#include "video/FrameSelection.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QDir>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -235,4 +239,61 @@ TEST_F(Viewers, ResultsViewerShowsTheWholeFile) {
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(app->state.logFilePath));
     EXPECT_FALSE(results.isVisible());
+}
+
+// Lines appended in Latin-1 and in UTF-8 on one day: every name reads
+// back, in both viewers, in the results viewer and through "View".
+TEST_F(Viewers, NamesOfEveryEncodingOnOneDayReadBackEverywhere) {
+    app->state.gridsReady = 1;
+    const QDateTime at(QDate(2026, 12, 8), QTime(13, 5, 9));
+    QStringList clips, pictures;
+    QFile::remove(dayLog());
+    for (const QString& skier :
+         {QStringLiteral("Zo\u00eb Smith"), QStringLiteral("\u0141ukasz Nowak"),
+          QStringLiteral("M\u00fcller")}) {
+        const QString clip =
+            env.videoDir() + QLatin1Char('/') + skier + QStringLiteral("jump1.avi");
+        writeAll(clip, "RIFF");
+        ASSERT_TRUE(recordFrame(env.dialogs(), dayLog(), at, clip, 12));
+        clips << clip;
+        const QString picture =
+            env.videoDir() + QLatin1Char('/') + skier + QStringLiteral("jump1.bmp");
+        QImage image(8, 8, QImage::Format_RGB888);
+        image.fill(Qt::blue);
+        ASSERT_TRUE(image.save(picture));
+        ASSERT_TRUE(appendText(dayLog(), pictureVideoLogLine(at, skier, QStringLiteral("1"),
+                                                             QStringLiteral("45.4m"), picture)));
+        pictures << picture;
+        ASSERT_TRUE(appendText(env.path(QStringLiteral("results.txt")),
+                               skier + QStringLiteral(" jump 1 - 45.4m\r\n")));
+    }
+    ASSERT_TRUE(readAll(dayLog()).contains("Zo\xeb Smith")); // Latin-1 beside UTF-8
+    ASSERT_TRUE(readAll(dayLog()).contains("\xc5\x81ukasz"));
+
+    QPointer<LogView> video = app->openLogView(nullptr);
+    ASSERT_EQ(video->lstLog->count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        video->lstLog_Click(video->lstLog->item(i));
+        EXPECT_EQ(video->txtFileToView->text(), clips[i]);
+    }
+    video->lstLog_Click(video->lstLog->item(1));
+    video->cmdView_Click();
+    EXPECT_EQ(app->state.viewFile, clips[1]);
+    EXPECT_EQ(app->frmSetStart().clipPath(), clips[1]);
+
+    QPointer<PictureLogView> picturesView = app->openPictureLogView(nullptr);
+    ASSERT_EQ(picturesView->lstPicLog->count(), 3);
+    picturesView->lstPicLog_Click(picturesView->lstPicLog->item(1));
+    EXPECT_EQ(picturesView->txtPictureToView->text(), pictures[1]);
+    env.dialogs().clear();
+    picturesView->cmdViewPicLog_Click();
+    EXPECT_TRUE(env.dialogs().messages().isEmpty());
+    EXPECT_TRUE(app->measure().isVisible());
+    EXPECT_TRUE(app->measure().canvas().hasPicture());
+
+    app->state.logFilePath = env.path(QStringLiteral("results.txt"));
+    app->showScreen(Screen::Results);
+    EXPECT_EQ(app->results().output_box->toPlainText(),
+              QStringLiteral("Zo\u00eb Smith jump 1 - 45.4m\n\u0141ukasz Nowak jump 1 - 45.4m\n"
+                             "M\u00fcller jump 1 - 45.4m\n"));
 }

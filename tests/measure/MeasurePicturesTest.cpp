@@ -29,7 +29,7 @@ using test::writeAll;
 
 TEST_F(MeasurePictureScreen, LoadPictureByContentWithItsFilterAndLine) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     // A bitmap saved under ".jpg" while pictures are saved as ".bmp".
     const QString jpg = pictureDir() + QStringLiteral("old jump.jpg");
     writeAll(jpg, bitmapOf(filled(Qt::red, 200, 100)));
@@ -64,7 +64,7 @@ TEST_F(MeasurePictureScreen, LoadPictureByContentWithItsFilterAndLine) {
 
 TEST_F(MeasurePictureScreen, APictureThatCannotBeLoadedIsToldAndTheOldOneStays) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     const QColor frame = pictureAt(m, 5, 5);
     const QString broken = pictureDir() + QStringLiteral("SKIERjump1.bmp");
     writeAll(broken, "BM but no picture");
@@ -88,7 +88,7 @@ TEST_F(MeasurePictureScreen, APictureThatCannotBeLoadedIsToldAndTheOldOneStays) 
 
 TEST_F(MeasurePictureScreen, PasteAndSnapshotsFreezeAStillPicture) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     m.distance->setText(QStringLiteral("45.4m"));
     writeAll(framePath(), bitmapOf(filled(Qt::blue)));
     m.mnuPaste->trigger();
@@ -129,7 +129,7 @@ TEST_F(MeasurePictureScreen, PasteAndSnapshotsFreezeAStillPicture) {
 
 TEST_F(MeasurePictureScreen, AutoLoadTakesTheClipboardOnceTheFlagSaysReady) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     m.cbAutoLoadClipboard->setChecked(true);
     EXPECT_TRUE(m.loadTimer->isActive());
     EXPECT_EQ(m.loadTimer->interval(), 1000);
@@ -173,7 +173,7 @@ TEST_F(MeasurePictureScreen, AClipFlagThatIsAPipeIsToldOnceAndNeverWaitedOn) {
 TEST_F(MeasurePictureScreen, ExitSavesTheFrameByPolicyAndAFailedSaveStays) {
     app->state.pictureSavePolicy = QStringLiteral("Save");
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure); // the hand-over of the frame just taken
     m.Skier_name->setEditText(QStringLiteral("SKIER"));
     m.Jump_no->setText(QStringLiteral("2"));
     const QByteArray frame = readAll(framePath());
@@ -200,7 +200,7 @@ TEST_F(MeasurePictureScreen, ExitSavesTheFrameByPolicyAndAFailedSaveStays) {
 
 TEST_F(MeasurePictureScreen, NextJumpAsksBothQuestionsOffAFrameAndMayStay) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     QApplication::clipboard()->setImage(filled(Qt::yellow));
     QTest::mouseClick(m.ClipSnapShot, Qt::LeftButton);
     app->state.screenMode.clear(); // not the frame of frame selection

@@ -37,7 +37,7 @@ using zt::test::setBuoy;
 TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
     writeAll(env.exchangeDir() + QStringLiteral("/snapshot.bmp"), "BM");
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     ASSERT_TRUE(m.canvas().hasPicture());
     EXPECT_EQ(app->state.pictureWidthText, QStringLiteral("9584.71698113207"));
     EXPECT_EQ(app->state.pictureHeightText, QStringLiteral("7188.67924528302"));
@@ -92,7 +92,7 @@ TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
 
 TEST_F(MeasureScreen, NudgesByArrowButtonsAndHeldKeys) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     clickPicture(m, QPoint(100, 100)); // twips (1500, 1500)
     QTest::mouseClick(m.AdjustRight, Qt::LeftButton);
     QTest::mouseClick(m.AdjustRight, Qt::LeftButton);
@@ -117,7 +117,7 @@ TEST_F(MeasureScreen, NudgesByArrowButtonsAndHeldKeys) {
 
 TEST_F(MeasureScreen, VerifyModeShowsTheLiveReadout) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     EXPECT_TRUE(m.VerifyDistance->isHidden());
     QTest::mouseClick(m.verify, Qt::LeftButton);
     EXPECT_EQ(m.verify->text(), QStringLiteral("Verify off"));
@@ -148,7 +148,7 @@ TEST_F(MeasureScreen, VerifyModeShowsTheLiveReadout) {
 
 TEST_F(MeasureScreen, TransformFailureLeavesMarkAndScreenAsTheyWere) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     clickPicture(m, QPoint(50, 50));
     ASSERT_TRUE(markShown(m));
     m.distance->setText(QStringLiteral("45.4m"));
@@ -169,7 +169,7 @@ TEST_F(MeasureScreen, TransformFailureLeavesMarkAndScreenAsTheyWere) {
 
 TEST_F(MeasureScreen, PassWithoutStillPictureClearsTheChoiceAtOnce) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     m.Jump_no->setText(QStringLiteral("4"));
     m.Pass->click();
     EXPECT_EQ(m.Comment->text(), QStringLiteral("Pass"));
@@ -195,7 +195,7 @@ TEST_F(MeasureScreen, PassWithoutStillPictureClearsTheChoiceAtOnce) {
 
 TEST_F(MeasureScreen, ResultsFileErrorKeepsTheScreenForAnotherTry) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     app->state.logFilePath = env.path(QStringLiteral("no-such-folder/results.txt"));
     m.Jump_no->setText(QStringLiteral("2"));
     m.Fall->click();
@@ -216,7 +216,7 @@ TEST_F(MeasureScreen, ResultsFileErrorKeepsTheScreenForAnotherTry) {
 
 TEST_F(MeasureScreen, ExchangeErrorIsShownAndRecordingGoesOn) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     QDir(env.exchangeDir()).removeRecursively();
     m.Jump_no->setText(QStringLiteral("2"));
     clickPicture(m, QPoint(288, 20));
@@ -238,7 +238,7 @@ TEST_F(MeasureScreen, GridSwitchingKeepsTheMark) {
     storeWorkingGrid(s, 2);
     loadWorkingGrid(s, 1);
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     EXPECT_FALSE(m.Set_grid->isHidden());
     clickPicture(m, QPoint(288, 20));
     QTest::mouseClick(m.Record, Qt::LeftButton);
@@ -265,14 +265,14 @@ TEST_F(MeasureScreen, GridMadeActiveElsewhereIsNamedOnReturn) {
     storeWorkingGrid(s, 2);
     loadWorkingGrid(s, 1);
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     QTest::mouseClick(m.Set_grid, Qt::LeftButton);
     ASSERT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 2"));
     m.hide();
 
     loadWorkingGrid(s, 1);
     s.currentGrid = 1;
-    m.show();
+    app->showScreen(Screen::Measure);
     EXPECT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 1"));
     QTest::mouseClick(m.Set_grid, Qt::LeftButton);
     EXPECT_EQ(m.Set_grid->text(), QStringLiteral("&Grid 2"));
@@ -281,7 +281,7 @@ TEST_F(MeasureScreen, GridMadeActiveElsewhereIsNamedOnReturn) {
 
 TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     clickPicture(m, QPoint(50, 50));
     env.dialogs().answer(MsgAnswer::No); // the frame is not saved
     m.Exit->trigger();
@@ -295,7 +295,7 @@ TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
     EXPECT_TRUE(m.grid_description->isHidden());
     EXPECT_TRUE(app->mainForm().isVisible());
 
-    m.show();
+    app->showScreen(Screen::Measure);
     EXPECT_EQ(m.maxbuoy->text(), QStringLiteral("110 feet"));
     env.dialogs().answer(MsgAnswer::No); // no picture: only whether to stay is asked
     QTest::mouseClick(m.btnNextJump, Qt::LeftButton);
@@ -309,7 +309,7 @@ TEST_F(MeasureScreen, LeavingByExitAndByCaptureNextJump) {
 
 TEST_F(MeasureScreen, DragHandlesMoveTheirGroups) {
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     const QPoint label = m.CrossLabel->pos(), bar = m.CrossSize->pos();
     const QPoint arrows = m.AdjustLeft->pos();
     QTest::mousePress(m.CrossLabel, Qt::LeftButton, {}, QPoint(5, 5));
@@ -329,7 +329,7 @@ TEST_F(MeasureScreen, DragHandlesMoveTheirGroups) {
 TEST_F(MeasureScreen, MissingHandedOverPictureIsReported) {
     QFile::remove(env.appDir() + QStringLiteral("/currentcapture.bmp"));
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     EXPECT_FALSE(m.canvas().hasPicture());
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("currentcapture.bmp")));

@@ -38,7 +38,7 @@ TEST_F(MeasurePictureScreen, SavedPictureIsFoundAgainThroughThePictureLog) {
     const QImage framePicture = readPicture(framePath()).image;
 
     Measure& m = screen();
-    m.show();
+    app->showScreen(Screen::Measure);
     m.Skier_name->setEditText(QStringLiteral("SKIER"));
     m.Jump_no->setText(QStringLiteral("2"));
     clickPicture(m, QPoint(288, 20));

@@ -13,6 +13,7 @@
 #include "support/TestEnv.h"
 #include "video/AviFile.h"
 #include "video/CaptureScreenRules.h"
+#include "video/ClipScan.h"
 #include "video/DeviceCaptureControl.h"
 #include "video/FrameSelectionView.h"
 #include "video/TestCamera.h"
@@ -229,6 +230,73 @@ TEST(CaptureScreen, EscWithoutContactProposesTheMiddleOfTheClip) {
         test::readAll(env.exchangeDir() + QStringLiteral("/DebugLog.txt")).contains("ESC pressed"));
 }
 
+// The device's "stopped" event comes at once when a recording is stopped;
+// the clip still opens at the frame proposed, however the recording ends.
+TEST(CaptureScreen, EveryEndOfARecordingOpensTheClipAtTheProposedFrame) {
+    TestEnv env;
+    PreviewForm& f = openCaptureScreen(env);
+    App& app = env.app();
+    selectCaptureTime(f, 0); // 3.0 s: the middle is frame 45
+    app.mainForm().capturePanel->EdtRate->setText(QStringLiteral("30"));
+    const CaptureControl& cc = app.captureControl();
+    const auto recordAtLeast = [&](long frames) {
+        EXPECT_TRUE(test::waitUntil([&] { return cc.framesRecorded() >= frames; }, 30000));
+    };
+    const auto openedAt = [&]() -> long {
+        EXPECT_TRUE(handedOver(app));
+        return long(app.frmSetStart().MediaPlayer1->position());
+    };
+
+    // The countdown's end, no contact: the middle frame.
+    f.txtSkierName->setText(QStringLiteral("Kim"));
+    f.cmdStartCapture_Click();
+    recordAtLeast(60);
+    for (int tick = 0; tick < 3; ++tick)
+        f.Timer40_Timer();
+    EXPECT_EQ(openedAt(), 45);
+    EXPECT_EQ(app.frmSetStart().markedFrame(), 45);
+
+    // Contact pressed, then the window closed: the contact frame.
+    app.frmSetStart().cmdGoToCapture_Click();
+    f.cmdStartCapture_Click();
+    recordAtLeast(20);
+    f.cmdStartTimer_Click();
+    const long contact = f.lblStartFrame->text().toLong();
+    recordAtLeast(contact + 5);
+    f.close();
+    EXPECT_EQ(openedAt(), contact);
+
+    // Stop without contact: the middle again, not the last contact.
+    app.frmSetStart().cmdGoToCapture_Click();
+    f.cmdStartCapture_Click();
+    recordAtLeast(60);
+    f.cmdEndCapture_Click();
+    EXPECT_EQ(openedAt(), 45);
+    EXPECT_EQ(app.state.startFrameHint, 45);
+}
+
+TEST(CaptureScreen, AFixedSkierNameIsTheOneMeasured) {
+    TestEnv env;
+    PreviewForm& f = openCaptureScreen(env);
+    App& app = env.app();
+    app.state.gridsReady = 1;
+    app.state.videoSavePolicy = QStringLiteral("NoSave");
+    f.txtSkierName->setText(QStringLiteral("Skier Name"));
+    touch(clipIn(env, QStringLiteral("Skier Namejump1.avi")));
+    f.cmdStartCapture_Click();
+    ASSERT_EQ(f.txtSkierName->text(), QStringLiteral("Skier NameX"));
+    EXPECT_TRUE(
+        test::waitUntil([&] { return app.captureControl().framesRecorded() >= 10; }, 30000));
+    env.dialogs().answerText(QStringLiteral("Real Skier"));
+    f.Form_KeyDown(27);
+    ASSERT_TRUE(handedOver(app));
+    EXPECT_EQ(app.frmSetStart().clipPath(), clipIn(env, QStringLiteral("Real Skierjump1.avi")));
+    app.frmSetStart().MediaPlayer1->setPosition(4);
+    app.frmSetStart().cmdMarkStart_Click();
+    EXPECT_EQ(app.measure().Skier_name->currentText(), QStringLiteral("Real Skier"));
+    EXPECT_EQ(app.measure().Jump_no->text(), QStringLiteral("1"));
+}
+
 TEST(CaptureScreen, SkierNameRules) {
     TestEnv env;
     App& app = env.app();
@@ -254,6 +322,18 @@ TEST(CaptureScreen, SkierNameRules) {
     test::writeAll(env.exchangeDir() + QStringLiteral("/ztskier.nam"), "Jones Amy,USA,2\r\n");
     f.cmdSelect_Click();
     EXPECT_EQ(f.txtSkierName->text(), QStringLiteral("Jones Amy"));
+    // Nothing that names a path goes into the clip's name, however it comes.
+    env.dialogs().clear();
+    f.txtSkierName->setText(QStringLiteral("../escape"));
+    EXPECT_EQ(f.txtSkierName->text(), QStringLiteral("   escape"));
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_EQ(env.dialogs().messages()[0].title, QStringLiteral("Input Error"));
+    test::writeAll(env.exchangeDir() + QStringLiteral("/ztskier.nam"), "Ann\\Lee,USA,2\r\n");
+    f.cmdSelect_Click();
+    EXPECT_EQ(f.txtSkierName->text(), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(app.state.wstimsSkierName, QStringLiteral("Ann Lee"));
+    test::writeAll(env.exchangeDir() + QStringLiteral("/ztskier.nam"), "Jones Amy,USA,2\r\n");
+    f.cmdSelect_Click();
     EXPECT_EQ(app.state.wstimsSkierName, QStringLiteral("Jones Amy"));
     EXPECT_EQ(app.measure().Skier_name->currentText(), QStringLiteral("Jones Amy"));
     QFile::remove(env.exchangeDir() + QStringLiteral("/ztskier.nam"));
@@ -275,6 +355,13 @@ TEST(CaptureScreen, CountdownStopsAtZeroOrBelow) {
     EXPECT_EQ(middleFrameHint(15, 3.0), 22); // 22.5
     EXPECT_EQ(clipPathFor(QStringLiteral("/v/"), QStringLiteral("Ann Lee"), QStringLiteral(" 2 ")),
               QDir::toNativeSeparators(QStringLiteral("/v/Ann Leejump2.avi")));
+    // Whatever the name holds, the clip is in the video folder.
+    EXPECT_EQ(clipPathFor(QStringLiteral("/v"), QStringLiteral("../up"), QStringLiteral("1")),
+              QDir::toNativeSeparators(QStringLiteral("/v/   upjump1.avi")));
+    const ClipName kept =
+        clipNameKeepingClips(QStringLiteral("/v"), QStringLiteral("a/b"), QStringLiteral("1"));
+    EXPECT_EQ(kept.skierName, QStringLiteral("a b"));
+    EXPECT_EQ(kept.path, QDir::toNativeSeparators(QStringLiteral("/v/a bjump1.avi")));
 }
 
 TEST(CaptureScreen, FullDiskStopsTheRecordingTellsThePathAndKeepsTheClip) {
@@ -308,6 +395,13 @@ TEST(CaptureScreen, FullDiskStopsTheRecordingTellsThePathAndKeepsTheClip) {
     ASSERT_TRUE(codes.opened);
     EXPECT_GE(codes.codes.size(), 5u);
     EXPECT_EQ(test::counterBreaks(codes.codes), 0);
+    // The frames told are those the player offers.
+    const auto scan = scanClip(ClipInput::file(clip));
+    ASSERT_TRUE(scan);
+    EXPECT_TRUE(told.endsWith(QStringLiteral(" (%1 frames).").arg(scan->frames)))
+        << told.toStdString();
+    EXPECT_TRUE(test::waitUntil(
+        [&] { return app.frmSetStart().MediaPlayer1->frameCount() == scan->frames; }, 20000));
 
     // The program goes on: the next jump records.
     app.frmSetStart().cmdGoToCapture_Click();

@@ -113,11 +113,7 @@ struct FrameSelectionScreen : ::testing::Test {
     // What the capture screen does when a recording ends.
     void captureHandsOver(const QString& path, int hint) {
         screen();
-        app->frameSelectionView().setClipPath(path);
-        app->state.screenMode = QStringLiteral("Capture");
-        app->state.startFrameHint = hint;
-        app->state.captureFrameRate = 30;
-        app->showScreen(Screen::FrameSelection);
+        app->handOverFreshClip({path, hint, 30});
     }
     bool shows(int64_t n) {
         MediaPlayer& p = *screen().MediaPlayer1;

@@ -156,7 +156,74 @@ void App::showScreen(Screen which) {
         results().showResultsFile(state.logFilePath);
         return;
     }
-    screenWidget(which).show();
+    QWidget& w = screenWidget(which);
+    w.show();
+    // The arrival is run here, not from a show event: a screen that is on
+    // screen already gets no show event, yet its hand-over must be acted on.
+    switch (which) {
+    case Screen::FrameSelection:
+        frmSetStart().Form_Paint();
+        break;
+    case Screen::Measure:
+        measure().Form_Activate();
+        break;
+    case Screen::GridSetup:
+        gridSetup().Form_Activate();
+        break;
+    default:
+        break;
+    }
+}
+
+bool App::isMade(Screen which) const {
+    switch (which) {
+    case Screen::Main:
+        return bool(mainForm_);
+    case Screen::Config:
+        return bool(config_);
+    case Screen::GridSetup:
+        return bool(gridSetup_);
+    case Screen::Measure:
+        return bool(measure_);
+    case Screen::Calibrate:
+        return bool(calibrate_);
+    case Screen::Capture:
+        return bool(previewForm_);
+    case Screen::FrameSelection:
+        return bool(frmSetStart_);
+    case Screen::Results:
+        return bool(results_);
+    case Screen::Manual:
+        return bool(frmManual_);
+    }
+    return false;
+}
+
+void App::handOver(Screen which) {
+    for (Screen other : {Screen::Main, Screen::Capture, Screen::FrameSelection, Screen::Measure,
+                         Screen::GridSetup}) {
+        if (other == which || !isMade(other))
+            continue;
+        if (other == Screen::Capture) {
+            if (previewForm_->recording())
+                continue; // a recording under way stays in sight
+            if (previewForm_->isVisible())
+                state.previewActive = false;
+        }
+        screenWidget(other).hide();
+    }
+    showScreen(which);
+    QWidget& w = screenWidget(which);
+    w.raise();
+    w.activateWindow();
+}
+
+void App::handOverFreshClip(const FreshClip& clip) {
+    frameSelectionView().takeFreshClip(clip);
+    state.startFrameHint = static_cast<int>(clip.startFrame);
+    state.captureFrameRate = clip.frameRate;
+    state.screenMode = QStringLiteral("Capture");
+    handOver(Screen::FrameSelection);
 }
 
 void App::hideScreen(Screen which) {
@@ -211,15 +278,35 @@ void App::placeMainAndCaptureWindows() {
     capture.move(p.capture);
 }
 
+namespace {
+
+// The viewer open already comes to the front, beside its new owner.
+template <class Viewer> Viewer* openViewer(QPointer<Viewer>& slot, App& app, QWidget* owner) {
+    // A viewer closed is on its way out (deleted later).
+    if (slot && !slot->isVisible()) {
+        slot->deleteLater();
+        slot.clear();
+    }
+    if (!slot) {
+        slot = new Viewer(app, owner);
+    } else if (slot->parentWidget() != owner) {
+        const QRect place = slot->geometry();
+        slot->setParent(owner, Qt::Window);
+        slot->setGeometry(place);
+    }
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+    return slot.data();
+}
+
+} // namespace
+
 LogView* App::openLogView(QWidget* owner) {
-    auto* view = new LogView(*this, owner);
-    view->show();
-    return view;
+    return openViewer(logView_, *this, owner);
 }
 PictureLogView* App::openPictureLogView(QWidget* owner) {
-    auto* view = new PictureLogView(*this, owner);
-    view->show();
-    return view;
+    return openViewer(pictureLogView_, *this, owner);
 }
 frmSelectSkier* App::openSelectSkier(QWidget* owner) {
     auto* list = new frmSelectSkier(*this, owner);

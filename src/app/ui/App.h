@@ -8,8 +8,10 @@
 #include "app/DiagnosticLog.h"
 #include "app/Services.h"
 #include "grid/GridSaveLoad.h"
+#include "video/FrameSelectionView.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class QWidget;
@@ -18,7 +20,6 @@ namespace zt {
 
 class CaptureControl;
 class CaptureScreenView;
-class FrameSelectionView;
 class CaptureStatusView;
 class Calibrate;
 class Config;
@@ -88,9 +89,18 @@ public:
 
     // Navigation: shows or hides a screen (created on first use). Only App
     // knows the screens; the others name them. The results viewer is shown
-    // on the results file (logFilePath) read anew.
+    // on the results file (logFilePath) read anew. The frame selection,
+    // measure and grid setup screens run their arrival each time they are
+    // asked for, on screen already or not.
     void showScreen(Screen screen);
     void hideScreen(Screen screen);
+    // A hand-over along the road of a jump: the screen arrives (as
+    // showScreen) and is the one screen of the road in front afterwards;
+    // the others are hidden, the capture screen only while it is not
+    // recording.
+    void handOver(Screen screen);
+    // The capture screen's fresh recording to frame selection.
+    void handOverFreshClip(const FreshClip& clip);
 
     // What screens hand to one another, each through the small interface
     // the receiving screen implements (created on first use).
@@ -109,8 +119,9 @@ public:
     // its right edge (at start-up, and each time the capture screen opens).
     void placeMainAndCaptureWindows();
 
-    // New viewers, shown beside their owner and owned by it; they delete
-    // themselves when closed. The skier list is not shown (nullptr) when the
+    // The viewers, one of each kind: made anew beside their owner (and
+    // owned by it) when none is open, else the open one brought to front;
+    // they delete themselves when closed. The skier list is not shown (nullptr) when the
     // names file cannot be read; the operator has been told.
     LogView* openLogView(QWidget* owner);
     PictureLogView* openPictureLogView(QWidget* owner);
@@ -121,6 +132,7 @@ signals:
 
 private:
     QWidget& screenWidget(Screen screen);
+    bool isMade(Screen screen) const;
 
     void routeCaptureEvents();
 
@@ -136,6 +148,8 @@ private:
     std::unique_ptr<zt::frmSetStart> frmSetStart_;
     std::unique_ptr<zt::Results> results_;
     std::unique_ptr<zt::frmManual> frmManual_;
+    QPointer<LogView> logView_;
+    QPointer<PictureLogView> pictureLogView_;
 };
 
 } // namespace zt

@@ -208,8 +208,8 @@ void MainForm::cmdGoCapture_Click() {
 void MainForm::cmdGoTimer_Click() {
     if (!videoFolderExists())
         return;
-    app_.showScreen(Screen::FrameSelection);
     app_.state.screenMode = QStringLiteral("Setup");
+    app_.showScreen(Screen::FrameSelection);
     app_.captureControl().setPreview(true);
     hide();
 }

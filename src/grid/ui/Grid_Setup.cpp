@@ -76,9 +76,12 @@ Grid_Setup::~Grid_Setup() = default;
 
 // ---- Activation, focus, leaving ----
 
+// App runs the arrival at each hand-over, on screen already or not; a
+// window the window manager brings back arrives too.
 void Grid_Setup::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    Form_Activate();
+    if (event->spontaneous())
+        Form_Activate();
 }
 
 void Grid_Setup::resizeEvent(QResizeEvent* event) {

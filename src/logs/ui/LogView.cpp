@@ -47,6 +47,7 @@ void LogList::choose(QListWidgetItem* item) {
 
 void LogList::fill(const QString& path) {
     list_->clear();
+    chosenBox_->clear(); // a path chosen in the list before goes with it
     extent_ = 0;
     const auto lines = fileExists(path) ? readLogLines(path, kind_) : std::nullopt;
     if (!lines)
@@ -128,8 +129,7 @@ void LogView::cmdView_Click() {
     app_.state.screenMode = QStringLiteral("View");
     app_.state.viewFile = file;
     close();
-    app_.hideScreen(Screen::Main);
-    app_.showScreen(Screen::FrameSelection);
+    app_.handOver(Screen::FrameSelection);
 }
 
 // ---- Picture log viewer ----
@@ -175,8 +175,7 @@ void PictureLogView::cmdViewPicLog_Click() {
     if (!file.isEmpty() && !app_.measureView().showLoggedPicture(file))
         return; // told; the viewer stays for another choice
     close();
-    app_.hideScreen(Screen::Main);
-    app_.showScreen(Screen::Measure);
+    app_.handOver(Screen::Measure);
 }
 
 } // namespace zt

@@ -3,6 +3,7 @@
 #include "app/FileAccess.h"
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
+#include "app/TextLines.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 
@@ -43,7 +44,8 @@ bool Results::showResultsFile(const QString& path) {
                                            "screen."));
         return false;
     }
-    output_box->setPlainText(linesOfText(textOfFileBytes(read.bytes)).join(QLatin1Char('\n')));
+    output_box->setPlainText(linesOfText(textOfAppendedFile(read.bytes)).join(QLatin1Char('
+')));
     setWindowTitle(path);
     show();
     raise();

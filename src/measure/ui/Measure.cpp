@@ -304,12 +304,12 @@ void Measure::formLoad() {
 
 // ---- Activation and focus ----
 
+// The arrival (Form_Activate) is run by App at each hand-over, so that a
+// screen on display already acts on it too. A window brought back from the
+// task bar is no arrival: it keeps its picture (the frame file may have
+// been saved and moved away).
 void Measure::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // A window brought back from the task bar is not an arrival: it keeps
-    // its picture (the frame file may have been saved and moved away).
-    if (!event->spontaneous())
-        Form_Activate();
 }
 
 void Measure::changeEvent(QEvent* event) {

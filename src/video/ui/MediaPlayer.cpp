@@ -41,6 +41,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent) {
             setPosition(value);
     });
     connect(&loader_, &FrameLoader::pictureReady, this, &MediaPlayer::showPicture);
+    connect(&loader_, &FrameLoader::lengthKnown, this, &MediaPlayer::lengthKnown);
     connect(&playTimer_, &QTimer::timeout, this, &MediaPlayer::playTick);
     playTimer_.setTimerType(Qt::PreciseTimer);
     updateCaption();
@@ -52,19 +53,15 @@ FrameError MediaPlayer::setFile(const QString& path) {
     stop();
     loader_.release();
     picture_ = QImage();
-    position_ = 0;
+    position_ = requested_ = 0;
     shownPosition_ = -1;
+    shownDamaged_ = false;
     selectionStart_ = 0;
     selectionEnd_ = -1;
     FrameError error = FrameError::None;
     if (!path.isEmpty())
         error = loader_.open(path);
-    const int64_t last = std::max<int64_t>(loader_.frameCount() - 1, 0);
-    {
-        const QSignalBlocker block(slider_);
-        slider_->setRange(0, int(std::min<int64_t>(last, INT32_MAX)));
-        slider_->setValue(0);
-    }
+    setSliderRange();
     slider_->setEnabled(loader_.isOpen());
     if (loader_.isOpen())
         loader_.request(0);
@@ -73,9 +70,26 @@ FrameError MediaPlayer::setFile(const QString& path) {
     return error;
 }
 
+void MediaPlayer::setSliderRange() {
+    const int64_t last = std::max<int64_t>(loader_.frameCount() - 1, 0);
+    const QSignalBlocker block(slider_);
+    slider_->setRange(0, int(std::min<int64_t>(last, INT32_MAX)));
+    slider_->setValue(int(std::min<int64_t>(position_, last)));
+}
+
+// The scan of a clip without a trustworthy count is done: its frames are
+// offered, a position past them moves back to the last.
+void MediaPlayer::lengthKnown() {
+    setSliderRange();
+    // The frame asked for last, held back while the length was not known.
+    setPosition(requested_);
+    updateCaption();
+}
+
 void MediaPlayer::setPosition(int64_t frame) {
     if (!loader_.isOpen())
         return;
+    requested_ = frame;
     const int64_t last = std::max<int64_t>(loader_.frameCount() - 1, 0);
     position_ = std::clamp<int64_t>(frame, 0, last);
     {
@@ -90,6 +104,7 @@ void MediaPlayer::showPicture(const FramePicture& picture) {
         return;
     picture_ = picture.error == FrameError::None ? picture.image : QImage();
     shownPosition_ = picture.frame;
+    shownDamaged_ = picture.error == FrameError::None && picture.damaged;
     paintPending_ = true;
     updateCaption();
     update();
@@ -101,12 +116,14 @@ void MediaPlayer::updateCaption() {
         return;
     }
     QString text = QStringLiteral("Frame ") +
-                   (shownPosition_ < 0 ? QStringLiteral("-") : QString::number(shownPosition_)) +
-                   QStringLiteral("     Length: ") + QString::number(loader_.frameCount()) +
-                   QStringLiteral(" frames (0 to ") +
-                   QString::number(std::max<int64_t>(loader_.frameCount() - 1, 0)) +
-                   QLatin1Char(')');
-    if (shownPosition_ >= 0 && picture_.isNull())
+                   (shownPosition_ < 0 ? QStringLiteral("-") : QString::number(shownPosition_));
+    if (loader_.countingFrames())
+        text += QStringLiteral("     Length: counting the frames...");
+    else
+        text += QStringLiteral("     Length: ") + QString::number(loader_.frameCount()) +
+                QStringLiteral(" frames (0 to ") +
+                QString::number(std::max<int64_t>(loader_.frameCount() - 1, 0)) + QLatin1Char(')');
+    if (shownPosition_ >= 0 && (picture_.isNull() || shownDamaged_))
         text += QStringLiteral(" (no picture)");
     caption_->setText(text);
 }

@@ -39,6 +39,10 @@ public:
     // The frame whose number is shown under the picture (-1: none yet).
     int64_t shownPosition() const { return shownPosition_; }
     const QImage& picture() const { return picture_; }
+    // The frame shown has no whole picture of its own (the decoder found it
+    // damaged): the picture is the last whole frame before it. Such a frame
+    // is not to be taken.
+    bool shownDamaged() const { return shownDamaged_; }
 
     // The stretch play shows; an end below the start plays to the clip's end.
     void setSelectionStart(int64_t frame) { selectionStart_ = frame; }
@@ -77,6 +81,8 @@ private:
     void showPicture(const FramePicture& picture);
     void playTick();
     void updateCaption();
+    void lengthKnown();
+    void setSliderRange();
     QRect pictureRect() const;
 
     FrameLoader loader_;
@@ -84,7 +90,9 @@ private:
     QLabel* caption_;
     QImage picture_;
     int64_t position_ = 0;
+    int64_t requested_ = 0; // before it was kept within the clip
     int64_t shownPosition_ = -1;
+    bool shownDamaged_ = false;
     int64_t selectionStart_ = 0;
     int64_t selectionEnd_ = -1;
     int displaySize_ = 0;

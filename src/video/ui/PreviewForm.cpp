@@ -177,7 +177,7 @@ void PreviewForm::Form_Load() {
     if (pathExists(names, PathFile)) {
         const QString first = firstLineOf(names);
         if (!first.isEmpty())
-            txtSkierName->setText(commasToSpaces(first));
+            txtSkierName->setText(safeSkierName(first));
     } else {
         txtSkierName->setText(QStringLiteral("Skier Name"));
     }
@@ -248,8 +248,6 @@ void PreviewForm::Form_KeyDown(int keyCode) {
     if (keyCode != escapeKey || !recording_)
         return;
     Timer40.stop();
-    if (!contactMarked_)
-        proposeMiddleFrame();
     app_.log(QStringLiteral("ESC pressed"));
     cmdEndCapture_Click();
 }
@@ -257,11 +255,18 @@ void PreviewForm::Form_KeyDown(int keyCode) {
 void PreviewForm::txtSkierName_Change() {
     txtPass->setText(QStringLiteral("1"));
     const QString name = txtSkierName->text();
-    if (!name.contains(QLatin1Char(',')))
+    if (name.contains(QLatin1Char(',')))
+        app_.dialogs().message(
+            {QStringLiteral("Sorry, you cannot use the \",\" character in this box"),
+             QStringLiteral("Input Error"), MsgIcon::None, MsgButtons::OK, 1});
+    else if (hasUnsafeNameCharacter(name))
+        app_.dialogs().message(
+            {QStringLiteral("Sorry, a skier's name cannot hold / \\ < > : \" | ? *, \"..\" or "
+                            "control characters in this box; they are changed to spaces"),
+             QStringLiteral("Input Error"), MsgIcon::None, MsgButtons::OK, 1});
+    else
         return;
-    app_.dialogs().message({QStringLiteral("Sorry, you cannot use the \",\" character in this box"),
-                            QStringLiteral("Input Error"), MsgIcon::None, MsgButtons::OK, 1});
-    txtSkierName->setText(commasToSpaces(name));
+    txtSkierName->setText(safeSkierName(name));
 }
 
 void PreviewForm::txtSkierName_DblClick() {
@@ -290,9 +295,11 @@ void PreviewForm::btnGetName_Click() {
         app_.dialogs().inform(exchangeReadErrorMessage(r));
         return;
     }
-    app_.state.wstimsSkierName = r.name;
-    app_.measureView().setSkierName(r.name);
-    txtSkierName->setText(r.name);
+    // The scoring system's name names the clip too: made safe for a file.
+    const QString name = safeSkierName(r.name);
+    app_.state.wstimsSkierName = name;
+    app_.measureView().setSkierName(name);
+    txtSkierName->setText(name);
 }
 
 void PreviewForm::captureTimeValue_Click() {
@@ -364,12 +371,14 @@ void PreviewForm::cmdStartTimer_Click() {
     const long frames = CapturePRO1->framesRecorded();
     lblStartFrame->setText(QString::number(frames));
     app_.state.startFrameHint = static_cast<int>(frames);
+    contactFrame_ = frames;
     contactMarked_ = true;
 }
 
-void PreviewForm::proposeMiddleFrame() {
-    app_.state.startFrameHint =
-        middleFrameHint(app_.captureStatusView().frameRateBoxValue(), captureTime);
+long PreviewForm::proposedStartFrame() const {
+    if (contactMarked_)
+        return contactFrame_;
+    return middleFrameHint(app_.captureStatusView().frameRateBoxValue(), captureTime);
 }
 
 void PreviewForm::Timer40_Timer() {
@@ -383,9 +392,6 @@ void PreviewForm::Timer40_Timer() {
     Timer40.stop();
     secondsLeft_ = captureTime;
     captime->setText(numberText(captureTime));
-    CapturePRO1->stopCapture();
-    if (!contactMarked_)
-        proposeMiddleFrame();
     cmdEndCapture_Click();
 }
 
@@ -394,6 +400,9 @@ void PreviewForm::cmdEndCapture_Click() {
         return;
     recording_ = false;
     Timer40.stop();
+    // Decided before the recording stops: the device's "stopped" event may
+    // come at once, and every way to the end opens the clip at this frame.
+    const long startFrame = proposedStartFrame();
     CapturePRO1->stopCapture();
     const long frames = CapturePRO1->framesRecorded();
     app_.captureStatusView().showCaptureCounters(
@@ -407,13 +416,10 @@ void PreviewForm::cmdEndCapture_Click() {
         return;
     }
     txtPass->setText(nextJumpNumber(txtPass->text()));
-    app_.frameSelectionView().setClipPath(capturePath);
-    app_.state.captureFrameRate = CapturePRO1->frameRate();
     app_.log(QStringLiteral("Capture Complete"));
-    app_.state.screenMode = QStringLiteral("Capture");
-    app_.showScreen(Screen::FrameSelection);
     hide();
     app_.state.previewActive = false;
+    app_.handOverFreshClip({capturePath, startFrame, double(CapturePRO1->frameRate())});
 }
 
 void PreviewForm::btnCaptureFrame_Click() {
@@ -432,12 +438,12 @@ void PreviewForm::btnCaptureFrame_Click() {
         app_.dialogs().warn(QStringLiteral("One or more grids are not configured.  You may not "
                                            "use the Measure Screen until all listed grids are "
                                            "configured"));
-        app_.showScreen(Screen::GridSetup);
+        app_.handOver(Screen::GridSetup);
         return;
     }
     app_.measureView().setSkierName(txtSkierName->text());
     app_.measureView().setJumpNumber(txtPass->text());
-    app_.showScreen(Screen::Measure);
+    app_.handOver(Screen::Measure);
 }
 
 void PreviewForm::cmdGoSetup_Click() {
@@ -451,7 +457,7 @@ void PreviewForm::cmdGoToTimer_Click() {
     hide();
     app_.state.previewActive = false;
     app_.state.screenMode = QStringLiteral("CaptureGoToTimer");
-    app_.showScreen(Screen::FrameSelection);
+    app_.handOver(Screen::FrameSelection);
 }
 
 void PreviewForm::mnuResults_Click() {
@@ -463,7 +469,7 @@ QString PreviewForm::skierName() const {
 }
 
 void PreviewForm::setSkierName(const QString& name) {
-    txtSkierName->setText(name);
+    txtSkierName->setText(safeSkierName(name));
 }
 
 QString PreviewForm::jumpNumberText() const {

@@ -105,12 +105,15 @@ private:
     void connectHandlers();
     void showSkierList();
     void reportCaptureError(long code, const QString& description);
-    void proposeMiddleFrame();
+    // The frame frame selection opens the clip at: the contact frame when
+    // "Contact" was pressed, else the middle of the clip.
+    long proposedStartFrame() const;
     void setRecordingControls(bool recording);
 
     App& app_;
     bool recording_ = false;     // a recording of this screen runs
     bool contactMarked_ = false; // "Contact" was pressed in this recording
+    long contactFrame_ = 0;
     bool nameNoticeShown_ = false;
     double secondsLeft_ = 0;
 };

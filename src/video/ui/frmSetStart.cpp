@@ -6,6 +6,7 @@
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
+#include "measure/MeasureView.h"
 #include "video/AviFile.h"
 #include "video/CaptureScreenView.h"
 #include "video/FrameExtract.h"
@@ -173,17 +174,15 @@ void frmSetStart::connectControls() {
 
 // ---- Arrival ----
 
-void frmSetStart::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // A window restored by the window manager is no new arrival.
-    if (!event->spontaneous())
-        Form_Paint();
+void frmSetStart::takeFreshClip(const FreshClip& clip) {
+    handedOver_ = clip;
+    clipPath_ = clip.path;
 }
 
+// Every hand-over is acted upon, a "View" after a "View" too: the clip the
+// operator chose is the one shown and taken.
 void frmSetStart::Form_Paint() {
     setupRequested_ = false;
-    if (viewHandled_)
-        return;
     app_.log(QStringLiteral("SetStart Form painted"));
     Timer2.start();
     showDiskSpace();
@@ -191,9 +190,7 @@ void frmSetStart::Form_Paint() {
     if (mode == QStringLiteral("Capture")) {
         arriveFromCapture();
     } else if (mode == QStringLiteral("Setup") || mode == QStringLiteral("CaptureGoToTimer")) {
-        clipPath_.clear(); // no clip: nothing to show or take
-        loadClip();
-        enableTaking(false);
+        arriveWithoutClip();
     } else if (mode == QStringLiteral("View")) {
         arriveForView();
     }
@@ -207,10 +204,18 @@ void frmSetStart::showDiskSpace() {
     Label11->setVisible(d.low);
 }
 
+void frmSetStart::arriveWithoutClip() {
+    clipPath_.clear(); // no clip: nothing to show or take
+    freshClipPath_.clear();
+    lstFileInfo->clear();
+    loadClip();
+    enableTaking(false);
+}
+
 void frmSetStart::arriveFromCapture() {
     AppState& s = app_.state;
     s.screenMode.clear();
-    arrivedFromCapture_ = true;
+    clipPath_ = handedOver_.path;
     CaptureScreenView& capture = app_.captureView();
     if (capture.skierNameNoticeShown()) {
         capture.hideSkierNameNotice();
@@ -218,25 +223,34 @@ void frmSetStart::arriveFromCapture() {
         clipPath_ = fixSkierName(app_.dialogs(), capture, clipPath_, s.videoDir);
         fixedSkierName_ = capture.skierName();
     }
+    freshClipPath_ = clipPath_;
+    lstFileInfo->clear();
     loadClip();
     startLocked_ = false;
     cmdMarkStart->show();
     enableTaking(MediaPlayer1->hasClip());
-    if (s.startFrameHint > 0) {
-        markedFrame_ = s.startFrameHint;
+    if (handedOver_.startFrame > 0) {
+        markedFrame_ = handedOver_.startFrame;
         MediaPlayer1->setPosition(markedFrame_);
         Text9->setText(QString::number(MediaPlayer1->position()));
         playingBeforeStart_ = false;
         startTaken_ = false;
         Label5->setText(startPositionHint());
     }
-    clipFps_ = s.captureFrameRate > 0 ? s.captureFrameRate : MediaPlayer1->frameRate();
+    clipFps_ = handedOver_.frameRate > 0 ? handedOver_.frameRate : MediaPlayer1->frameRate();
 }
 
 void frmSetStart::arriveForView() {
     viewHandled_ = true;
     clipPath_ = app_.state.viewFile;
-    loadClip();
+    freshClipPath_.clear(); // a clip opened for viewing is never deleted
+    lstFileInfo->clear();
+    if (!loadClip()) {
+        // Told once; no second box about the same file.
+        enableTaking(false);
+        readyForStepping();
+        return;
+    }
     if (const auto measured = measuredFrameText(clipPath_))
         app_.dialogs().message(
             {QStringLiteral("File already measured - contact frame is ") + *measured,
@@ -394,6 +408,14 @@ void frmSetStart::takeFrame() {
     MediaPlayer1->setDisplaySize(0);
     // The frame asked for last is the one taken: it is on display first.
     MediaPlayer1->settle();
+    if (MediaPlayer1->shownDamaged()) {
+        // What is on display is an earlier frame: it is not this one's.
+        app_.dialogs().warn(QStringLiteral("Frame ") +
+                            QString::number(MediaPlayer1->shownPosition()) +
+                            QStringLiteral(" of this clip is damaged and has no picture of its "
+                                           "own.  Choose another frame."));
+        return;
+    }
     startLocked_ = true;
     markedFrame_ = takenFrame(double(MediaPlayer1->position()));
     startTaken_ = true;
@@ -408,10 +430,42 @@ void frmSetStart::takeFrame() {
                              app_.paths().inApp(currentCaptureName()));
     MediaPlayer1->setFile(QString()); // nothing holds the clip any more
     enableTaking(false);
-    if (arrivedFromCapture_)
+    // Only the recording just handed over is the policy's to keep or
+    // delete; a clip opened to view is the record of a jump already scored.
+    if (!freshClipPath_.isEmpty() && clip == freshClipPath_)
         applyClipPolicy(clip);
+    else
+        recordViewedClip(clip);
+    freshClipPath_.clear();
     s.screenMode = QStringLiteral("SelectFrame");
+    if (!setupRequested_ && s.gridsReady == 1.0)
+        passSkierToMeasure(clip);
     handOver();
+}
+
+// A clip opened to view that is measured again gets its frame record and
+// side file as a kept clip does; it is never asked about or deleted.
+void frmSetStart::recordViewedClip(const QString& clip) {
+    const QString& policy = app_.state.videoSavePolicy;
+    if (policy != QStringLiteral("Save") && policy != QStringLiteral("Ask"))
+        return;
+    AppState& s = app_.state;
+    recordFrame(app_.dialogs(), joinPath(s.videoDir, s.measurementLogName), app_.clock().now(),
+                clip, markedFrame_);
+}
+
+// The measure screen measures under the skier and jump of the clip whose
+// frame was taken. For a clip not named by the capture screen the operator
+// names the skier, the capture screen's name proposed (and kept on cancel).
+void frmSetStart::passSkierToMeasure(const QString& clip) {
+    MeasureView& measure = app_.measureView();
+    if (const auto parts = clipNameParts(clip)) {
+        measure.setSkierName(parts->skier);
+        measure.setJumpNumber(parts->jump);
+        return;
+    }
+    const QString proposed = app_.captureView().skierName();
+    measure.setSkierName(askSkierOfClip(app_.dialogs(), clip, proposed).value_or(proposed));
 }
 
 void frmSetStart::applyClipPolicy(const QString& clip) {
@@ -442,13 +496,13 @@ void frmSetStart::handOver() {
                                            "use the Measure Screen until all listed grids are "
                                            "configured"));
         leave();
-        app_.showScreen(Screen::GridSetup);
+        app_.handOver(Screen::GridSetup);
     } else if (setupRequested_) {
         leave();
-        app_.showScreen(Screen::GridSetup);
+        app_.handOver(Screen::GridSetup);
     } else {
         leave();
-        app_.showScreen(Screen::Measure);
+        app_.handOver(Screen::Measure);
     }
 }
 
@@ -462,6 +516,7 @@ void frmSetStart::Command6_Click() {
         dialogs.warn(QStringLiteral("Not a valid avi file"));
     } else if (chosen) {
         clipPath_ = *chosen;
+        freshClipPath_.clear(); // a clip opened by browsing is never deleted
         if (const auto measured = measuredFrameText(clipPath_))
             dialogs.message({QStringLiteral("File already measured - start frame is ") + *measured,
                              alreadyMeasuredTitle(), MsgIcon::None, MsgButtons::OK, 1});

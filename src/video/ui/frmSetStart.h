@@ -64,12 +64,15 @@ public:
     bool viewHandled() const { return viewHandled_; }
     bool playingBeforeStart() const { return playingBeforeStart_; }
 
-    // FrameSelectionView: the clip shown (Text6).
+    // FrameSelectionView: the clip shown (Text6) and the fresh recording.
     QString clipPath() const override { return clipPath_; }
-    void setClipPath(const QString& path) override { clipPath_ = path; }
+    void takeFreshClip(const FreshClip& clip) override;
+    // The clip the video-keeping policy applies to once its frame is
+    // taken: the capture screen's fresh one while it is shown, else none.
+    QString freshClipPath() const { return freshClipPath_; }
 
 public slots:
-    // The arrival: runs each time the screen is shown.
+    // The arrival: App runs it at each hand-over to this screen.
     void Form_Paint();
     void Command1_Click();
     void Command4_Click();
@@ -86,7 +89,6 @@ public slots:
     void MediaPlayer1_KeyDown(int code);
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -105,6 +107,9 @@ private:
     void readyForStepping();
     void takeFrame();
     void applyClipPolicy(const QString& clip);
+    void recordViewedClip(const QString& clip);
+    void passSkierToMeasure(const QString& clip);
+    void arriveWithoutClip();
     void handOver();
     void leave();
 
@@ -122,7 +127,8 @@ private:
     QString fixedSkierName_;
     bool viewHandled_ = false;
     bool setupRequested_ = false;
-    bool arrivedFromCapture_ = false;
+    FreshClip handedOver_;  // the next "Capture" arrival's clip
+    QString freshClipPath_; // the clip the keeping policy applies to
 };
 
 } // namespace zt
