@@ -127,7 +127,8 @@ TEST_F(MeasureScreen, VerifyModeShowsTheLiveReadout) {
 
     m.Form_MouseMove(4326, 0);
     EXPECT_EQ(m.VerifyDistance->text(), QStringLiteral("45.4m 149ft"));
-    // The real mouse, below the floating tool groups.
+    // The real mouse, below the floating tool groups, at 1:1.
+    showActualSize(m);
     QTest::mouseMove(m.canvas().surface(), QPoint(10, 300));
     QTest::mouseMove(m.canvas().surface(), QPoint(288, 200));
     EXPECT_EQ(m.xtwips->text(), QStringLiteral("4320"));

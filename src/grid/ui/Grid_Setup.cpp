@@ -222,9 +222,10 @@ void Grid_Setup::Form_MouseDown(double x, double y) {
     const auto selected = selectedPoint();
     if (!selected)
         return;
-    // The picture pixel under the mouse.
-    clickX = std::floor(x / twipsPerPixel) * twipsPerPixel;
-    clickY = std::floor(y / twipsPerPixel) * twipsPerPixel;
+    // The picture position of the screen pixel under the mouse: a whole
+    // picture pixel at 1:1, a share of one when zoomed in.
+    clickX = x;
+    clickY = y;
     SetupMarks m = marks();
     const auto moves = placeSetupPoint(app_.state, m, *selected, QPointF(clickX, clickY),
                                        chkboxGridLock->isChecked());
@@ -417,7 +418,7 @@ void Grid_Setup::showCheckBuoyPrediction(const CompleteCheck& check) {
     canvas_->drawCircle(x, y, 4 * markerSize(), Qt::white);
     canvas_->drawLine(x, y, x + 100, y, Qt::white);
     lblCB->adjustSize();
-    lblCB->move(PictureCanvas::pixelOfTwips(x + 15, y - 105));
+    canvas_->pinToPicture(lblCB, x + 15, y - 105);
     lblCB->show();
     lblCB->raise();
 }
