@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -97,7 +99,10 @@ void Measure::buildControls() {
     keyTimer->setInterval(100);
     loadTimer = named(new QTimer(this), QStringLiteral("loadTimer"));
     loadTimer->setInterval(1000);
-    resize(1100, 700);
+    // The whole display, also where nothing maximizes windows.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(area.size());
+    move(area.topLeft());
     setWindowState(Qt::WindowMaximized);
 }
 
