@@ -47,6 +47,8 @@ TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
     EXPECT_FALSE(m.canvas().displayList().empty());
     EXPECT_EQ(m.maxbuoy->text(), QStringLiteral("110 feet"));
     EXPECT_EQ(m.maxbuoym->text(), QStringLiteral("33.5 meters"));
+    EXPECT_EQ(m.maxbuoy->pos(), m.canvas().surfacePointOf(2900, 1100)); // fitted
+    showActualSize(m);
     EXPECT_EQ(m.maxbuoy->pos(), PictureCanvas::pixelOfTwips(2900, 1100));
 
     m.Skier_name->setEditText(QStringLiteral("SKIER, ONE"));
