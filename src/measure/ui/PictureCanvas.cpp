@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,6 +56,9 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override {
         canvas_.lastMouse_ = e->position();
+        // A click on the picture ends typing in a box: the view's keys and
+        // the screen's letter keys work again.
+        canvas_.setFocus(Qt::MouseFocusReason);
         if (canvas_.panPress(e))
             return;
         const QPointF t = canvas_.twipsOfSurface(pixelUnder(e->position()));
@@ -343,6 +347,16 @@ void PictureCanvas::scrolled() {
     if (syncing_)
         return;
     view_.setScroll({horizontalScrollBar()->value(), verticalScrollBar()->value()});
+}
+
+void PictureCanvas::keyPressEvent(QKeyEvent* event) {
+    // The arrow keys move marks on the screens, never the picture.
+    const int key = event->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+        event->ignore();
+        return;
+    }
+    QScrollArea::keyPressEvent(event);
 }
 
 void PictureCanvas::resizeEvent(QResizeEvent* event) {
