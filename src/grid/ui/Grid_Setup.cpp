@@ -17,10 +17,12 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -68,7 +70,10 @@ Grid_Setup::Grid_Setup(App& app) : app_(app) {
     txtPicWidth->setText(QStringLiteral("12000"));
     txtPicHeight->setText(QStringLiteral("9000"));
     app_.state.gridsReady = 0;
-    resize(1280, 800);
+    // The whole display, also where nothing maximizes windows.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(area.size());
+    move(area.topLeft());
     setWindowState(Qt::WindowMaximized);
 }
 
