@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -47,7 +48,12 @@ TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
     EXPECT_FALSE(m.canvas().displayList().empty());
     EXPECT_EQ(m.maxbuoy->text(), QStringLiteral("110 feet"));
     EXPECT_EQ(m.maxbuoym->text(), QStringLiteral("33.5 meters"));
-    EXPECT_EQ(m.maxbuoy->pos(), m.canvas().surfacePointOf(2900, 1100)); // fitted
+    // Fitted: beside the upper left buoy, as far from it on the screen as
+    // at 1:1, so the labels stay legible.
+    const QPointF buoy = m.canvas().view().contentOfTwips({3000, 1500});
+    EXPECT_LT(m.canvas().view().scale(), 1);
+    EXPECT_EQ(m.maxbuoy->pos(), QPoint(int(std::lround(buoy.x() - 100 / 15.0)),
+                                       int(std::lround(buoy.y() - 400 / 15.0))));
     showActualSize(m);
     EXPECT_EQ(m.maxbuoy->pos(), PictureCanvas::pixelOfTwips(2900, 1100));
 

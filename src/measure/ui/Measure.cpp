@@ -487,7 +487,8 @@ void Measure::showBuoyLabels(const GridOverlay& overlay) {
     for (const auto& [label, place] : labels) {
         label->setText(place.text);
         label->adjustSize();
-        canvas_->pinToPicture(label, place.x, place.y);
+        canvas_->pinToPicture(label, place.buoy.x(), place.buoy.y(),
+                              QPointF(place.x, place.y) - place.buoy);
     }
 }
 

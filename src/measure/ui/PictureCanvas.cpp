@@ -206,19 +206,28 @@ QPoint PictureCanvas::surfacePointOf(double x, double y) const {
     return {static_cast<int>(std::lround(c.x())), static_cast<int>(std::lround(c.y()))};
 }
 
-void PictureCanvas::pinToPicture(QWidget* child, double x, double y) {
+void PictureCanvas::pinToPicture(QWidget* child, double x, double y, QPointF offsetTwips) {
     auto it = std::find_if(pins_.begin(), pins_.end(),
                            [child](const Pin& p) { return p.child == child; });
     if (it == pins_.end())
-        it = pins_.insert(pins_.end(), Pin{child, {}});
+        it = pins_.insert(pins_.end(), Pin{child, {}, {}});
     it->at = {x, y};
-    child->move(surfacePointOf(x, y));
+    it->offset = offsetTwips;
+    placePin(*it);
+}
+
+void PictureCanvas::placePin(const Pin& pin) {
+    // At 1:1 exactly where the sum in twips has always put it.
+    const QPointF c = view_.scale() == 1
+                          ? (pin.at + pin.offset) / PictureView::twipsPerPixel
+                          : view_.contentOfTwips(pin.at) + pin.offset / PictureView::twipsPerPixel;
+    pin.child->move(static_cast<int>(std::lround(c.x())), static_cast<int>(std::lround(c.y())));
 }
 
 void PictureCanvas::placePins() {
     std::erase_if(pins_, [](const Pin& p) { return p.child.isNull(); });
     for (const Pin& p : pins_)
-        p.child->move(surfacePointOf(p.at.x(), p.at.y()));
+        placePin(p);
 }
 
 QImage PictureCanvas::render() const {

@@ -104,8 +104,10 @@ public:
     static QPoint pixelOfTwips(double x, double y);
     static QPointF twipsOfPixel(const QPointF& p);
     // Keeps a child of the surface (a label) at a picture position: its
-    // top-left follows the position through zoom and scroll.
-    void pinToPicture(QWidget* child, double x, double y);
+    // top-left follows the position through zoom and scroll, offset by
+    // the screen pixels that offsetTwips is at 1:1 (so that labels beside a
+    // marker stay clear of it and of each other at every step).
+    void pinToPicture(QWidget* child, double x, double y, QPointF offsetTwips = {});
 
     // The view. A new picture opens fitted.
     const PictureView& view() const { return view_; }
@@ -160,7 +162,9 @@ private:
     struct Pin {
         QPointer<QWidget> child;
         QPointF at;
+        QPointF offset;
     };
+    void placePin(const Pin& pin);
 
     QWidget* surface_ = nullptr;
     PictureView view_;
