@@ -87,10 +87,10 @@ GridOverlay gridOverlay(const GridState& s, const OverlayOptions& options) {
         o.shapes.push_back({OverlayShape::Line, ll.x(), ll.y(), ul.x(), ul.y(), 0});
     }
     const double dMax = buoyDistance(s, 3), dMin = buoyDistance(s, 1);
-    o.maxbuoy = {ul.x() - 100, ul.y() - 400, buoyFeetLabel(dMax)};
-    o.minbuoy = {ur.x() - 100, ur.y() - 400, buoyFeetLabel(dMin)};
-    o.maxbuoym = {ul.x() - 100, ul.y() - 600, buoyMetersLabel(dMax)};
-    o.minbuoym = {ur.x() - 100, ur.y() - 600, buoyMetersLabel(dMin)};
+    o.maxbuoy = {ul.x() - 100, ul.y() - 400, buoyFeetLabel(dMax), ul};
+    o.minbuoy = {ur.x() - 100, ur.y() - 400, buoyFeetLabel(dMin), ur};
+    o.maxbuoym = {ul.x() - 100, ul.y() - 600, buoyMetersLabel(dMax), ul};
+    o.minbuoym = {ur.x() - 100, ur.y() - 600, buoyMetersLabel(dMin), ur};
     return o;
 }
 

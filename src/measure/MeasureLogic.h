@@ -12,6 +12,7 @@
 #include "measure/Recording.h"
 
 #include <QDateTime>
+#include <QPointF>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -76,6 +77,7 @@ struct OverlayShape {
 struct OverlayLabel {
     double x = 0, y = 0; // left, top in twips
     QString text;
+    QPointF buoy; // the marker it names (twips); the label keeps its offset on screen
 };
 struct GridOverlay {
     std::vector<OverlayShape> shapes;

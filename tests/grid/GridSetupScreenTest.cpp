@@ -80,6 +80,7 @@ struct SetupScreen {
 
     void clickPoint(QRadioButton* option, QPoint px) {
         option->click();
+        gs.canvas().setZoomAbout(Zoom::Actual, {0, 0}); // picture pixels as they are
         QTest::mouseClick(gs.canvas().surface(), Qt::LeftButton, {}, px);
     }
 

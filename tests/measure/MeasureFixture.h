@@ -51,10 +51,13 @@ struct MeasureScreen : ::testing::Test {
         m.setKeyState(keys);
         return m;
     }
-    // A click on the picture at pixel p (15 twips each).
+    // A click on the picture at pixel p (15 twips each) at 1:1.
     static void clickPicture(Measure& m, QPoint p) {
+        showActualSize(m);
         QTest::mouseClick(m.canvas().surface(), Qt::LeftButton, {}, p);
     }
+    // The picture 1:1 from its top-left corner, as it was always shown.
+    static void showActualSize(Measure& m) { m.canvas().setZoomAbout(Zoom::Actual, {0, 0}); }
     QByteArray exchange(const char* name) const {
         return readAll(env.exchangeDir() + QLatin1Char('/') + QLatin1String(name));
     }

@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -47,6 +48,13 @@ TEST_F(MeasureScreen, ClickAndRecordWriteTheResultAndExchangeFiles) {
     EXPECT_FALSE(m.canvas().displayList().empty());
     EXPECT_EQ(m.maxbuoy->text(), QStringLiteral("110 feet"));
     EXPECT_EQ(m.maxbuoym->text(), QStringLiteral("33.5 meters"));
+    // Fitted: beside the upper left buoy, as far from it on the screen as
+    // at 1:1, so the labels stay legible.
+    const QPointF buoy = m.canvas().view().contentOfTwips({3000, 1500});
+    EXPECT_LT(m.canvas().view().scale(), 1);
+    EXPECT_EQ(m.maxbuoy->pos(), QPoint(int(std::lround(buoy.x() - 100 / 15.0)),
+                                       int(std::lround(buoy.y() - 400 / 15.0))));
+    showActualSize(m);
     EXPECT_EQ(m.maxbuoy->pos(), PictureCanvas::pixelOfTwips(2900, 1100));
 
     m.Skier_name->setEditText(QStringLiteral("SKIER, ONE"));
@@ -127,7 +135,8 @@ TEST_F(MeasureScreen, VerifyModeShowsTheLiveReadout) {
 
     m.Form_MouseMove(4326, 0);
     EXPECT_EQ(m.VerifyDistance->text(), QStringLiteral("45.4m 149ft"));
-    // The real mouse, below the floating tool groups.
+    // The real mouse, below the floating tool groups, at 1:1.
+    showActualSize(m);
     QTest::mouseMove(m.canvas().surface(), QPoint(10, 300));
     QTest::mouseMove(m.canvas().surface(), QPoint(288, 200));
     EXPECT_EQ(m.xtwips->text(), QStringLiteral("4320"));

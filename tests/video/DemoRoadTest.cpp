@@ -116,6 +116,7 @@ struct DemoRoad {
     }
     void clickPoint(Grid_Setup& gs, QRadioButton* option, const char* key) {
         option->click();
+        gs.canvas().setZoomAbout(Zoom::Actual, {0, 0});
         QTest::mouseClick(gs.canvas().surface(), Qt::LeftButton, {}, truthPixel(key));
     }
 
@@ -242,6 +243,7 @@ struct DemoRoad {
     void measureAndCheck(const DemoJump& jump) {
         Measure& m = app->measure();
         const QPointF landing = lake.twipsOf(jump.landing);
+        m.canvas().setZoomAbout(Zoom::Actual, {0, 0});
         QTest::mouseClick(m.canvas().surface(), Qt::LeftButton, {}, wholePixel(landing));
         QTest::mouseClick(m.Record, Qt::LeftButton);
         const double measured = resultsLineDistance(readAll(app->state.logFilePath));

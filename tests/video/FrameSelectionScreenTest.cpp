@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -348,4 +349,53 @@ TEST_F(FrameSelectionScreen, GridSetupButtonTakesTheFrameForTheGrid) {
     EXPECT_TRUE(app->gridSetup().isVisible());
     EXPECT_FALSE(app->measure().isVisible());
     EXPECT_TRUE(env.dialogs().messages().isEmpty());
+}
+
+TEST_F(FrameSelectionScreen, FramesByTypedNumberPageKeysAndTheSliderWithClipAndFrameShown) {
+    const QString path = clip(QStringLiteral("SKIERjump2.avi"));
+    captureHandsOver(path, 10);
+    frmSetStart& f = screen();
+    ASSERT_TRUE(shows(10));
+    EXPECT_EQ(f.lblClipFrame->text(), QStringLiteral("SKIERjump2.avi, frame 10"));
+
+    // A typed number and Enter; beyond the clip it stops at the last frame.
+    f.Text9->setFocus();
+    f.Text9->selectAll();
+    QTest::keyClicks(f.Text9, QStringLiteral("85"));
+    QTest::keyClick(f.Text9, Qt::Key_Return);
+    EXPECT_EQ(f.MediaPlayer1->position(), 85);
+    EXPECT_EQ(f.Text9->text(), QStringLiteral("85"));
+    ASSERT_TRUE(shows(85));
+    EXPECT_EQ(f.lblClipFrame->text(), QStringLiteral("SKIERjump2.avi, frame 85"));
+    f.Text9->setText(QStringLiteral("5000"));
+    f.Text9_Enter();
+    EXPECT_EQ(f.MediaPlayer1->position(), 119);
+    f.Text9->setText(QStringLiteral("frame"));
+    f.Text9_Enter(); // no number: the frame stays
+    EXPECT_EQ(f.Text9->text(), QStringLiteral("119"));
+
+    // Ten frames a page, Home and End, on the player's keys.
+    QTest::keyClick(f.MediaPlayer1, Qt::Key_Home);
+    EXPECT_EQ(f.MediaPlayer1->position(), 0);
+    QTest::keyClick(f.MediaPlayer1, Qt::Key_PageDown);
+    QTest::keyClick(f.MediaPlayer1, Qt::Key_PageDown);
+    EXPECT_EQ(f.MediaPlayer1->position(), 20);
+    QTest::keyClick(f.MediaPlayer1, Qt::Key_PageUp);
+    EXPECT_EQ(f.Text9->text(), QStringLiteral("10"));
+    QTest::keyClick(f.MediaPlayer1, Qt::Key_End);
+    EXPECT_EQ(f.MediaPlayer1->position(), 119);
+
+    // The box follows the slider.
+    auto* slider = f.MediaPlayer1->findChild<QSlider*>(QStringLiteral("slider"));
+    ASSERT_NE(slider, nullptr);
+    slider->setValue(42);
+    EXPECT_EQ(f.Text9->text(), QStringLiteral("42"));
+    ASSERT_TRUE(shows(42));
+
+    // The measure screen names the clip and frame taken.
+    f.cmdMarkStart_Click();
+    ASSERT_TRUE(app->measure().isVisible());
+    EXPECT_EQ(app->measure().windowTitle(), QStringLiteral("Measure - SKIERjump2.avi, frame 42"));
+    app->measure().Unfreeze_Click();
+    EXPECT_EQ(app->measure().windowTitle(), QStringLiteral("Measure"));
 }

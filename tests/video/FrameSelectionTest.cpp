@@ -4,8 +4,10 @@
 
 #include "video/FrameSelection.h"
 
+#include "app/ClipCaption.h"
 #include "support/TestEnv.h"
 #include "video/CaptureScreenView.h"
+#include "video/FrameNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,4 +217,32 @@ TEST(FrameSelectionRules, VideoPolicyAndDeletingAClip) {
     EXPECT_TRUE(missing.error.contains(clip));
     QDir().mkpath(env.path(QStringLiteral("folder.avi")));
     EXPECT_FALSE(deleteClip(env.path(QStringLiteral("folder.avi"))));
+}
+
+TEST(FrameSelectionRules, TypedFrameNumbersAndJumpKeysStayWithinTheClip) {
+    EXPECT_EQ(typedFrame(QStringLiteral("85"), 120), 85);
+    EXPECT_EQ(typedFrame(QStringLiteral(" 85 frames"), 120), 85); // the leading number
+    EXPECT_EQ(typedFrame(QStringLiteral("84.5"), 120), 84);       // halves to even
+    EXPECT_EQ(typedFrame(QStringLiteral("119.6"), 120), 119);
+    EXPECT_EQ(typedFrame(QStringLiteral("1e300"), 120), 119);
+    EXPECT_EQ(typedFrame(QStringLiteral("-3"), 120), 0);
+    EXPECT_EQ(typedFrame(QStringLiteral("frame"), 120), std::nullopt);
+    EXPECT_EQ(typedFrame(QString(), 120), std::nullopt);
+    EXPECT_EQ(typedFrame(QStringLiteral("5"), 0), std::nullopt); // no clip
+
+    EXPECT_EQ(frameForKey(Qt::Key_PageDown, 85, 120), 95);
+    EXPECT_EQ(frameForKey(Qt::Key_PageDown, 115, 120), 119);
+    EXPECT_EQ(frameForKey(Qt::Key_PageUp, 85, 120), 75);
+    EXPECT_EQ(frameForKey(Qt::Key_PageUp, 4, 120), 0);
+    EXPECT_EQ(frameForKey(Qt::Key_Home, 85, 120), 0);
+    EXPECT_EQ(frameForKey(Qt::Key_End, 0, 120), 119);
+    EXPECT_EQ(frameForKey(Qt::Key_End, 0, 0), 0);
+    EXPECT_EQ(frameForKey(Qt::Key_A, 5, 120), std::nullopt);
+
+    EXPECT_EQ(clipFrameCaption(QStringLiteral("/v/DEMOjump3.avi"), 85),
+              QStringLiteral("DEMOjump3.avi, frame 85"));
+    EXPECT_EQ(clipFrameCaption(QStringLiteral("C:\\v\\A jump1.avi"), 1),
+              QStringLiteral("A jump1.avi, frame 1"));
+    EXPECT_EQ(clipFrameCaption(QString(), 3), QString());
+    EXPECT_EQ(measureTitle(QString()), QStringLiteral("Measure"));
 }

@@ -17,10 +17,12 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -68,7 +70,10 @@ Grid_Setup::Grid_Setup(App& app) : app_(app) {
     txtPicWidth->setText(QStringLiteral("12000"));
     txtPicHeight->setText(QStringLiteral("9000"));
     app_.state.gridsReady = 0;
-    resize(1280, 800);
+    // The whole display, also where nothing maximizes windows.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(area.size());
+    move(area.topLeft());
     setWindowState(Qt::WindowMaximized);
 }
 
@@ -225,9 +230,10 @@ void Grid_Setup::Form_MouseDown(double x, double y) {
     const auto selected = selectedPoint();
     if (!selected)
         return;
-    // The picture pixel under the mouse.
-    clickX = std::floor(x / twipsPerPixel) * twipsPerPixel;
-    clickY = std::floor(y / twipsPerPixel) * twipsPerPixel;
+    // The picture position of the screen pixel under the mouse: a whole
+    // picture pixel at 1:1, a share of one when zoomed in.
+    clickX = x;
+    clickY = y;
     SetupMarks m = marks();
     const auto moves = placeSetupPoint(app_.state, m, *selected, QPointF(clickX, clickY),
                                        chkboxGridLock->isChecked());
@@ -420,7 +426,7 @@ void Grid_Setup::showCheckBuoyPrediction(const CompleteCheck& check) {
     canvas_->drawCircle(x, y, 4 * markerSize(), Qt::white);
     canvas_->drawLine(x, y, x + 100, y, Qt::white);
     lblCB->adjustSize();
-    lblCB->move(PictureCanvas::pixelOfTwips(x + 15, y - 105));
+    canvas_->pinToPicture(lblCB, x + 15, y - 105);
     lblCB->show();
     lblCB->raise();
 }

@@ -110,7 +110,7 @@ void Grid_Setup::showAccuracyLabels(const AccuracyResult& result) {
         QLabel* label = AccuracyIndicator[u(p.a * meshSize + p.d)];
         label->setText(accuracyLabelText(p, display));
         label->adjustSize();
-        label->move(PictureCanvas::pixelOfTwips(p.at.x(), p.at.y() + 75));
+        canvas_->pinToPicture(label, p.at.x(), p.at.y() + 75);
         setTextColor(label, color);
         label->setVisible(advanced);
     }
@@ -124,7 +124,7 @@ void Grid_Setup::askSkierPathLine(const AccuracyResult& result) {
         canvas_->drawLine(from.x(), from.y(), to.x(), to.y(), color);
         QLabel* label = LineLabel[u(d)];
         label->adjustSize();
-        label->move(PictureCanvas::pixelOfTwips(to.x() + 60, to.y() - 90));
+        canvas_->pinToPicture(label, to.x() + 60, to.y() - 90);
         setTextColor(label, color);
         label->show();
     }
@@ -173,8 +173,11 @@ void Grid_Setup::updateAccuracyMap() {
         return;
     }
     const AccuracyResult result = *accuracy_;
-    canvas_->setOverlay([result](QPainter& painter) {
+    canvas_->setOverlay([result](QPainter& painter, const QTransform& pictureToView) {
+        painter.save();
+        painter.setTransform(pictureToView, true);
         paintAccuracyMap(painter, result);
+        painter.restore();
         paintAccuracyLegend(painter, QPointF(8, 8));
     });
 }

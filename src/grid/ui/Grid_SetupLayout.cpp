@@ -233,20 +233,27 @@ void Grid_Setup::buildToolGroups() {
     lblCB->setStyleSheet(QStringLiteral("color: white; background: rgba(0,0,0,120)"));
 }
 
+// At the picture area's right side; below the fitted picture when the
+// window leaves room there, so that they cover none of it.
 void Grid_Setup::placeToolGroups() {
     if (toolsDragged_)
         return;
-    const int x = qMax(8, canvas_->viewport()->width() - toolWidth - 8);
-    CrossSizeLabel->setGeometry(x, 8, toolWidth, 20);
-    Setup_Cross_size->setGeometry(x, 30, toolWidth, 18);
-    AdjustmentLabel->setGeometry(x, 60, toolWidth, 20);
+    constexpr int toolsHeight = 214;
+    const QSize seen = canvas_->viewport()->size();
+    const QSize picture = canvas_->picture().size();
+    const int fitted = static_cast<int>(picture.height() * PictureView::fitScale(picture, seen));
+    const int x = qMax(8, seen.width() - toolWidth - 8);
+    const int y = seen.height() - fitted - 8 >= toolsHeight + 8 ? fitted + 8 : 0;
+    CrossSizeLabel->setGeometry(x, y + 8, toolWidth, 20);
+    Setup_Cross_size->setGeometry(x, y + 30, toolWidth, 18);
+    AdjustmentLabel->setGeometry(x, y + 60, toolWidth, 20);
     const int mid = x + toolWidth / 2 - 12;
-    AdjustUp->setGeometry(mid, 84, 24, 24);
-    AdjustLeft->setGeometry(mid - 26, 110, 24, 24);
-    AdjustRight->setGeometry(mid + 26, 110, 24, 24);
-    AdjustDown->setGeometry(mid, 136, 24, 24);
-    gridLockedLabel->setGeometry(x, 172, toolWidth, 20);
-    lblGridDragIt->setGeometry(x, 194, toolWidth, 20);
+    AdjustUp->setGeometry(mid, y + 84, 24, 24);
+    AdjustLeft->setGeometry(mid - 26, y + 110, 24, 24);
+    AdjustRight->setGeometry(mid + 26, y + 110, 24, 24);
+    AdjustDown->setGeometry(mid, y + 136, 24, 24);
+    gridLockedLabel->setGeometry(x, y + 172, toolWidth, 20);
+    lblGridDragIt->setGeometry(x, y + 194, toolWidth, 20);
 }
 
 void Grid_Setup::buildAccuracyLabels() {
@@ -317,6 +324,7 @@ void Grid_Setup::connectHandlers() {
             [this](const QString& t) { app_.state.pictureHeightText = t; });
     connect(canvas_, &PictureCanvas::mousePressed, this,
             [this](double x, double y) { Form_MouseDown(x, y); });
+    connect(canvas_, &PictureCanvas::viewChanged, this, &Grid_Setup::placeToolGroups);
     for (QRadioButton* r : {upper_left_button, upper_right_button, lower_left_button,
                             lower_right_button, optCheckBuoy})
         connect(r, &QRadioButton::clicked, this, &Grid_Setup::pointOption_Click);

@@ -1,5 +1,6 @@
 #include "measure/ui/Measure.h"
 
+#include "app/ClipCaption.h"
 #include "app/FileUtils.h"
 #include "app/KeyState.h"
 #include "app/Paths.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -70,8 +73,6 @@ Measure::Measure(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     formLoad();
 }
 
-Measure::~Measure() = default;
-
 void Measure::buildControls() {
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -98,7 +99,11 @@ void Measure::buildControls() {
     keyTimer->setInterval(100);
     loadTimer = named(new QTimer(this), QStringLiteral("loadTimer"));
     loadTimer->setInterval(1000);
-    resize(1100, 700);
+    // The whole display, also where nothing maximizes windows.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(area.size());
+    move(area.topLeft());
+    setWindowState(Qt::WindowMaximized);
 }
 
 QWidget* Measure::buildPanel() {
@@ -225,7 +230,8 @@ void Measure::buildFloatingGroups() {
     FrozenSign->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     FrozenSign->setGeometry(520, 10, 80, 20);
 
-    new DragGroup(CrossLabel, {CrossSize});
+    buildViewTools();
+    new DragGroup(CrossLabel, {CrossSize, btnLoupe});
     new DragGroup(AdjustmentLabel, {AdjustUp, AdjustDown, AdjustLeft, AdjustRight});
     new DragGroup(gridlabel, {grid_description, gif_file_name});
     new DragGroup(FrozenSign, {});
@@ -339,7 +345,7 @@ void Measure::Form_Activate() {
     if (active >= 1 && active <= 3)
         Set_grid->setText(measureGridCaption(active));
     if (s.screenMode == QStringLiteral("SelectFrame"))
-        pictures_->showHandedOverFrame();
+        showHandedOverFrame();
     show_the_grid();
     keyTimer->start();
     app_.log(QStringLiteral("Measure form Activated - picture loaded - ") +
@@ -481,7 +487,8 @@ void Measure::showBuoyLabels(const GridOverlay& overlay) {
     for (const auto& [label, place] : labels) {
         label->setText(place.text);
         label->adjustSize();
-        label->move(PictureCanvas::pixelOfTwips(place.x, place.y));
+        canvas_->pinToPicture(label, place.buoy.x(), place.buoy.y(),
+                              QPointF(place.x, place.y) - place.buoy);
     }
 }
 
@@ -733,6 +740,7 @@ void Measure::Unfreeze_Click() {
     showArrows(false);
     canvas_->setDrawWidth(2);
     canvas_->clearPicture();
+    setWindowTitle(measureTitle({}));
     pictures_->cleared();
     show_the_grid();
     deleteExchangePictures(app_.paths().exchangeDir);

@@ -10,6 +10,7 @@
 #include "measure/Pictures.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -29,6 +30,7 @@ namespace zt {
 
 class App;
 class KeyState;
+class LoupeWindow;
 class MeasurePictures;
 class PictureCanvas;
 
@@ -67,6 +69,7 @@ public:
     QLineEdit* VerifyDistance = nullptr;
     QScrollBar* CrossSize = nullptr;
     QLabel* CrossLabel = nullptr;
+    QToolButton* btnLoupe = nullptr; // beside the cross size; the L key too
     QToolButton* AdjustUp = nullptr;
     QToolButton* AdjustDown = nullptr;
     QToolButton* AdjustLeft = nullptr;
@@ -175,6 +178,11 @@ public slots:
     void cbAutoLoadClipboard_Click();
     void loadTimer_Timer();
 
+    // The magnifier at the mouse (the built-in loupe, 4x), or closed when
+    // it is open.
+    void btnLoupe_Click();
+    LoupeWindow* loupe() const;
+
 protected:
     // The picture-saving policy, applied before the screen is left by
     // "Exit" or "Capture Next Jump"; false when the operator stays.
@@ -190,6 +198,9 @@ private:
     void buildControls();
     QWidget* buildPanel();
     void buildFloatingGroups();
+    void buildViewTools();
+    // The handed-over frame, the title naming its clip and frame.
+    void showHandedOverFrame();
     void buildMenus();
     void connectHandlers();
     void formLoad();
@@ -221,6 +232,7 @@ private:
     bool verifyMode_ = false;
     bool feetToTenths_ = false;
     bool commentVisible_ = true;
+    QPointer<LoupeWindow> loupe_;
 };
 
 } // namespace zt

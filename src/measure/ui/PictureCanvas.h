@@ -1,18 +1,28 @@
 #pragma once
 // The picture area of the measure and grid setup screens: a background
-// picture drawn 1:1 from the top-left corner (scrollable when larger than
-// the window), a display list of lines, circles and points, and movable
-// line objects, all in twips of the picture (15 twips per picture pixel,
-// origin at the picture's top-left). Mouse positions are reported in twips.
+// picture drawn from the top-left corner, fitted to the window or zoomed
+// (1:1, 2x, 4x, 8x) about the mouse with the wheel and the +, -, 0 and 1
+// keys, panned with the scroll bars, the middle button or Space and drag;
+// a display list of lines, circles and points, and movable line objects,
+// all in twips of the picture (15 twips per picture pixel, origin at the
+// picture's top-left) and drawn at the view's scale with pen widths in
+// screen pixels. Mouse positions are reported in twips of the picture
+// (PictureView has the mapping).
+
+#include "measure/PictureView.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QScrollArea>
 #include <QSizeF>
+#include <QTransform>
 #include <functional>
 #include <vector>
 
+class QMouseEvent;
 class QPainter;
+class QWheelEvent;
 
 namespace zt {
 
@@ -78,32 +88,95 @@ public:
     void setLineWidth(int id, int pixels);
     const CanvasLine& lineObject(int id) const { return lines_.at(static_cast<size_t>(id)); }
 
-    // Painted over everything else, in pixels of the picture; none when
-    // empty. It stays through clearDrawing.
-    using Overlay = std::function<void(QPainter&)>;
+    // Painted over everything else; the transform maps picture pixels to
+    // the painter's (view) pixels. None when empty. It stays through
+    // clearDrawing.
+    using Overlay = std::function<void(QPainter&, const QTransform& pictureToView)>;
     void setOverlay(Overlay overlay);
     bool hasOverlay() const { return static_cast<bool>(overlay_); }
 
-    // The widget that scrolls with the picture; children placed on it keep
-    // their place on the picture. Conversions between its pixels and twips.
+    // The widget that scrolls with the picture (the picture at the view's
+    // scale from its top-left). Conversions between its pixels and twips at
+    // the view's scale, and at 1:1.
     QWidget* surface() const { return surface_; }
+    QPointF twipsOfSurface(const QPointF& p) const;
+    QPoint surfacePointOf(double x, double y) const;
     static QPoint pixelOfTwips(double x, double y);
     static QPointF twipsOfPixel(const QPointF& p);
+    // Keeps a child of the surface (a label) at a picture position: its
+    // top-left follows the position through zoom and scroll, offset by
+    // the screen pixels that offsetTwips is at 1:1 (so that labels beside a
+    // marker stay clear of it and of each other at every step).
+    void pinToPicture(QWidget* child, double x, double y, QPointF offsetTwips = {});
 
-    // Renders picture and drawing as the screen shows them (tests, pictures).
+    // The view. A new picture opens fitted.
+    const PictureView& view() const { return view_; }
+    Zoom zoom() const { return view_.zoom(); }
+    // About a point of the surface; the middle of the visible part when
+    // none is given.
+    void setZoom(Zoom zoom);
+    void setZoomAbout(Zoom zoom, QPointF surfacePoint);
+    // A step with a picture position (twips) in the middle of the visible
+    // part, as far as the scroll range allows.
+    void zoomTo(Zoom zoom, double x, double y);
+    void zoomIn(QPointF surfacePoint);
+    void zoomOut(QPointF surfacePoint);
+    // The keys of the view: + and - zoom about the mouse, 0 fits, 1 shows
+    // 1:1. True when the key was one of them.
+    bool viewKey(int key);
+    bool mouseOverPicture() const { return mouseOver_; }
+
+    // Renders picture and drawing at 1:1, the picture's size (tests,
+    // pictures).
     QImage render() const;
+    // Renders what the surface shows at the view's scale.
+    QImage renderView() const;
 
 signals:
     void mousePressed(double x, double y, Qt::MouseButton button);
     void mouseMoved(double x, double y, Qt::MouseButtons buttons);
     void mouseReleased(double x, double y, Qt::MouseButton button);
+    // The picture, the window's size, the zoom or the scroll changed.
+    void viewChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class CanvasSurface;
-    void paintOn(QPainter& painter) const;
-    void updateSurfaceSize();
+    void paintOn(QPainter& painter, const PictureView& view, const QRect& exposed) const;
+    void paintPicture(QPainter& painter, const PictureView& view, const QRect& exposed) const;
+    void relayout();
+    void scrolled();
+    void placePins();
+    // Panning by the middle button or Space and the left button; true when
+    // the event belonged to a pan.
+    bool panPress(QMouseEvent* event);
+    bool panMove(QMouseEvent* event);
+    bool panRelease(QMouseEvent* event);
+    void wheel(QWheelEvent* event);
+    QPointF mouseOnSurface() const;
+
+    struct Pin {
+        QPointer<QWidget> child;
+        QPointF at;
+        QPointF offset;
+    };
+    void placePin(const Pin& pin);
 
     QWidget* surface_ = nullptr;
+    PictureView view_;
+    bool syncing_ = false;
+    bool mouseOver_ = false;
+    bool spaceHeld_ = false;
+    bool panning_ = false;
+    QPoint panFrom_;
+    QPointF lastMouse_{-1, -1}; // on the surface
+    int wheelRest_ = 0;
+    std::vector<Pin> pins_;
+    mutable QImage fitted_; // the picture at the fit's scale
     QImage picture_;
     int drawWidth_ = 1;
     std::vector<CanvasPrimitive> displayList_;

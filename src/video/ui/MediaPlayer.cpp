@@ -67,6 +67,7 @@ FrameError MediaPlayer::setFile(const QString& path) {
         loader_.request(0);
     updateCaption();
     update();
+    emit positionChanged(position_);
     return error;
 }
 
@@ -97,6 +98,7 @@ void MediaPlayer::setPosition(int64_t frame) {
         slider_->setValue(int(position_));
     }
     loader_.request(position_);
+    emit positionChanged(position_);
 }
 
 void MediaPlayer::showPicture(const FramePicture& picture) {

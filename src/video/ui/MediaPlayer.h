@@ -71,6 +71,8 @@ signals:
     void fullScreenClicked();
     // The picture of frame n has been painted.
     void framePainted(int64_t n);
+    // The frame asked for changed (steps, the slider, a new clip).
+    void positionChanged(int64_t n);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #include "video/ui/frmSetStart.h"
 
+#include "app/ClipCaption.h"
 #include "app/KeyState.h"
 #include "app/MainScreenView.h"
 #include "app/Paths.h"
@@ -10,6 +11,7 @@
 #include "video/AviFile.h"
 #include "video/CaptureScreenView.h"
 #include "video/FrameExtract.h"
+#include "video/FrameNumber.h"
 #include "video/ui/MediaPlayer.h"
 
 #include <QCloseEvent>
@@ -93,6 +95,11 @@ void frmSetStart::buildControls() {
     Text1 = ui::edit(c, "Text1");
     Text2 = ui::edit(c, "Text2");
     Label8 = ui::label(c, "Label8", QStringLiteral("Key Down"));
+    lblClipFrame = ui::label(c, "lblClipFrame", QString());
+    lblClipFrame->setStyleSheet(QStringLiteral("font-weight: bold"));
+    Text9->setToolTip(QStringLiteral("Type a frame number and press Enter. Page Up and Page "
+                                     "Down step 10 frames, Home and End go to the first and "
+                                     "last frame."));
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
 
@@ -101,7 +108,7 @@ void frmSetStart::buildControls() {
                            cmdViewLog, cmdGoToCapture, cmdGoToSetup})
         b->setFocusPolicy(Qt::NoFocus);
     cbFullScreen->setFocusPolicy(Qt::NoFocus);
-    for (QLineEdit* e : {Text9, Text5, Text1, Text2})
+    for (QLineEdit* e : {Text5, Text1, Text2})
         e->setReadOnly(true);
     Label11->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     Label9->setStyleSheet(QStringLiteral("color: blue; font-weight: bold"));
@@ -127,6 +134,7 @@ void frmSetStart::layOutControls() {
         e->setFixedWidth(60);
 
     auto* left = new QVBoxLayout;
+    left->addWidget(lblClipFrame);
     left->addWidget(MediaPlayer1, 1);
     left->addLayout(row({Command1, Text9, Command4, Label5}, true));
     left->addLayout(row({Command5, caption(QStringLiteral("Seconds before start")), Text4,
@@ -170,6 +178,8 @@ void frmSetStart::connectControls() {
     connect(&Timer2, &QTimer::timeout, this, &frmSetStart::Timer2_Timer);
     connect(MediaPlayer1, &MediaPlayer::keyDown, this, &frmSetStart::MediaPlayer1_KeyDown);
     connect(MediaPlayer1, &MediaPlayer::fullScreenClicked, MediaPlayer1, &MediaPlayer::play);
+    connect(MediaPlayer1, &MediaPlayer::positionChanged, this, &frmSetStart::showPosition);
+    connect(Text9, &QLineEdit::returnPressed, this, &frmSetStart::Text9_Enter);
 }
 
 // ---- Arrival ----
@@ -305,6 +315,33 @@ void frmSetStart::Command4_Click() {
     Text9->setText(QString::number(MediaPlayer1->position()));
 }
 
+// The box and the caption follow the player, the slider too; a number being
+// typed into the box stays until Enter.
+void frmSetStart::showPosition(int64_t frame) {
+    if (!(Text9->hasFocus() && Text9->isModified()))
+        Text9->setText(QString::number(frame));
+    lblClipFrame->setText(clipFrameCaption(MediaPlayer1->file(), frame));
+}
+
+void frmSetStart::Text9_Enter() {
+    if (const auto frame = typedFrame(Text9->text(), MediaPlayer1->frameCount()))
+        MediaPlayer1->setPosition(*frame);
+    Text9->setModified(false);
+    Text9->setText(QString::number(MediaPlayer1->position()));
+    MediaPlayer1->takeFocus();
+}
+
+bool frmSetStart::jumpByKey(int qtKey) {
+    if (!MediaPlayer1->hasClip())
+        return false;
+    const auto frame = frameForKey(qtKey, MediaPlayer1->position(), MediaPlayer1->frameCount());
+    if (!frame)
+        return false;
+    MediaPlayer1->setPosition(*frame);
+    Text9->setText(QString::number(MediaPlayer1->position()));
+    return true;
+}
+
 void frmSetStart::Timer2_Timer() {
     if (keys_->query(Qt::Key_Left) && Command1->isEnabled())
         Command1_Click();
@@ -325,6 +362,10 @@ void frmSetStart::MediaPlayer1_KeyDown(int code) {
 }
 
 void frmSetStart::keyPressEvent(QKeyEvent* event) {
+    if (jumpByKey(event->key())) {
+        event->accept();
+        return;
+    }
     const int code = playerKeyCode(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
     Text1->setText(QString::number(code ? code : event->key()));
     Label8->show();

@@ -53,6 +53,7 @@ public:
     QLineEdit* Text1;            // last key code
     QLineEdit* Text2;            // last key code of the player
     QLabel* Label8;              // "Key Down"
+    QLabel* lblClipFrame;        // the clip's file name and the frame shown
     QTimer Timer1;               // looped playback
     QTimer Timer2;               // arrow keys, 100 ms
 
@@ -87,6 +88,8 @@ public slots:
     void cmdGoToSetup_Click();
     void cmdViewLog_Click();
     void MediaPlayer1_KeyDown(int code);
+    // A frame number typed into Text9 and Enter.
+    void Text9_Enter();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -100,6 +103,8 @@ private:
     void layOutControls();
     void connectControls();
     void showDiskSpace();
+    void showPosition(int64_t frame);
+    bool jumpByKey(int qtKey);
     void arriveFromCapture();
     void arriveForView();
     bool loadClip();
