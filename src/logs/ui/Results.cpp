@@ -44,8 +44,7 @@ bool Results::showResultsFile(const QString& path) {
                                            "screen."));
         return false;
     }
-    output_box->setPlainText(linesOfText(textOfAppendedFile(read.bytes)).join(QLatin1Char('
-')));
+    output_box->setPlainText(linesOfText(textOfAppendedFile(read.bytes)).join(QLatin1Char('\n')));
     setWindowTitle(path);
     show();
     raise();
