@@ -376,7 +376,9 @@ TEST(ConfigHandlers, BoxesFindButtonsWstimsAndGridCount) {
     EXPECT_EQ(t.app().state.impactColor, rgbBlack);
 }
 
-TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
+// A relative folder or file names a place under the application folder,
+// whichever folder the program was started from.
+TEST(ConfigHandlers, TypedRelativePathsAreUnderTheApplicationFolder) {
     ConfigScreen t;
     Config& c = t.load();
     const QString before = QDir::currentPath();
@@ -387,11 +389,15 @@ TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
     emit c.CapturesPathName->editingFinished();
     c.ResultsPathName->setText(QStringLiteral("day1.txt"));
     emit c.ResultsPathName->editingFinished();
+    c.SkierNameFile->setText(QStringLiteral("names.txt"));
+    emit c.SkierNameFile->editingFinished();
     QDir::setCurrent(before);
-    EXPECT_EQ(t.app().state.setupFilesPath, t.env.path(QStringLiteral("grids")));
-    EXPECT_EQ(t.setting("SetupFiles"), t.env.path(QStringLiteral("grids")));
-    EXPECT_EQ(t.app().state.pictureDir, t.env.path(QStringLiteral("pics/")));
-    EXPECT_EQ(t.app().state.logFilePath, t.env.path(QStringLiteral("day1.txt")));
+    const QString app = t.env.appDir() + QLatin1Char('/');
+    EXPECT_EQ(t.app().state.setupFilesPath, app + QStringLiteral("grids"));
+    EXPECT_EQ(t.setting("SetupFiles"), app + QStringLiteral("grids"));
+    EXPECT_EQ(t.app().state.pictureDir, app + QStringLiteral("pics"));
+    EXPECT_EQ(t.app().state.logFilePath, app + QStringLiteral("day1.txt"));
+    EXPECT_EQ(c.SkierNameFile->text(), app + QStringLiteral("names.txt"));
 }
 
 TEST(ConfigHandlers, PathBoxesShowWholePathsAndFindStartsAtTheResultsFile) {
