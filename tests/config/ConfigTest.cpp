@@ -4,6 +4,7 @@
 
 #include "config/ui/Config.h"
 
+#include "app/SettingsTable.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
@@ -24,10 +25,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -531,6 +534,37 @@ TEST(ConfigLoupe, BuiltInLoupeIsAWindowTheOperatorCanMoveAndClose) {
     ASSERT_NE(c.loupe().window(), nullptr);
     EXPECT_TRUE(c.loupe().window()->isVisible());
     EXPECT_TRUE(c.loupe().window()->close());
+}
+
+// Pixels of a widget as painted that are near a colour.
+int paintedPixelsNear(QWidget* w, QColor color) {
+    const QImage image = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - color.red()) + std::abs(p.green() - color.green()) +
+                    std::abs(p.blue() - color.blue()) <
+                60)
+                ++n;
+        }
+    return n;
+}
+
+// "FROZEN" is painted in the message colour, not only given it in its palette.
+TEST(ConfigHandlers, FrozenIsPaintedInTheMessageColour) {
+    ConfigScreen t;
+    Config& c = t.load();
+    QWidget* frozen = measureControl(t.app(), QStringLiteral("FrozenSign"));
+    ASSERT_NE(frozen, nullptr);
+    frozen->show();
+    const QColor red(255, 0, 0);
+    for (auto [option, color] : {std::pair{c.yellow_color, QColor(255, 255, 0)},
+                                 std::pair{c.black_color, QColor(0, 0, 0)}}) {
+        option->click();
+        EXPECT_GT(paintedPixelsNear(frozen, color), 20) << color.name().toStdString();
+        EXPECT_EQ(paintedPixelsNear(frozen, red), 0) << color.name().toStdString();
+    }
 }
 
 TEST(ConfigLogic, RulesWithoutScreens) {
