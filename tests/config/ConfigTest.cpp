@@ -468,6 +468,31 @@ TEST(ConfigExit, StoresWritesTheLineLoadsSkierNamesAndShowsMain) {
               QStringLiteral("Names not loaded, check file name and path"));
 }
 
+// What the manual tells of the screen: the results file, captures path and
+// skier name file are not stored (the next start begins again from the
+// video folder), and a save policy chosen applies from the next start.
+TEST(ConfigExit, RunOnlyChoicesAreNotStoredAndPoliciesWaitForTheNextStart) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.show();
+    c.ResultsPathName->setText(t.env.path(QStringLiteral("other.txt")));
+    c.CapturesPathName->setText(t.env.path(QStringLiteral("pics")));
+    c.SkierNameFile->setText(t.env.path(QStringLiteral("names.txt")));
+    c.OptPictureSave->click();
+    c.mnuExit_Click();
+    t.app().mainForm().cmdConfigure_Click();
+    ASSERT_TRUE(c.isVisible());
+    EXPECT_EQ(t.app().state.pictureSavePolicy, QStringLiteral("Ask"));
+    EXPECT_EQ(t.setting("PictureSave"), QStringLiteral("Save"));
+    for (const char* key : setting::allKeys) {
+        const QString value = t.setting(key);
+        EXPECT_FALSE(value.contains(QStringLiteral("other.txt")) ||
+                     value.contains(QStringLiteral("pics")) ||
+                     value.contains(QStringLiteral("names.txt")))
+            << key << ": " << value.toStdString();
+    }
+}
+
 TEST(ConfigExit, UnwritableResultsFileIsReportedAndTheExitGoesOn) {
     ConfigScreen t;
     Config& c = t.load();
