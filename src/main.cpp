@@ -1,5 +1,6 @@
 // zentrak: measures water-ski jump distances from video.
 
+#include "app/AppFolderLock.h"
 #include "app/CommandLine.h"
 #include "app/Paths.h"
 #include "app/Services.h"
@@ -46,6 +47,12 @@ int main(int argc, char* argv[]) {
         services.dialogs->error(where);
         return 1;
     }
+    // Before anything is read or written there: the settings are read once
+    // and rewritten from that copy, so a second program would undo the
+    // first one's changes.
+    zt::AppFolderLock folderLock(services.paths.appDir);
+    if (!zt::lockAppFolder(folderLock, *services.dialogs))
+        return 1;
     auto settings = std::make_unique<zt::FileSettingsStore>(services.paths.settingsFile);
     zt::Dialogs* dialogs = services.dialogs.get();
     settings->setErrorHandler([dialogs](const QString& what) {

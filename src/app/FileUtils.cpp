@@ -88,13 +88,6 @@ bool pathExists(const QString& path, int kind) {
     }
 }
 
-QString absolutePathText(const QString& typed) {
-    const QString path = typed.trimmed();
-    if (path.isEmpty() || !QDir::isRelativePath(path))
-        return typed;
-    return QDir::current().absoluteFilePath(path);
-}
-
 bool fileExists(const QString& path) {
     // Only a regular file: opening a named pipe would wait for a writer.
     QFile f;

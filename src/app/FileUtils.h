@@ -19,12 +19,6 @@ bool pathExists(const QString& path, int kind);
 // True when the file's length can be obtained.
 bool fileExists(const QString& path);
 
-// A folder or file the operator typed, made absolute before it is checked
-// and stored: a relative text is taken from the folder the program was
-// started in (the one the operator was looking at) and never depends on
-// where later work happens. Absolute and empty texts stay as typed.
-QString absolutePathText(const QString& typed);
-
 // Result of a file operation; error names the file and the reason.
 struct FileResult {
     bool ok = true;

@@ -94,6 +94,13 @@ QString Paths::inApp(const QString& name) const {
     return joinPath(appDir, name);
 }
 
+QString Paths::absolute(const QString& text) const {
+    const QString path = text.trimmed();
+    if (path.isEmpty() || !QDir::isRelativePath(path))
+        return text;
+    return QDir::cleanPath(joinPath(appDir, path));
+}
+
 QString Paths::inExchange(const QString& name) const {
     return joinPath(exchangeDir, name);
 }

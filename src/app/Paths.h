@@ -27,6 +27,11 @@ struct Paths {
 
     QString inApp(const QString& name) const;
     QString inExchange(const QString& name) const;
+    // A folder or file typed or read from the settings, made absolute: a
+    // relative text names a place under the application folder, whatever
+    // folder the program was started from. Absolute and empty texts stay
+    // as they are.
+    QString absolute(const QString& text) const;
 };
 
 // Joins folder and name with the native separator.

@@ -213,8 +213,11 @@ QString padToNextZone(const QString& text) {
 }
 
 PrintLine& PrintLine::item(const QString& text) {
+    // The next item starts at the next print column after the end of the
+    // line so far: an item that fills its zone exactly is still followed
+    // by a space.
     if (!first_)
-        text_ = padToNextZone(text_);
+        text_ = padToNextZone(text_.isEmpty() ? text_ : text_ + QLatin1Char(' '));
     first_ = false;
     text_ += text;
     return *this;

@@ -46,6 +46,8 @@ QString dateStamp(const QDate& date);
 // A line made of print items: every item after the first starts at the next
 // print column (1, 15, 29, ...; 14 characters apart). An item that ends
 // exactly on a zone boundary is followed directly by the next item.
+// A line written as print items, each after the first at the next print
+// column after the end of the line so far (columns 1, 15, 29, ...).
 class PrintLine {
 public:
     static constexpr int zoneWidth = 14;

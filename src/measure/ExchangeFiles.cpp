@@ -33,7 +33,11 @@ NameRead readWstimsSkierName(const QString& exchangeDir) {
 }
 
 std::optional<QString> nameOfNameFile(const QByteArray& bytes) {
-    return firstField(textOfFileBytes(bytes));
+    // An empty first field (",,,") names nobody, as a file of blank lines.
+    auto field = firstField(textOfFileBytes(bytes));
+    if (field && field->trimmed().isEmpty())
+        return std::nullopt;
+    return field;
 }
 
 ResultKind resultKindOfComment(const QString& comment) {

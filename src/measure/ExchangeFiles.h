@@ -34,7 +34,8 @@ struct NameRead {
 
 // The skier the scoring system names, from "ztskier.nam" in exchangeDir.
 NameRead readWstimsSkierName(const QString& exchangeDir);
-// The name a name file's bytes hold (its first field); nullopt for none.
+// The name a name file's bytes hold (its first field); nullopt for none,
+// also when that field is empty (",,,").
 std::optional<QString> nameOfNameFile(const QByteArray& bytes);
 
 enum class ResultKind { Ok, Fall, Pass };

@@ -182,6 +182,7 @@ struct CaptureControlOptions {
     bool demoLake = false;  // the demo lake's camera with the test camera
     bool demoFirst = false; // listed first (the demo runs with it)
     unsigned demoSeed = 1;
+    std::shared_ptr<FrameClock> demoClock = nullptr; // null: the demo lake runs in real time
 };
 std::unique_ptr<CaptureControl> createCaptureControl(const CaptureControlOptions& options,
                                                      Dialogs& dialogs, QObject* parent = nullptr);

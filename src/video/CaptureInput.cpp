@@ -78,13 +78,18 @@ bool waitUntil(long long at, const std::atomic<bool>* abort) {
 int CaptureInput::readGenerated(void* opaque, uint8_t* buffer, int size) {
     auto* g = static_cast<Generated*>(opaque);
     if (g->offset >= g->frame.size()) {
-        const long long now = steadyMicroseconds();
-        if (g->startedAt < 0)
-            g->startedAt = now;
-        const long long due =
-            g->startedAt + g->next * 1000000LL / std::max(1, g->source->frameRate());
-        if (!waitUntil(due, g->abort))
-            return AVERROR_EXIT;
+        if (FrameClock* clock = g->source->clock()) {
+            if (!clock->waitForFrame(g->next, g->abort))
+                return AVERROR_EXIT;
+        } else {
+            const long long now = steadyMicroseconds();
+            if (g->startedAt < 0)
+                g->startedAt = now;
+            const long long due =
+                g->startedAt + g->next * 1000000LL / std::max(1, g->source->frameRate());
+            if (!waitUntil(due, g->abort))
+                return AVERROR_EXIT;
+        }
         const QImage picture = g->source->frame(g->next++).convertToFormat(QImage::Format_RGB32);
         g->frame =
             QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());

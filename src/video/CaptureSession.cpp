@@ -317,6 +317,7 @@ CaptureCounters CaptureSession::counters() const {
     CaptureCounters c;
     c.framesRecorded = framesRecorded_;
     c.framesDropped = framesDropped_;
+    c.framesWritten = recorder_ ? recorder_->framesWritten() : framesRecorded_.load();
     c.samples = samples_;
     c.elapsedMs = recording_ ? std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now() - startedAt_)

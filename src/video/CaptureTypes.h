@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -16,8 +17,18 @@ class QImage;
 
 namespace zt {
 
+// When the frames of a generated video are due, in place of real time: a
+// test steps it so that what is recorded does not hang on how fast the
+// machine is.
+class FrameClock {
+public:
+    virtual ~FrameClock() = default;
+    // Blocks until frame n may be made; false when abort is set.
+    virtual bool waitForFrame(int64_t n, const std::atomic<bool>* abort) = 0;
+};
+
 // Pictures made by the program itself (the demo lake), delivered in real
-// time as a camera would deliver them.
+// time as a camera would deliver them, or by a frame clock when it has one.
 class VideoGenerator {
 public:
     virtual ~VideoGenerator() = default;
@@ -25,6 +36,7 @@ public:
     virtual int frameRate() const = 0;
     // Frame n (from 0) as an RGB32 picture of size().
     virtual QImage frame(int64_t n) const = 0;
+    virtual FrameClock* clock() const { return nullptr; }
 };
 
 // How libavdevice opens an input: the input format ("v4l2", "alsa",
@@ -96,6 +108,7 @@ struct ClipSettings {
 struct CaptureCounters {
     long long framesRecorded = 0;
     long long framesDropped = 0;
+    long long framesWritten = 0; // of those recorded, the frames in the file so far
     long long samples = 0;
     long long elapsedMs = 0;
 };

@@ -86,8 +86,9 @@ QString writeDemoClip(const DemoLakeVideo& video, const QString& path, const Dem
 
 } // namespace
 
-DemoLakeVideo::DemoLakeVideo(QSize size, int frameRate, unsigned seed)
-    : lake_(size, seed), rate_(std::max(1, frameRate)) {}
+DemoLakeVideo::DemoLakeVideo(QSize size, int frameRate, unsigned seed,
+                             std::shared_ptr<FrameClock> clock)
+    : lake_(size, seed), rate_(std::max(1, frameRate)), clock_(std::move(clock)) {}
 
 QImage DemoLakeVideo::frame(int64_t n) const {
     QImage picture = lake_.render(static_cast<double>(n) / rate_);

@@ -15,15 +15,18 @@ namespace zt {
 
 class DemoLakeVideo : public VideoGenerator {
 public:
-    DemoLakeVideo(QSize size, int frameRate, unsigned seed);
+    DemoLakeVideo(QSize size, int frameRate, unsigned seed,
+                  std::shared_ptr<FrameClock> clock = nullptr);
     QSize size() const override { return lake_.size(); }
     int frameRate() const override { return rate_; }
     QImage frame(int64_t n) const override;
     const DemoLake& lake() const { return lake_; }
+    FrameClock* clock() const override { return clock_.get(); }
 
 private:
     DemoLake lake_;
     int rate_;
+    std::shared_ptr<FrameClock> clock_;
 };
 
 // "key: values" texts of the demo files.

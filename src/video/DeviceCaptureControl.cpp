@@ -63,6 +63,7 @@ DeviceCaptureControl::DeviceCaptureControl(const CaptureControlOptions& options,
         test_ = testOwned_.get();
         test_->offerDemo(options.demoLake, options.demoFirst);
         test_->setDemoSeed(options.demoSeed);
+        test_->setDemoClock(options.demoClock);
     }
     video_ = scan(false);
     audio_ = scan(true);
@@ -363,6 +364,9 @@ void DeviceCaptureControl::loseInput(const QString& reason) {
 long DeviceCaptureControl::framesRecorded() const {
     return static_cast<long>(isCapturing() ? session_->counters().framesRecorded
                                            : lastCounters_.framesRecorded);
+}
+long long DeviceCaptureControl::framesWritten() const {
+    return isCapturing() ? session_->counters().framesWritten : lastCounters_.framesWritten;
 }
 long DeviceCaptureControl::framesDropped() const {
     return static_cast<long>(isCapturing() ? session_->counters().framesDropped

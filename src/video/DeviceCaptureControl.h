@@ -56,6 +56,8 @@ public:
     int timeLimit() const override { return timeLimit_; }
     void setTimeLimit(int seconds) override { timeLimit_ = qMax(0, seconds); }
     long framesRecorded() const override;
+    // Of the frames recorded, those already in the clip file.
+    long long framesWritten() const;
     long framesDropped() const override;
     long samples() const override;
     long elapsedMs() const override;

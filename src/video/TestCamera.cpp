@@ -68,7 +68,7 @@ InputSetup TestCameraBackend::videoInput(const CaptureDevice& device, const Vide
         InputSetup setup;
         setup.generated = std::make_shared<DemoLakeVideo>(
             request.size.isValid() ? request.size : QSize(1280, 720),
-            qBound(1, request.frameRate, 240), demoSeed_);
+            qBound(1, request.frameRate, 240), demoSeed_, demoClock_);
         return setup;
     }
     TestPattern p;

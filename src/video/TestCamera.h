@@ -42,11 +42,14 @@ public:
     // demo runs), and its seed.
     void offerDemo(bool offered, bool first = false) { demoOffered_ = offered, demoFirst_ = first; }
     void setDemoSeed(unsigned seed) { demoSeed_ = seed; }
+    // The demo lake's frames made when this clock says (null: in real time).
+    void setDemoClock(std::shared_ptr<FrameClock> clock) { demoClock_ = std::move(clock); }
 
 private:
     bool demoOffered_ = false;
     bool demoFirst_ = false;
     unsigned demoSeed_ = 1;
+    std::shared_ptr<FrameClock> demoClock_;
     bool present_ = true;
     double stopAfter_ = 0;
     int dropPeriod_ = 0;

@@ -167,19 +167,40 @@ TEST(Startup, InvalidFolderLoopAcceptsOnlyAnExistingFolder) {
     EXPECT_EQ(test::readAll(logIn(env.videoDir())), openingLine.toLatin1());
 }
 
-TEST(Startup, RelativeVideoFolderIsMadeAbsoluteBeforeItIsStored) {
+// A relative folder names a folder under the application folder, whichever
+// folder the program was started from; it is stored absolute.
+TEST(Startup, RelativeVideoFolderIsUnderTheApplicationFolder) {
     TestEnv env;
+    const QString clips = env.appDir() + QStringLiteral("/clips");
+    ASSERT_TRUE(QDir().mkpath(clips));
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(env.path(QString())));
-    env.dialogs().answerText(QStringLiteral("video"));
+    env.dialogs().answerText(QStringLiteral("clips"));
     App& app = env.app();
     app.start();
-    // Other folders may be current later; the stored folder stays right.
     QDir::setCurrent(before);
-    EXPECT_EQ(app.state.videoDir, env.videoDir());
-    EXPECT_EQ(app.mainForm().txtVideoDir->text(), env.videoDir());
-    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), env.videoDir());
-    EXPECT_EQ(test::readAll(logIn(env.videoDir())), openingLine.toLatin1());
+    EXPECT_EQ(app.state.videoDir, clips);
+    EXPECT_EQ(app.mainForm().txtVideoDir->text(), clips);
+    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), clips);
+    EXPECT_EQ(test::readAll(logIn(clips)), openingLine.toLatin1());
+}
+
+// Folders stored relative (written by hand) are read under the application
+// folder too.
+TEST(Startup, StoredRelativeFoldersAreUnderTheApplicationFolder) {
+    TestEnv env;
+    const QString app = env.appDir() + QLatin1Char('/');
+    ASSERT_TRUE(QDir().mkpath(app + QStringLiteral("clips")));
+    env.settings().write(QStringLiteral("logpath"), QStringLiteral("clips"));
+    env.settings().write(QStringLiteral("SetupFiles"), QStringLiteral("grids"));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(env.path(QString())));
+    App& a = env.app();
+    a.start();
+    QDir::setCurrent(before);
+    EXPECT_EQ(a.state.videoDir, app + QStringLiteral("clips"));
+    EXPECT_FALSE(env.dialogs().prompts().contains(folderPrompt));
+    EXPECT_EQ(a.state.setupFilesPath, app + QStringLiteral("grids"));
 }
 
 TEST(Startup, FrameRateClassFromStoredRate) {
@@ -383,13 +404,14 @@ TEST(MainScreen, ChangeVideoFolder) {
     env.dialogs().clear();
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(env.path(QString())));
-    ASSERT_TRUE(QDir().mkpath(env.path(QStringLiteral("clips"))));
+    const QString clips = env.appDir() + QStringLiteral("/clips");
+    ASSERT_TRUE(QDir().mkpath(clips));
     env.dialogs().answerText(QStringLiteral("clips"));
     m.btnChangeDirectory_Click();
     QDir::setCurrent(before);
     EXPECT_EQ(env.dialogs().recorded()[0].defaultText, env.videoDir());
-    EXPECT_EQ(app.state.videoDir, env.path(QStringLiteral("clips")));
-    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), env.path(QStringLiteral("clips")));
+    EXPECT_EQ(app.state.videoDir, clips);
+    EXPECT_EQ(env.settings().read(QStringLiteral("logpath")), clips);
 }
 
 TEST(MainScreen, ScreensAreMadeOnceAndOneViewerOfAKindIsOpen) {

@@ -95,6 +95,18 @@ TEST(TextFormat, PrintZones) {
     EXPECT_EQ(PrintLine().item(QStringLiteral("123456789012345")).item(QStringLiteral("x")).text(),
               QStringLiteral("123456789012345") + QString(13, QLatin1Char(' ')) +
                   QStringLiteral("x"));
+    // An item that ends exactly at a column is still followed by a space
+    // ("Skier: Ann Lee" is 14 characters).
+    EXPECT_EQ(PrintLine()
+                  .item(QStringLiteral("Skier: Ann Lee"))
+                  .item(QStringLiteral("Jump: 3"))
+                  .item(QStringLiteral("12345678901234567890123456789012345678901234567890123456"))
+                  .item(QStringLiteral("x"))
+                  .text(),
+              QStringLiteral("Skier: Ann Lee") + QString(14, QLatin1Char(' ')) +
+                  QStringLiteral("Jump: 3") + QString(7, QLatin1Char(' ')) +
+                  QStringLiteral("12345678901234567890123456789012345678901234567890123456") +
+                  QString(14, QLatin1Char(' ')) + QStringLiteral("x"));
     EXPECT_EQ(PrintLine().item(QString()).item(QStringLiteral("a")).text(), QStringLiteral("a"));
     EXPECT_EQ(PrintLine().item(QStringLiteral("only")).line(), QStringLiteral("only\r\n"));
 }

@@ -4,6 +4,7 @@
 
 #include "config/ui/Config.h"
 
+#include "app/SettingsTable.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
@@ -24,10 +25,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -376,7 +379,9 @@ TEST(ConfigHandlers, BoxesFindButtonsWstimsAndGridCount) {
     EXPECT_EQ(t.app().state.impactColor, rgbBlack);
 }
 
-TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
+// A relative folder or file names a place under the application folder,
+// whichever folder the program was started from.
+TEST(ConfigHandlers, TypedRelativePathsAreUnderTheApplicationFolder) {
     ConfigScreen t;
     Config& c = t.load();
     const QString before = QDir::currentPath();
@@ -387,11 +392,15 @@ TEST(ConfigHandlers, TypedRelativePathsBecomeAbsolute) {
     emit c.CapturesPathName->editingFinished();
     c.ResultsPathName->setText(QStringLiteral("day1.txt"));
     emit c.ResultsPathName->editingFinished();
+    c.SkierNameFile->setText(QStringLiteral("names.txt"));
+    emit c.SkierNameFile->editingFinished();
     QDir::setCurrent(before);
-    EXPECT_EQ(t.app().state.setupFilesPath, t.env.path(QStringLiteral("grids")));
-    EXPECT_EQ(t.setting("SetupFiles"), t.env.path(QStringLiteral("grids")));
-    EXPECT_EQ(t.app().state.pictureDir, t.env.path(QStringLiteral("pics/")));
-    EXPECT_EQ(t.app().state.logFilePath, t.env.path(QStringLiteral("day1.txt")));
+    const QString app = t.env.appDir() + QLatin1Char('/');
+    EXPECT_EQ(t.app().state.setupFilesPath, app + QStringLiteral("grids"));
+    EXPECT_EQ(t.setting("SetupFiles"), app + QStringLiteral("grids"));
+    EXPECT_EQ(t.app().state.pictureDir, app + QStringLiteral("pics"));
+    EXPECT_EQ(t.app().state.logFilePath, app + QStringLiteral("day1.txt"));
+    EXPECT_EQ(c.SkierNameFile->text(), app + QStringLiteral("names.txt"));
 }
 
 TEST(ConfigHandlers, PathBoxesShowWholePathsAndFindStartsAtTheResultsFile) {
@@ -457,6 +466,31 @@ TEST(ConfigExit, StoresWritesTheLineLoadsSkierNamesAndShowsMain) {
     ASSERT_EQ(t.env.dialogs().messages().size(), 1);
     EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
               QStringLiteral("Names not loaded, check file name and path"));
+}
+
+// What the manual tells of the screen: the results file, captures path and
+// skier name file are not stored (the next start begins again from the
+// video folder), and a save policy chosen applies from the next start.
+TEST(ConfigExit, RunOnlyChoicesAreNotStoredAndPoliciesWaitForTheNextStart) {
+    ConfigScreen t;
+    Config& c = t.load();
+    c.show();
+    c.ResultsPathName->setText(t.env.path(QStringLiteral("other.txt")));
+    c.CapturesPathName->setText(t.env.path(QStringLiteral("pics")));
+    c.SkierNameFile->setText(t.env.path(QStringLiteral("names.txt")));
+    c.OptPictureSave->click();
+    c.mnuExit_Click();
+    t.app().mainForm().cmdConfigure_Click();
+    ASSERT_TRUE(c.isVisible());
+    EXPECT_EQ(t.app().state.pictureSavePolicy, QStringLiteral("Ask"));
+    EXPECT_EQ(t.setting("PictureSave"), QStringLiteral("Save"));
+    for (const char* key : setting::allKeys) {
+        const QString value = t.setting(key);
+        EXPECT_FALSE(value.contains(QStringLiteral("other.txt")) ||
+                     value.contains(QStringLiteral("pics")) ||
+                     value.contains(QStringLiteral("names.txt")))
+            << key << ": " << value.toStdString();
+    }
 }
 
 TEST(ConfigExit, UnwritableResultsFileIsReportedAndTheExitGoesOn) {
@@ -525,6 +559,37 @@ TEST(ConfigLoupe, BuiltInLoupeIsAWindowTheOperatorCanMoveAndClose) {
     ASSERT_NE(c.loupe().window(), nullptr);
     EXPECT_TRUE(c.loupe().window()->isVisible());
     EXPECT_TRUE(c.loupe().window()->close());
+}
+
+// Pixels of a widget as painted that are near a colour.
+int paintedPixelsNear(QWidget* w, QColor color) {
+    const QImage image = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - color.red()) + std::abs(p.green() - color.green()) +
+                    std::abs(p.blue() - color.blue()) <
+                60)
+                ++n;
+        }
+    return n;
+}
+
+// "FROZEN" is painted in the message colour, not only given it in its palette.
+TEST(ConfigHandlers, FrozenIsPaintedInTheMessageColour) {
+    ConfigScreen t;
+    Config& c = t.load();
+    QWidget* frozen = measureControl(t.app(), QStringLiteral("FrozenSign"));
+    ASSERT_NE(frozen, nullptr);
+    frozen->show();
+    const QColor red(255, 0, 0);
+    for (auto [option, color] : {std::pair{c.yellow_color, QColor(255, 255, 0)},
+                                 std::pair{c.black_color, QColor(0, 0, 0)}}) {
+        option->click();
+        EXPECT_GT(paintedPixelsNear(frozen, color), 20) << color.name().toStdString();
+        EXPECT_EQ(paintedPixelsNear(frozen, red), 0) << color.name().toStdString();
+    }
 }
 
 TEST(ConfigLogic, RulesWithoutScreens) {

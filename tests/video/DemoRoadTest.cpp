@@ -16,6 +16,7 @@
 #include "support/TestEnv.h"
 #include "video/CaptureControl.h"
 #include "video/DemoCamera.h"
+#include "video/DeviceCaptureControl.h"
 #include "video/FrameSelectionView.h"
 #include "video/FrameSource.h"
 #include "video/TestCamera.h"
@@ -81,12 +82,14 @@ struct DemoRoad {
     QString demoDir = env.path(QStringLiteral("demo"));
     KeyValues survey, truth;
     DemoLake lake;
+    std::shared_ptr<test::SteppedFrameClock> clock = std::make_shared<test::SteppedFrameClock>();
     App* app = nullptr;
 
     DemoRoad(unsigned demoSeed, int grids) : seed(demoSeed), lake(pictureSize, demoSeed) {
         env.services().demo = true;
         env.services().demoLake = true;
         env.services().demoSeed = seed;
+        env.services().demoClock = clock;
         env.settings().write(QStringLiteral("logpath"), env.videoDir());
         env.settings().write(QStringLiteral("VideoResolution"), QStringLiteral("1")); // 640x480
         env.settings().write(QStringLiteral("compression"), QStringLiteral("1"));
@@ -162,46 +165,56 @@ struct DemoRoad {
         ASSERT_TRUE(app->mainForm().isVisible());
     }
 
-    // The first jump whose take-off is at least half a second after stream
-    // time t.
-    int nextJumpAfter(double t) const {
-        int k = 0;
-        while (lake.jump(k).takeoffTime - 0.5 < t)
-            ++k;
-        return k;
-    }
-
-    // Records 4 s from the demo camera, started half a second before a
-    // take-off; the jump it holds.
+    // Records from the demo camera, started half a second before the first
+    // take-off. The camera is stepped: each frame is let through once the
+    // one before is recorded and the encoder is no more than a few frames
+    // behind (its queue never fills, so no frame is dropped), up to a few
+    // frames past the contact, and the recording is ended there as with End
+    // Capture (the countdown runs on the wall clock). The jump it holds.
     std::optional<DemoJump> recordJump() {
         app->mainForm().cmdGoCapture_Click();
         PreviewForm& f = app->previewForm();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
-        EXPECT_TRUE(test::waitUntil([&] { return app->state.screenMode.isEmpty(); }, 3000));
+        EXPECT_TRUE(test::waitUntil([&] { return app->state.screenMode.isEmpty(); }, 30000));
         f.txtSkierName->setText(QStringLiteral("DEMO"));
-        f.captureTimeValue->setCurrentRow(1); // 4.0 s
+        f.captureTimeValue->setCurrentRow(3); // 6.0 s
         f.captureTimeValue_Click();
-        const CaptureControl& cc = app->captureControl();
+        const auto& cc = dynamic_cast<const DeviceCaptureControl&>(app->captureControl());
         const double fps = cc.frameRate();
-        int k = -1;
-        const bool due = test::waitUntil(
-            [&] {
-                const std::optional<int> n = readFrameCode(cc.currentFrame());
-                if (!n)
-                    return false;
-                if (k < 0)
-                    k = nextJumpAfter(*n / fps);
-                return *n / fps >= lake.jump(k).takeoffTime - 0.5;
-            },
-            10000);
-        if (!due)
+        const DemoJump jump = lake.jump(0);
+        const int64_t first = std::lround((jump.takeoffTime - 0.5) * fps);
+        clock->allow(first - 1);
+        if (!test::waitUntil([&] { return clock->waitsFor(first); }, 60000)) {
+            ADD_FAILURE() << "the camera did not reach frame " << first << " waiting "
+                          << clock->waiting();
             return std::nullopt;
+        }
         f.cmdStartCapture->click();
-        if (!f.recording() ||
-            !test::waitUntil([&] { return app->frmSetStart().isVisible() && !f.isVisible(); },
-                             15000))
+        if (!f.recording())
             return std::nullopt;
-        return lake.jump(k);
+        f.Timer40.stop();
+        const int64_t last = DemoLake::contactFrame(jump, fps) + 5;
+        constexpr long long inFlight = 4; // the encoder's threads hold a frame or two
+        for (int64_t n = first; n <= last; ++n) {
+            clock->allow(n);
+            if (!test::waitUntil(
+                    [&] {
+                        return clock->waitsFor(n + 1) &&
+                               cc.framesRecorded() - cc.framesWritten() <= inFlight;
+                    },
+                    60000)) {
+                ADD_FAILURE() << "frame " << n << ": the camera waits for " << clock->waiting()
+                              << ", recorded " << cc.framesRecorded() << ", written "
+                              << cc.framesWritten();
+                return std::nullopt;
+            }
+        }
+        EXPECT_EQ(cc.framesRecorded(), last - first + 1);
+        f.cmdEndCapture->click();
+        if (!test::waitUntil([&] { return app->frmSetStart().isVisible() && !f.isVisible(); },
+                             60000))
+            return std::nullopt;
+        return jump;
     }
 
     // Steps frame selection to the frame whose stream number is the truth's

@@ -94,7 +94,8 @@ CaptureControl& App::captureControl() {
     if (!captureControl_) {
         captureControl_ = createCaptureControl(
             {services_.platformCapture && !services_.demo, services_.testCamera || services_.demo,
-             services_.demoLake || services_.demo, services_.demo, services_.demoSeed},
+             services_.demoLake || services_.demo, services_.demo, services_.demoSeed,
+             services_.demoClock},
             dialogs());
         captureControl_->setObjectName(QStringLiteral("CapturePRO1"));
         routeCaptureEvents();

@@ -117,7 +117,7 @@ void MainForm::connectHandlers() {
     connect(btnChangeDirectory, &QPushButton::clicked, this, &MainForm::btnChangeDirectory_Click);
     connect(txtVideoDir, &QLineEdit::textChanged, this, &MainForm::txtVideoDir_Change);
     connect(txtVideoDir, &QLineEdit::editingFinished, this,
-            [this] { txtVideoDir->setText(absolutePathText(txtVideoDir->text())); });
+            [this] { txtVideoDir->setText(app_.paths().absolute(txtVideoDir->text())); });
     connect(cb15, &QCheckBox::clicked, this, &MainForm::cb15_Click);
     connect(cmdShowConfig, &QPushButton::clicked, this, &MainForm::cmdShowConfig_Click);
     connect(mnuViewLog, &QAction::triggered, this, &MainForm::mnuViewLog_Click);
@@ -151,7 +151,7 @@ void MainForm::Form_Load() {
 }
 
 void MainForm::obtainVideoFolder() {
-    const QString logpath = app_.settings().get(setting::logpath);
+    const QString logpath = app_.paths().absolute(app_.settings().get(setting::logpath));
     if (!logpath.isEmpty() && pathExists(logpath, PathFolder)) {
         txtVideoDir->setText(logpath);
     } else {
@@ -160,7 +160,7 @@ void MainForm::obtainVideoFolder() {
                 QStringLiteral("No Correct Save Video Directory has been set.  Please put in the "
                                "path of the Save Video Directory here."),
                 folderTitle);
-            txtVideoDir->setText(absolutePathText(answer.value_or(QString())));
+            txtVideoDir->setText(app_.paths().absolute(answer.value_or(QString())));
             app_.state.videoDir = withoutTrailingSeparator(txtVideoDir->text());
             if (!pathExists(app_.state.videoDir, PathFolder))
                 app_.dialogs().inform(QStringLiteral("You entered an invalid path - try  again"));
@@ -260,7 +260,7 @@ void MainForm::btnChangeDirectory_Click() {
             app_.state.videoDir);
         if (!answer || answer->isEmpty())
             return;
-        const QString folder = absolutePathText(*answer);
+        const QString folder = app_.paths().absolute(*answer);
         if (pathExists(folder, PathFolder)) {
             txtVideoDir->setText(folder);
             lblVideodir->setText(folder);

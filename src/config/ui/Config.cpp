@@ -211,9 +211,9 @@ void Config::connectHandlers() {
     connect(CapturesPathName, &QLineEdit::textChanged, this, &Config::CapturesPathName_Change);
     connect(SetupFilesPathName, &QLineEdit::textChanged, this, &Config::SetupFilesPathName_Change);
     // A typed relative path is made absolute once the box is left.
-    for (QLineEdit* box : {ResultsPathName, CapturesPathName, SetupFilesPathName})
+    for (QLineEdit* box : {ResultsPathName, CapturesPathName, SetupFilesPathName, SkierNameFile})
         connect(box, &QLineEdit::editingFinished, this,
-                [box] { box->setText(absolutePathText(box->text())); });
+                [this, box] { box->setText(app_.paths().absolute(box->text())); });
     connect(btnFindResults, &QPushButton::clicked, this, &Config::btnFindResults_Click);
     connect(btnFindNames, &QPushButton::clicked, this, &Config::btnFindNames_Click);
     connect(cmdLoupe, &QPushButton::clicked, this, &Config::cmdLoupe_Click);
@@ -277,7 +277,7 @@ void Config::loadFolders() {
     const QString folder = app_.mainView().videoFolderText();
     setBoxText(ResultsPathName, defaultResultsPath(folder, app_.clock().now().date()));
     setBoxText(CapturesPathName, app_.state.videoDir);
-    setBoxText(SetupFilesPathName, app_.settings().get(setting::SetupFiles));
+    setBoxText(SetupFilesPathName, app_.paths().absolute(app_.settings().get(setting::SetupFiles)));
 }
 
 void Config::loadColors() {
@@ -327,14 +327,18 @@ void Config::showGridIndicators() {
     if (count == 3)
         main.showGridIndicator(3, true);
     for (int g = 1; g <= 3; ++g)
-        main.showGridState(g, pathExists(app_.settings().get(setting::gridFile(g)), PathFile));
+        main.showGridState(g, pathExists(storedGridFile(g), PathFile));
+}
+
+QString Config::storedGridFile(int g) const {
+    return app_.paths().absolute(app_.settings().get(setting::gridFile(g)));
 }
 
 void Config::loadGrids() {
     GridSetupView& setup = app_.gridSetupView();
     app_.state.gridLoading = true;
     for (int g = 3; g >= 1; --g) {
-        const QString file = app_.settings().get(setting::gridFile(g));
+        const QString file = storedGridFile(g);
         if (!pathExists(file, PathFile))
             continue;
         GridFileContext ctx = app_.gridFileContext();

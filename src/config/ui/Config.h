@@ -124,6 +124,8 @@ private:
     void loadGridCount();
     void showGridIndicators();
     void loadGrids();
+    // The grid setup file stored for grid g, made absolute.
+    QString storedGridFile(int g) const;
     void loadChoices();
     void loadPolicies();
 

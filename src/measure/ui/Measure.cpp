@@ -227,7 +227,11 @@ void Measure::buildFloatingGroups() {
     gif_file_name->hide();
 
     FrozenSign = named(new QLabel(QStringLiteral("FROZEN"), over), QStringLiteral("FrozenSign"));
-    FrozenSign->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    // Bold through the font: a style sheet colour would hide the message
+    // colour the configuration gives it.
+    QFont frozenFont = FrozenSign->font();
+    frozenFont.setBold(true);
+    FrozenSign->setFont(frozenFont);
     FrozenSign->setGeometry(520, 10, 80, 20);
 
     buildViewTools();
