@@ -181,6 +181,8 @@ Output devicesCommand(const QStringList& args);
 Output recordCommand(const QStringList& args);
 // The demo lake's files.
 Output demoCommand(const QStringList& args);
+// The vision aids.
+Output findBuoysCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -208,6 +210,8 @@ Output run(const QStringList& args) {
         return devicesCommand(rest);
     if (cmd == QLatin1String("record"))
         return recordCommand(rest);
+    if (cmd == QLatin1String("find-buoys"))
+        return findBuoysCommand(rest);
     return usageError(QStringLiteral("unknown command: ") + cmd);
 }
 
@@ -270,6 +274,12 @@ QString usage() {
         "      contact frame counted from 0, the landing point on the picture and on\n"
         "      the water, the distance from the jump point without and with the normal\n"
         "      correction). Default 1280x720 at 30 frames per second, seed 1.\n"
+        "  zentrak-tool find-buoys PICTURE\n"
+        "      Finds the buoys on a setup picture (orange or red blobs of buoy size) and\n"
+        "      prints one line \"x y\" per buoy, its centre in twips, then, when exactly\n"
+        "      five are found, the proposal: \"upper right: x y\", \"lower right\", \"upper\n"
+        "      left\", \"lower left\" and \"check buoy\" (the one inside the four others).\n"
+        "      Otherwise \"no proposal: N buoys found\" and exit 1.\n"
         "Exit status: 0 done, 1 the grid or point cannot be computed, the clip cannot be\n"
         "read or recorded, or the device cannot be opened, 2 bad arguments or a grid\n"
         "file that cannot be read.\n");

@@ -74,7 +74,8 @@ std::optional<QPointF> DemoLake::project(double x, double y, double z) const {
     const double depth = dot(d, forward_);
     if (depth <= 0.01)
         return std::nullopt;
-    return QPointF(u0_ + focal_ * dot(d, right_) / depth, v0_ + focal_ * dot(d, down_) / depth);
+    return QPointF(u0_ + focal_ * dot(d, right_) / depth, v0_ + focal_ * dot(d, down_) / depth) +
+           shift_;
 }
 
 QPointF DemoLake::twipsOf(PlanePoint water) const {

@@ -41,10 +41,15 @@ public:
     explicit DemoLake(QSize size = QSize(1280, 720), unsigned seed = 1);
 
     QSize size() const { return size_; }
+    // A camera that has turned a little since the setup picture: every
+    // picture moves by shift pixels (fractions allowed).
+    void setCameraShift(QPointF shift) { shift_ = shift; }
+    QPointF cameraShift() const { return shift_; }
     const DemoSurvey& survey() const { return survey_; }
 
     // The picture position (pixels, continuous: pixel i covers i..i+1) of a
-    // point at height z above the water; nullopt behind the camera.
+    // point at height z above the water, with the camera shift; nullopt
+    // behind the camera.
     std::optional<QPointF> project(double x, double y, double z = 0) const;
     // The same in twips (15 per pixel), for water points.
     QPointF twipsOf(PlanePoint water) const;
@@ -80,6 +85,7 @@ private:
     double cx_ = 0, cy_ = 0, cz_ = 0;
     std::array<double, 3> right_{}, down_{}, forward_{};
     double focal_ = 0, u0_ = 0, v0_ = 0;
+    QPointF shift_;
 };
 
 } // namespace zt
