@@ -4,8 +4,10 @@
 #include "app/TextFormat.h"
 #include "tool/Commands.h"
 #include "vision/BuoyFinder.h"
+#include "vision/GridPatches.h"
 
 #include <QImage>
+#include <cmath>
 
 namespace zt::tool {
 
@@ -21,7 +23,53 @@ QString twipsLine(const QString& name, QPointF pixels) {
            QLatin1Char(' ') + numberText(t.y()) + QLatin1Char('\n');
 }
 
+QString shiftLine(const vision::BuoyShift& b) {
+    auto two = [](double v) { // no "-0.00"
+        const double r = std::round(v * 100) / 100;
+        return QString::number(r == 0 ? 0.0 : r, 'f', 2);
+    };
+    return b.name + QStringLiteral(": ") + two(b.dx) + QLatin1Char(' ') + two(b.dy) +
+           QLatin1Char(' ') + QString::number(b.score, 'f', 3) + QLatin1Char('\n');
+}
+
 } // namespace
+
+Output cameraCheckCommand(const QStringList& args) {
+    QString grid, setupPath, picturePath;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QLatin1String("--grid") && hasValue)
+            grid = args[++i];
+        else if (args[i] == QLatin1String("--setup") && hasValue)
+            setupPath = args[++i];
+        else if (picturePath.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            picturePath = args[i];
+        else
+            return usageError(QStringLiteral("unexpected argument: ") + args[i]);
+    }
+    if (grid.isEmpty() || picturePath.isEmpty())
+        return usageError(QStringLiteral("camera-check needs --grid FILE and a picture"));
+    QImage setup, picture;
+    if (!setupPath.isEmpty() && !setup.load(setupPath))
+        return {QString(), QStringLiteral("The picture cannot be read: ") + setupPath + '\n', 2};
+    if (!picture.load(picturePath))
+        return {QString(), QStringLiteral("The picture cannot be read: ") + picturePath + '\n', 2};
+    QString error;
+    const vision::CameraGuard guard = vision::guardOfGrid(grid, setup, &error);
+    if (guard.empty())
+        return {
+            QString(),
+            (error.isEmpty() ? QStringLiteral("No buoy of the grid has room for a patch") : error) +
+                '\n',
+            2};
+    const vision::CameraCheck check = guard.check(picture);
+    Output o;
+    for (const vision::BuoyShift& b : check.buoys)
+        o.out += shiftLine(b);
+    o.out += check.moved ? QStringLiteral("moved\n") : QStringLiteral("steady\n");
+    o.exitCode = check.moved ? 1 : 0;
+    return o;
+}
 
 Output findBuoysCommand(const QStringList& args) {
     if (args.size() != 1)

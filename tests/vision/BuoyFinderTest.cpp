@@ -3,6 +3,7 @@
 
 #include "vision/BuoyFinder.h"
 
+#include "Seeds.h"
 #include "video/DemoLake.h"
 
 #include <QLineF>
@@ -32,8 +33,7 @@ void expectNear(QPointF found, QPointF truth, const char* what) {
 } // namespace
 
 TEST(BuoyFinder, FindsTheFiveDemoBuoysWithinHalfAPixelAndNamesThem) {
-    const unsigned seed = std::random_device{}();
-    std::cout << "buoy finder seed " << seed << std::endl;
+    const unsigned seed = zt::test::runSeed("buoy finder");
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> shift(-4, 4), time(0, 30);
     const QSize sizes[] = {QSize(1280, 720), QSize(960, 540), QSize(720, 576)};
