@@ -184,6 +184,7 @@ Output demoCommand(const QStringList& args);
 // The vision aids.
 Output findBuoysCommand(const QStringList& args);
 Output cameraCheckCommand(const QStringList& args);
+Output proposeContactCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -215,6 +216,8 @@ Output run(const QStringList& args) {
         return findBuoysCommand(rest);
     if (cmd == QLatin1String("camera-check"))
         return cameraCheckCommand(rest);
+    if (cmd == QLatin1String("propose-contact"))
+        return proposeContactCommand(rest);
     return usageError(QStringLiteral("unknown command: ") + cmd);
 }
 
@@ -295,6 +298,10 @@ QString usage() {
         "      0.8 the buoy counts as not found), then \"moved\" (a found buoy shifted\n"
         "      more than 1 pixel, or most not found) or \"steady\". Exit 0 steady,\n"
         "      1 moved, 2 no patches.\n"
+        "  zentrak-tool propose-contact --grid FILE CLIP.avi\n"
+        "      The frame (counted from 0) in which the skier's splash first shows inside\n"
+        "      the grid's four buoys: \"contact frame: N\". Exit 1 with the reason when\n"
+        "      no frame is proposed.\n"
         "Exit status: 0 done, 1 the grid or point cannot be computed, the clip cannot be\n"
         "read or recorded, or the device cannot be opened, 2 bad arguments or a grid\n"
         "file that cannot be read.\n");

@@ -4,6 +4,7 @@
 #include "app/TextFormat.h"
 #include "tool/Commands.h"
 #include "vision/BuoyFinder.h"
+#include "vision/ContactProposal.h"
 #include "vision/GridPatches.h"
 
 #include <QImage>
@@ -69,6 +70,21 @@ Output cameraCheckCommand(const QStringList& args) {
     o.out += check.moved ? QStringLiteral("moved\n") : QStringLiteral("steady\n");
     o.exitCode = check.moved ? 1 : 0;
     return o;
+}
+
+Output proposeContactCommand(const QStringList& args) {
+    if (args.size() != 3 || args[0] != QLatin1String("--grid"))
+        return usageError(QStringLiteral("propose-contact takes --grid FILE and a clip"));
+    QString error;
+    const std::vector<vision::GuardMark> marks = vision::guardMarksOfGrid(args[1], &error);
+    if (marks.size() < 4)
+        return {QString(), error + '\n', 2};
+    // marks: upper right, lower right, upper left, lower left
+    const QPolygonF area = vision::landingArea(marks[2].at, marks[0].at, marks[1].at, marks[3].at);
+    const vision::ContactProposal p = vision::proposeContact(args[2], area);
+    if (p.frame < 0)
+        return {QString(), QStringLiteral("No contact frame proposed: ") + p.reason + '\n', 1};
+    return {QStringLiteral("contact frame: ") + QString::number(p.frame) + '\n', QString(), 0};
 }
 
 Output findBuoysCommand(const QStringList& args) {

@@ -33,6 +33,9 @@ struct DemoJump {
     double landingTime = 0; // the skis first touch the water
     PlanePoint landing;     // meters
     double distance = 0;    // straight from the jump point, no correction
+    // How the splash looks: its size against the usual one and how white
+    // it is (1 white, less mixed with the water's colour).
+    double splashSize = 1, splashWhite = 1;
 };
 
 class DemoLake {
@@ -67,7 +70,10 @@ public:
 
     // Colours the tests look for.
     static QColor buoyColor();
-    static QColor splashColor();
+    static QColor splashColor(const DemoJump& jump);
+    // How strong the wind's ripples are on this lake: 1 or, on some
+    // seeds, more.
+    double ripples() const { return ripples_; }
 
 private:
     void drawWater(QPainter& p, double t) const;
@@ -86,6 +92,7 @@ private:
     std::array<double, 3> right_{}, down_{}, forward_{};
     double focal_ = 0, u0_ = 0, v0_ = 0;
     QPointF shift_;
+    double ripples_ = 1;
 };
 
 } // namespace zt

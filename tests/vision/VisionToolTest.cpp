@@ -58,14 +58,17 @@ protected:
     QString folder() const { return dir.path(); }
     QString file(const QString& name) const { return dir.filePath(name); }
 
-    // The grid an official sets up on the demo setup picture.
-    QString writeGrid() {
+    // The grid an official sets up on the demo setup picture, or one in
+    // the sky.
+    QString writeGrid(bool inTheSky = false) {
         GridSetupFile g;
         const char* names[] = {"", "upper right", "lower right", "upper left", "lower left"};
         for (size_t i = 1; i <= 4; ++i) {
             const QPointF t = truth.at(QString::fromLatin1(names[i]));
             g.buoys[i].screenX = std::round(t.x() / 15) * 15;
             g.buoys[i].screenY = std::round(t.y() / 15) * 15;
+            if (inTheSky)
+                g.buoys[i].screenY = 150 + (i % 2) * 300;
         }
         const QString path = file(QStringLiteral("demo.ipt"));
         EXPECT_TRUE(writeGridSetupFile(path, g));
@@ -125,4 +128,25 @@ TEST_F(VisionTool, CameraCheckSaysMovedForTheShiftedClipAndSteadyOnTheSetup) {
         runTool({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid, frame});
     EXPECT_EQ(none.exitCode, 2);
     EXPECT_FALSE(none.err.isEmpty());
+}
+
+TEST_F(VisionTool, ProposeContactFindsTheSplashOfTheClip) {
+    QFile f(file(QStringLiteral("demo-truth.txt")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString truthText = QString::fromLatin1(f.readAll());
+    const qsizetype at = truthText.indexOf(QLatin1String("contact frame: "));
+    ASSERT_GE(at, 0);
+    const int contact = truthText.mid(at + 15).section(QLatin1Char('\n'), 0, 0).toInt();
+    const QString clip = file(QStringLiteral("DEMOjump1.avi"));
+    const ToolRun r =
+        runTool({QStringLiteral("propose-contact"), QStringLiteral("--grid"), writeGrid(), clip});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("contact frame: ") + QString::number(contact) + '\n');
+    const ToolRun sky = runTool(
+        {QStringLiteral("propose-contact"), QStringLiteral("--grid"), writeGrid(true), clip});
+    EXPECT_EQ(sky.exitCode, 1);
+    EXPECT_TRUE(sky.err.startsWith(QLatin1String("No contact frame proposed: ")));
+    const ToolRun noClip = runTool({QStringLiteral("propose-contact"), QStringLiteral("--grid"),
+                                    writeGrid(), file(QStringLiteral("none.avi"))});
+    EXPECT_EQ(noClip.exitCode, 1);
 }
