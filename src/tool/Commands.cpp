@@ -295,7 +295,7 @@ QString usage() {
         "      beside the grid (FILE.patches), or with --setup cut from that picture at\n"
         "      the grid's marks, are searched for on PICTURE within 12 pixels. Prints\n"
         "      \"NAME: dx dy score\" per buoy (shift in pixels, correlation 0 to 1; below\n"
-        "      0.8 the buoy counts as not found), then \"moved\" (a found buoy shifted\n"
+        "      0.9 the buoy counts as not found), then \"moved\" (a found buoy shifted\n"
         "      more than 1 pixel, or most not found) or \"steady\". Exit 0 steady,\n"
         "      1 moved, 2 no patches.\n"
         "  zentrak-tool propose-contact --grid FILE CLIP.avi\n"

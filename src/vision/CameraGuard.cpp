@@ -70,7 +70,7 @@ CameraGuard::CameraGuard(const QImage& setup, const std::vector<GuardMark>& mark
                                 .adjusted(-searchRadius, -searchRadius, searchRadius, searchRadius);
         if (!picture.contains(reach))
             continue;
-        const cv::Mat gray = grayOf(setup, QRect(origin, QSize(patchSize, patchSize)));
+        const cv::Mat gray = buoyChannelOf(setup, QRect(origin, QSize(patchSize, patchSize)));
         QImage copy(patchSize, patchSize, QImage::Format_Grayscale8);
         for (int y = 0; y < patchSize; ++y)
             std::copy_n(gray.ptr<uchar>(y), patchSize, copy.scanLine(y));
@@ -87,7 +87,7 @@ CameraCheck CameraGuard::check(const QImage& picture) const {
         BuoyShift s;
         s.name = p.mark.name;
         if (picture.rect().contains(reach))
-            s = search(grayOf(picture, reach), matOf(p.gray), p.mark.name);
+            s = search(buoyChannelOf(picture, reach), matOf(p.gray), p.mark.name);
         found += s.found ? 1 : 0;
         if (s.found && s.length() > movedPixels)
             c.moved = true;

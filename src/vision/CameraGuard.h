@@ -35,7 +35,7 @@ public:
     static constexpr int patchHalf = 16;    // patches are 2 * patchHalf pixels square
     static constexpr int searchRadius = 12; // pixels either way
     static constexpr double movedPixels = 1.0;
-    static constexpr double foundScore = 0.8;
+    static constexpr double foundScore = 0.9;
 
     CameraGuard() = default;
     // Patches cut from the setup picture; a mark too near the edge for
@@ -54,7 +54,7 @@ private:
     struct Patch {
         GuardMark mark;
         QPoint origin; // top left corner in the setup picture
-        QImage gray;   // Format_Grayscale8, 2 * patchHalf square
+        QImage gray;   // the buoy channel, Format_Grayscale8, 2 * patchHalf square
     };
     std::vector<Patch> patches_;
 };

@@ -41,4 +41,15 @@ cv::Mat bgrOf(const QImage& picture, QRect rect) {
     return bgr;
 }
 
+cv::Mat buoyChannelOf(const QImage& picture, QRect rect) {
+    const cv::Mat bgr = bgrOf(picture, rect);
+    if (bgr.empty())
+        return {};
+    // v = (R - B) / 2.5 + grey / 8 + 110: 8 to 244 over all colours.
+    const cv::Matx14f weights(-0.4f + 0.114f / 8, 0.587f / 8, 0.4f + 0.299f / 8, 110.0f);
+    cv::Mat channel;
+    cv::transform(bgr, channel, weights);
+    return channel;
+}
+
 } // namespace zt::vision

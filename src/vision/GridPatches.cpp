@@ -2,6 +2,8 @@
 
 #include "grid/GridFiles.h"
 
+#include <QFile>
+
 namespace zt::vision {
 
 QString patchesPathOf(const QString& gridPath) {
@@ -37,6 +39,39 @@ CameraGuard guardOfGrid(const QString& gridPath, const QImage& setup, QString* e
         return CameraGuard::load(patchesPathOf(gridPath), error);
     const std::vector<GuardMark> marks = guardMarksOfGrid(gridPath, error);
     return marks.empty() ? CameraGuard() : CameraGuard(setup, marks);
+}
+
+QString keepGridPatches(const QString& gridPath, const QImage& setup) {
+    const QString path = patchesPathOf(gridPath);
+    if (QFile::exists(path) && !QFile::remove(path))
+        return path + QStringLiteral(": the old patches cannot be removed");
+    if (setup.isNull())
+        return QString();
+    QString error;
+    const CameraGuard guard = guardOfGrid(gridPath, setup, &error);
+    if (guard.empty()) // no mark with room for a patch: no guard
+        return error;
+    guard.save(path, &error);
+    return error;
+}
+
+FrameCameraCheck checkFrameForGrid(const QString& gridPath, int grid, const QImage& frame) {
+    FrameCameraCheck result;
+    if (gridPath.isEmpty() || frame.isNull() || !QFile::exists(patchesPathOf(gridPath)))
+        return result;
+    QString error;
+    const CameraGuard guard = CameraGuard::load(patchesPathOf(gridPath), &error);
+    if (guard.empty()) {
+        result.logLine = QStringLiteral("Camera check not possible: ") + error;
+        return result;
+    }
+    const CameraCheck check = guard.check(frame);
+    result.checked = true;
+    result.moved = check.moved;
+    result.logLine = cameraShiftsLine(check);
+    if (check.moved)
+        result.warning = cameraMovedText(grid, check);
+    return result;
 }
 
 } // namespace zt::vision

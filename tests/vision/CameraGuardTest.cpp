@@ -4,8 +4,11 @@
 #include "vision/CameraGuard.h"
 
 #include "Seeds.h"
+#include "grid/GridFiles.h"
 #include "video/DemoLake.h"
+#include "vision/GridPatches.h"
 
+#include <QFile>
 #include <QLineF>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -139,4 +142,36 @@ TEST(CameraGuard, PatchesKeptInAFileCheckAsTheOriginal) {
     EXPECT_TRUE(CameraGuard::load(path, &error).empty());
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(CameraGuard().save(path, &error));
+}
+
+TEST(CameraGuard, PatchesBesideASavedGridWarnOnAShiftedFrameAndGoWithAResave) {
+    DemoLake lake(QSize(960, 540), 6);
+    QTemporaryDir dir;
+    const QString grid = dir.filePath(QStringLiteral("lake.ipt"));
+    GridSetupFile file;
+    const std::vector<GuardMark> marks = marksOf(lake); // upper right, lower right, ...
+    for (size_t i = 1; i <= 4; ++i) {
+        file.buoys[i].screenX = marks[i - 1].at.x() * 15;
+        file.buoys[i].screenY = marks[i - 1].at.y() * 15;
+    }
+    ASSERT_TRUE(writeGridSetupFile(grid, file));
+    ASSERT_EQ(keepGridPatches(grid, lake.render(0.2, false)), QString());
+    ASSERT_TRUE(QFile::exists(patchesPathOf(grid)));
+
+    lake.setCameraShift(QPointF(0, 2.2));
+    FrameCameraCheck c = checkFrameForGrid(grid, 3, lake.render(4));
+    EXPECT_TRUE(c.checked);
+    EXPECT_TRUE(c.moved);
+    EXPECT_TRUE(c.warning.startsWith(QStringLiteral("The camera has moved since grid 3")));
+    EXPECT_TRUE(c.logLine.startsWith(QStringLiteral("Camera check: upper right ")));
+    lake.setCameraShift(QPointF(0.3, 0));
+    c = checkFrameForGrid(grid, 3, lake.render(4));
+    EXPECT_FALSE(c.moved);
+    EXPECT_TRUE(c.warning.isEmpty());
+
+    // Saved again without a picture: the old patches go, nothing is checked.
+    EXPECT_EQ(keepGridPatches(grid, QImage()), QString());
+    EXPECT_FALSE(QFile::exists(patchesPathOf(grid)));
+    EXPECT_FALSE(checkFrameForGrid(grid, 3, lake.render(4)).checked);
+    EXPECT_FALSE(checkFrameForGrid(QString(), 1, lake.render(4)).checked);
 }

@@ -575,6 +575,10 @@ void Grid_Setup::setDescriptionText(const QString& text) {
     ipt_file_description_2->setText(text);
 }
 
+QImage Grid_Setup::setupPicture() const {
+    return canvas_->picture();
+}
+
 GridBoxTexts Grid_Setup::boxTexts() const {
     GridBoxTexts b;
     for (int i = 1; i <= 4; ++i) {

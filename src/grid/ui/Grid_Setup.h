@@ -106,6 +106,7 @@ public:
     QString descriptionText() const override;
     void setDescriptionText(const QString& text) override;
     GridBoxTexts boxTexts() const override;
+    QImage setupPicture() const override;
     void setBoxTexts(const GridBoxTexts& boxes) override;
     void setMarkersFromState() override;
     void clearDrawing() override;
