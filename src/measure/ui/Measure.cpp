@@ -187,7 +187,7 @@ QWidget* Measure::buildPanel() {
                        static_cast<QWidget*>(cbAutoLoadClipboard),
                        static_cast<QWidget*>(ClipSnapShot), static_cast<QWidget*>(ImgSnapShot)})
         v->addWidget(w);
-    v->addWidget(cameraMoved);
+    v->insertWidget(v->indexOf(UnofficialJump) + 1, cameraMoved);
     v->addStretch(1);
     return panel;
 }
