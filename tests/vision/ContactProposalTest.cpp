@@ -4,8 +4,12 @@
 #include "vision/ContactProposal.h"
 
 #include "Seeds.h"
+#include "video/DemoCamera.h"
 #include "video/DemoLake.h"
+#include "vision/ContactWorker.h"
 
+#include <QTemporaryDir>
+#include <future>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <random>
@@ -64,4 +68,34 @@ TEST(ContactProposal, ProposesNothingOnWaterWithoutAJump) {
     ContactDetector empty{QPolygonF()};
     EXPECT_FALSE(empty.add(QImage(320, 200, QImage::Format_RGB32)));
     EXPECT_FALSE(detector.add(QImage(100, 50, QImage::Format_RGB32)));
+}
+
+TEST(ContactProposal, TheWorkerProposesOnItsThreadAndStopsWhenDestroyed) {
+    QTemporaryDir dir;
+    const unsigned seed = 4;
+    ASSERT_EQ(writeDemoFiles(dir.path(), QSize(640, 360), 15, seed), QString());
+    const DemoLake lake(QSize(640, 360), seed);
+    const DemoSurvey& v = lake.survey();
+    std::array<double, 5> x{}, y{};
+    const PlanePoint buoys[] = {{}, v.upperRight, v.lowerRight, v.upperLeft, v.lowerLeft};
+    for (size_t i = 1; i <= 4; ++i)
+        x[i] = lake.twipsOf(buoys[i]).x(), y[i] = lake.twipsOf(buoys[i]).y();
+    const QPolygonF area = landingAreaOfBuoys(x, y);
+    ASSERT_EQ(area.size(), 4);
+    const QString clip = dir.filePath(QStringLiteral("DEMOjump1.avi"));
+
+    std::promise<int> proposed;
+    {
+        ContactWorker worker(clip, area,
+                             [&](const ContactProposal& p) { proposed.set_value(p.frame); });
+        auto result = proposed.get_future();
+        ASSERT_EQ(result.wait_for(std::chrono::seconds(120)), std::future_status::ready);
+        EXPECT_EQ(result.get(), DemoLake::contactFrame(lake.jump(0), 15));
+    }
+    // Destroyed at once: it stops without hanging.
+    {
+        ContactWorker early(clip, area, [](const ContactProposal&) {});
+    }
+    // Buoys not marked: no area.
+    EXPECT_TRUE(landingAreaOfBuoys({}, {}).isEmpty());
 }

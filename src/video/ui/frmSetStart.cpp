@@ -10,6 +10,7 @@
 #include "video/CaptureScreenView.h"
 #include "video/FrameExtract.h"
 #include "video/ui/MediaPlayer.h"
+#include "vision/ContactWorker.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -81,6 +82,7 @@ void frmSetStart::buildControls() {
     Label3 = ui::label(c, "Label3", QStringLiteral("Browse for File to View -------->"));
     lstFileInfo = ui::named(new QListWidget(c), "lstFileInfo");
     Label5 = ui::label(c, "Label5", startPositionHint());
+    proposedContact = ui::label(c, "proposedContact", QString());
     Label10 = ui::label(c, "Label10", QStringLiteral("Disk Free Space Available"));
     lblDiskSpace = ui::label(c, "lblDiskSpace", QStringLiteral("Disk Space"));
     Label11 = ui::label(c, "Label11", QStringLiteral("Warning! Disk Space Low"));
@@ -128,6 +130,7 @@ void frmSetStart::layOutControls() {
     auto* left = new QVBoxLayout;
     left->addWidget(MediaPlayer1, 1);
     left->addLayout(row({Command1, Text9, Command4, Label5}, true));
+    left->addWidget(proposedContact);
     left->addLayout(row({Command5, caption(QStringLiteral("Seconds before start")), Text4,
                          caption(QStringLiteral("Repeat")), txtStartLoop,
                          caption(QStringLiteral("Interval (ms)")), Text5},
@@ -208,6 +211,7 @@ void frmSetStart::showDiskSpace() {
 }
 
 void frmSetStart::arriveFromCapture() {
+    contactWorker_.reset(); // the clip may be renamed now
     AppState& s = app_.state;
     s.screenMode.clear();
     arrivedFromCapture_ = true;
@@ -231,6 +235,29 @@ void frmSetStart::arriveFromCapture() {
         Label5->setText(startPositionHint());
     }
     clipFps_ = s.captureFrameRate > 0 ? s.captureFrameRate : MediaPlayer1->frameRate();
+    proposeContact();
+}
+
+void frmSetStart::proposeContact() {
+    contactWorker_.reset();
+    showProposedContact(-1);
+    const QPolygonF area =
+        vision::landingAreaOfBuoys(app_.state.buoyScreenX, app_.state.buoyScreenY);
+    if (area.isEmpty() || !MediaPlayer1->hasClip())
+        return;
+    contactWorker_ = std::make_unique<vision::ContactWorker>(
+        clipPath_, area, [this](const vision::ContactProposal& p) {
+            QMetaObject::invokeMethod(
+                this, [this, frame = p.frame] { showProposedContact(frame); },
+                Qt::QueuedConnection);
+        });
+}
+
+void frmSetStart::showProposedContact(int frame) {
+    proposedFrame_ = frame;
+    proposedContact->setText(
+        frame < 0 ? QString()
+                  : QStringLiteral("Proposed contact: frame %1 (P to go there)").arg(frame));
 }
 
 void frmSetStart::arriveForView() {
@@ -248,6 +275,7 @@ void frmSetStart::arriveForView() {
     startTaken_ = false;
     Label5->setText(
         QStringLiteral("Select First Contact by using direction buttons and/or slider"));
+    proposeContact();
     readyForStepping();
     MediaPlayer1->takeFocus();
 }
@@ -311,6 +339,11 @@ void frmSetStart::MediaPlayer1_KeyDown(int code) {
 }
 
 void frmSetStart::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_P && proposedFrame_ >= 0) {
+        MediaPlayer1->setPosition(proposedFrame_);
+        Text9->setText(QString::number(MediaPlayer1->position()));
+        return;
+    }
     const int code = playerKeyCode(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
     Text1->setText(QString::number(code ? code : event->key()));
     Label8->show();
@@ -415,6 +448,7 @@ void frmSetStart::takeFrame() {
 }
 
 void frmSetStart::applyClipPolicy(const QString& clip) {
+    contactWorker_.reset(); // the clip may be deleted or moved now
     AppState& s = app_.state;
     switch (clipActionFor(app_.dialogs(), s.videoSavePolicy)) {
     case ClipAction::Record:

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -18,6 +19,9 @@ class QPushButton;
 
 namespace zt {
 
+namespace vision {
+class ContactWorker;
+}
 class App;
 class KeyState;
 class MediaPlayer;
@@ -53,6 +57,7 @@ public:
     QLineEdit* Text1;            // last key code
     QLineEdit* Text2;            // last key code of the player
     QLabel* Label8;              // "Key Down"
+    QLabel* proposedContact;     // "Proposed contact: frame N (P to go there)"
     QTimer Timer1;               // looped playback
     QTimer Timer2;               // arrow keys, 100 ms
 
@@ -100,6 +105,9 @@ private:
     void showDiskSpace();
     void arriveFromCapture();
     void arriveForView();
+    // The clip's contact frame proposed off this thread, shown when found.
+    void proposeContact();
+    void showProposedContact(int frame);
     bool loadClip();
     void enableTaking(bool on);
     void readyForStepping();
@@ -123,6 +131,8 @@ private:
     bool viewHandled_ = false;
     bool setupRequested_ = false;
     bool arrivedFromCapture_ = false;
+    std::unique_ptr<vision::ContactWorker> contactWorker_;
+    int proposedFrame_ = -1;
 };
 
 } // namespace zt
