@@ -7,6 +7,7 @@
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
 #include "measure/MeasureView.h"
+#include "vision/GridPatches.h"
 
 #include <cmath>
 
@@ -230,8 +231,13 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
     const GridBoxTexts boxes = view.boxTexts();
     const FileResult r =
         saveGridFiles(ctx.state, {g, *path, description, boxes.checkX, boxes.checkY});
-    if (!r)
+    if (!r) {
         ctx.dialogs.error(QStringLiteral("The grid could not be saved: ") + r.error);
+        return;
+    }
+    // The camera-moved guard's patches beside it; the grid is saved either way.
+    if (const QString e = vision::keepGridPatches(*path, view.setupPicture()); !e.isEmpty())
+        log(ctx, QStringLiteral("No camera guard for grid %1: ").arg(g) + e);
 }
 
 void gridLoad(GridFileContext& ctx, GridFileView& view) {

@@ -8,6 +8,7 @@
 #include "grid/SetupRecord.h"
 
 #include <QDateTime>
+#include <QImage>
 #include <QString>
 #include <array>
 #include <functional>
@@ -64,6 +65,8 @@ public:
     virtual void showGridReady() = 0;
     // Not-ready face.
     virtual void showGridNotReady() = 0;
+    // The picture the marks were set on; none by default.
+    virtual QImage setupPicture() const { return QImage(); }
 };
 
 struct GridFileContext {

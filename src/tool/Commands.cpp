@@ -181,6 +181,10 @@ Output devicesCommand(const QStringList& args);
 Output recordCommand(const QStringList& args);
 // The demo lake's files.
 Output demoCommand(const QStringList& args);
+// The vision aids.
+Output findBuoysCommand(const QStringList& args);
+Output cameraCheckCommand(const QStringList& args);
+Output proposeContactCommand(const QStringList& args);
 
 Output run(const QStringList& args) {
     if (args.isEmpty())
@@ -213,6 +217,12 @@ Output run(const QStringList& args) {
         return devicesCommand(rest);
     if (cmd == QLatin1String("record"))
         return recordCommand(rest);
+    if (cmd == QLatin1String("find-buoys"))
+        return findBuoysCommand(rest);
+    if (cmd == QLatin1String("camera-check"))
+        return cameraCheckCommand(rest);
+    if (cmd == QLatin1String("propose-contact"))
+        return proposeContactCommand(rest);
     return usageError(QStringLiteral("unknown command: ") + cmd);
 }
 
@@ -269,6 +279,7 @@ QString usage() {
         "      exits 1 with the reason. OUT.avi is always a new file: anything already\n"
         "      at its name (a file, a link) is left as it is, exit 1.\n"
         "  zentrak-tool demo --out DIR [--size WxH] [--rate FPS] [--seed N]\n"
+        "                    [--camera-shift DX,DY]\n"
         "      Writes the demo lake's files into DIR: demo-setup.bmp (the course with\n"
         "      every buoy and no skier), DEMOjump1.avi (one jump, MJPEG), demo-survey.txt\n"
         "      (the survey of the four buoys, the check buoy and the jump, in meters)\n"
@@ -276,6 +287,27 @@ QString usage() {
         "      contact frame counted from 0, the landing point on the picture and on\n"
         "      the water, the distance from the jump point without and with the normal\n"
         "      correction). Default 1280x720 at 30 frames per second, seed 1.\n"
+        "      --camera-shift: the clip's camera has moved by DX,DY pixels (fractions\n"
+        "      allowed) since the setup picture; the truth then ends with \"camera\n"
+        "      shift: DX DY\" and gives the landing as seen on the clip.\n"
+        "  zentrak-tool find-buoys PICTURE\n"
+        "      Finds the buoys on a setup picture (orange or red blobs of buoy size) and\n"
+        "      prints one line \"x y\" per buoy, its centre in twips, then, when exactly\n"
+        "      five are found, the proposal: \"upper right: x y\", \"lower right\", \"upper\n"
+        "      left\", \"lower left\" and \"check buoy\" (the one inside the four others).\n"
+        "      Otherwise \"no proposal: N buoys found\" and exit 1.\n"
+        "  zentrak-tool camera-check --grid FILE [--setup SETUP.bmp] PICTURE\n"
+        "      Whether the camera has moved since the grid was set up: the patches kept\n"
+        "      beside the grid (FILE.patches), or with --setup cut from that picture at\n"
+        "      the grid's marks, are searched for on PICTURE within 12 pixels. Prints\n"
+        "      \"NAME: dx dy score\" per buoy (shift in pixels, correlation 0 to 1; below\n"
+        "      0.9 the buoy counts as not found), then \"moved\" (a found buoy shifted\n"
+        "      more than 1 pixel, or most not found) or \"steady\". Exit 0 steady,\n"
+        "      1 moved, 2 no patches.\n"
+        "  zentrak-tool propose-contact --grid FILE CLIP.avi\n"
+        "      The frame (counted from 0) in which the skier's splash first shows inside\n"
+        "      the grid's four buoys: \"contact frame: N\". Exit 1 with the reason when\n"
+        "      no frame is proposed.\n"
         "Exit status: 0 done, 1 the grid or point cannot be computed, the clip cannot be\n"
         "read or recorded, or the device cannot be opened, 2 bad arguments or a grid\n"
         "file that cannot be read.\n");

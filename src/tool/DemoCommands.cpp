@@ -3,6 +3,8 @@
 #include "tool/Commands.h"
 #include "video/DemoCamera.h"
 
+#include <cmath>
+
 namespace zt::tool {
 
 namespace {
@@ -26,6 +28,7 @@ Output demoCommand(const QStringList& args) {
     QString out;
     QSize size(1280, 720);
     int rate = 30, seed = 1;
+    QPointF shift;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (i + 1 >= args.size())
@@ -45,13 +48,21 @@ Output demoCommand(const QStringList& args) {
         } else if (a == QLatin1String("--seed")) {
             if (!wholeArg(v, 0, 1000000, &seed))
                 return usageError(QStringLiteral("--seed takes a whole number"));
+        } else if (a == QLatin1String("--camera-shift")) {
+            const QStringList xy = v.split(QLatin1Char(','));
+            bool okX = false, okY = false;
+            const double dx = xy.size() == 2 ? xy[0].trimmed().toDouble(&okX) : 0;
+            const double dy = xy.size() == 2 ? xy[1].trimmed().toDouble(&okY) : 0;
+            if (!okX || !okY || std::abs(dx) > 200 || std::abs(dy) > 200)
+                return usageError(QStringLiteral("--camera-shift takes DX,DY in pixels"));
+            shift = QPointF(dx, dy);
         } else {
             return usageError(QStringLiteral("unexpected argument: ") + a);
         }
     }
     if (out.isEmpty())
         return usageError(QStringLiteral("demo needs --out DIR"));
-    const QString error = writeDemoFiles(out, size, rate, static_cast<unsigned>(seed));
+    const QString error = writeDemoFiles(out, size, rate, static_cast<unsigned>(seed), shift);
     if (!error.isEmpty())
         return {QString(), error + QLatin1Char('\n'), 1};
     return {};

@@ -87,8 +87,10 @@ QString writeDemoClip(const DemoLakeVideo& video, const QString& path, const Dem
 } // namespace
 
 DemoLakeVideo::DemoLakeVideo(QSize size, int frameRate, unsigned seed,
-                             std::shared_ptr<FrameClock> clock)
-    : lake_(size, seed), rate_(std::max(1, frameRate)), clock_(std::move(clock)) {}
+                             std::shared_ptr<FrameClock> clock, QPointF cameraShift)
+    : lake_(size, seed), rate_(std::max(1, frameRate)), clock_(std::move(clock)) {
+    lake_.setCameraShift(cameraShift);
+}
 
 QImage DemoLakeVideo::frame(int64_t n) const {
     QImage picture = lake_.render(static_cast<double>(n) / rate_);
@@ -107,25 +109,34 @@ QString demoSurveyText(const DemoLake& lake) {
 }
 
 QString demoTruthText(const DemoLake& lake, const DemoJump& jump, double fps) {
+    return demoTruthText(lake, lake, jump, fps);
+}
+
+QString demoTruthText(const DemoLake& lake, const DemoLake& clipLake, const DemoJump& jump,
+                      double fps) {
     const DemoSurvey& s = lake.survey();
+    const QPointF shift = clipLake.cameraShift() - lake.cameraShift();
     return twipsPair(QStringLiteral("upper right"), lake, s.upperRight) +
            twipsPair(QStringLiteral("lower right"), lake, s.lowerRight) +
            twipsPair(QStringLiteral("upper left"), lake, s.upperLeft) +
            twipsPair(QStringLiteral("lower left"), lake, s.lowerLeft) +
            twipsPair(QStringLiteral("check buoy"), lake, s.checkBuoy) +
            QStringLiteral("contact frame: ") + QString::number(DemoLake::contactFrame(jump, fps)) +
-           QLatin1Char('\n') + twipsPair(QStringLiteral("landing screen"), lake, jump.landing) +
+           QLatin1Char('\n') + twipsPair(QStringLiteral("landing screen"), clipLake, jump.landing) +
            pair(QStringLiteral("landing water"), jump.landing.x, jump.landing.y) +
            QStringLiteral("distance: ") + numberText(jump.distance) + QLatin1Char('\n') +
            QStringLiteral("distance normal: ") +
-           numberText(jump.distance + tournamentCorrection(false, false)) + QLatin1Char('\n');
+           numberText(jump.distance + tournamentCorrection(false, false)) + QLatin1Char('\n') +
+           (shift.isNull() ? QString()
+                           : pair(QStringLiteral("camera shift"), shift.x(), shift.y()));
 }
 
-QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigned seed) {
+QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigned seed,
+                       QPointF cameraShift) {
     if (!QDir().mkpath(folder))
         return QStringLiteral("The folder cannot be made: ") + folder;
-    const DemoLakeVideo video(size, frameRate, seed);
-    const DemoLake& lake = video.lake();
+    const DemoLakeVideo video(size, frameRate, seed, cameraShift);
+    const DemoLake lake(size, seed);
     const DemoJump jump = lake.jump(0);
     if (!writeBitmap(lake.render(0.2, false), joinPath(folder, QStringLiteral("demo-setup.bmp"))))
         return QStringLiteral("The setup picture cannot be written into ") + folder;
@@ -135,7 +146,8 @@ QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigne
         return QStringLiteral("The demo clip cannot be written: ") + e;
     for (const auto& [name, text] :
          {std::pair{QStringLiteral("demo-survey.txt"), demoSurveyText(lake)},
-          std::pair{QStringLiteral("demo-truth.txt"), demoTruthText(lake, jump, frameRate)}})
+          std::pair{QStringLiteral("demo-truth.txt"),
+                    demoTruthText(lake, video.lake(), jump, frameRate)}})
         if (const FileResult r = replaceText(joinPath(folder, name), text); !r)
             return r.error;
     return QString();

@@ -16,7 +16,7 @@ namespace zt {
 class DemoLakeVideo : public VideoGenerator {
 public:
     DemoLakeVideo(QSize size, int frameRate, unsigned seed,
-                  std::shared_ptr<FrameClock> clock = nullptr);
+                  std::shared_ptr<FrameClock> clock = nullptr, QPointF cameraShift = QPointF());
     QSize size() const override { return lake_.size(); }
     int frameRate() const override { return rate_; }
     QImage frame(int64_t n) const override;
@@ -31,11 +31,17 @@ private:
 
 // "key: values" texts of the demo files.
 QString demoSurveyText(const DemoLake& lake);
+// The buoys as on the setup picture (lake without a camera shift), the
+// landing as on the clip (clip's lake), and the clip camera's shift.
 QString demoTruthText(const DemoLake& lake, const DemoJump& jump, double fps);
+QString demoTruthText(const DemoLake& lake, const DemoLake& clipLake, const DemoJump& jump,
+                      double fps);
 
 // Writes "demo-setup.bmp", "DEMOjump1.avi" (jump 0, MJPEG), "demo-survey.txt"
 // and "demo-truth.txt" into folder; an empty text when all are written,
-// else what failed.
-QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigned seed);
+// else what failed. The clip's camera is shifted by cameraShift pixels
+// against the setup picture.
+QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigned seed,
+                       QPointF cameraShift = QPointF());
 
 } // namespace zt

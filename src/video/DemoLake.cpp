@@ -46,11 +46,15 @@ QColor DemoLake::buoyColor() {
     return QColor(255, 120, 0);
 }
 
-QColor DemoLake::splashColor() {
-    return QColor(245, 250, 255);
+QColor DemoLake::splashColor(const DemoJump& jump) {
+    const double w = jump.splashWhite;
+    return QColor(static_cast<int>(std::lround(245 * w + 120 * (1 - w))),
+                  static_cast<int>(std::lround(250 * w + 150 * (1 - w))),
+                  static_cast<int>(std::lround(255 * w + 170 * (1 - w))));
 }
 
 DemoLake::DemoLake(QSize size, unsigned seed) : size_(size), seed_(seed) {
+    ripples_ = seed % 3 == 2 ? 2.2 : 1;
     survey_.upperLeft = {25, 6};
     survey_.upperRight = {59, 6};
     survey_.lowerLeft = {25, -6};
@@ -74,7 +78,8 @@ std::optional<QPointF> DemoLake::project(double x, double y, double z) const {
     const double depth = dot(d, forward_);
     if (depth <= 0.01)
         return std::nullopt;
-    return QPointF(u0_ + focal_ * dot(d, right_) / depth, v0_ + focal_ * dot(d, down_) / depth);
+    return QPointF(u0_ + focal_ * dot(d, right_) / depth, v0_ + focal_ * dot(d, down_) / depth) +
+           shift_;
 }
 
 QPointF DemoLake::twipsOf(PlanePoint water) const {
@@ -90,6 +95,8 @@ DemoJump DemoLake::jump(int k) const {
     j.distance = distance(random);
     const double y = side(random);
     j.landing = {std::sqrt(j.distance * j.distance - y * y), y};
+    j.splashSize = std::uniform_real_distribution<double>(0.6, 1.4)(random);
+    j.splashWhite = std::uniform_real_distribution<double>(0.6, 1)(random);
     j.takeoffTime = k * jumpPeriod + takeoffOffset;
     j.landingTime = j.takeoffTime + j.distance / flightSpeed;
     return j;
@@ -139,7 +146,8 @@ void DemoLake::drawWater(QPainter& p, double t) const {
             const auto a = project(bx, by), b = project(bx - len * sa, by + len * ca);
             if (!a || !b)
                 continue;
-            p.setPen(QPen(QColor(170, 205, 225, 40 + static_cast<int>(hash % 50)), 1.3));
+            const int alpha = static_cast<int>((40 + hash % 50) * ripples_);
+            p.setPen(QPen(QColor(170, 205, 225, std::min(255, alpha)), 1.3 * std::sqrt(ripples_)));
             p.drawLine(*a, *b);
         }
     }
@@ -222,12 +230,12 @@ void DemoLake::drawSkier(QPainter& p, double t) const {
     }
     if (t >= j.landingTime && t < j.landingTime + splashSeconds) {
         // Spray around the landing point, from the first touch on.
-        const double grow = 0.9 + (t - j.landingTime) * 1.2;
+        const double grow = (0.9 + (t - j.landingTime) * 1.2) * j.splashSize;
         const auto c = project(j.landing.x, j.landing.y);
         const auto side = project(j.landing.x + grow, j.landing.y);
         if (c && side) {
             const double rx = std::max(4.0, QLineF(*c, *side).length());
-            p.setBrush(splashColor());
+            p.setBrush(splashColor(j));
             p.drawEllipse(*c, rx, std::max(3.0, rx * 0.45));
         }
     }

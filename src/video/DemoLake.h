@@ -33,6 +33,9 @@ struct DemoJump {
     double landingTime = 0; // the skis first touch the water
     PlanePoint landing;     // meters
     double distance = 0;    // straight from the jump point, no correction
+    // How the splash looks: its size against the usual one and how white
+    // it is (1 white, less mixed with the water's colour).
+    double splashSize = 1, splashWhite = 1;
 };
 
 class DemoLake {
@@ -41,10 +44,15 @@ public:
     explicit DemoLake(QSize size = QSize(1280, 720), unsigned seed = 1);
 
     QSize size() const { return size_; }
+    // A camera that has turned a little since the setup picture: every
+    // picture moves by shift pixels (fractions allowed).
+    void setCameraShift(QPointF shift) { shift_ = shift; }
+    QPointF cameraShift() const { return shift_; }
     const DemoSurvey& survey() const { return survey_; }
 
     // The picture position (pixels, continuous: pixel i covers i..i+1) of a
-    // point at height z above the water; nullopt behind the camera.
+    // point at height z above the water, with the camera shift; nullopt
+    // behind the camera.
     std::optional<QPointF> project(double x, double y, double z = 0) const;
     // The same in twips (15 per pixel), for water points.
     QPointF twipsOf(PlanePoint water) const;
@@ -62,7 +70,10 @@ public:
 
     // Colours the tests look for.
     static QColor buoyColor();
-    static QColor splashColor();
+    static QColor splashColor(const DemoJump& jump);
+    // How strong the wind's ripples are on this lake: 1 or, on some
+    // seeds, more.
+    double ripples() const { return ripples_; }
 
 private:
     void drawWater(QPainter& p, double t) const;
@@ -80,6 +91,8 @@ private:
     double cx_ = 0, cy_ = 0, cz_ = 0;
     std::array<double, 3> right_{}, down_{}, forward_{};
     double focal_ = 0, u0_ = 0, v0_ = 0;
+    QPointF shift_;
+    double ripples_ = 1;
 };
 
 } // namespace zt

@@ -86,8 +86,9 @@ TEST(DemoLake, PicturesShowTheBuoysAndTheSplashWhereTheTruthSays) {
         EXPECT_LT((contact - 1) / 30.0, j.landingTime);
         const QPointF px = lake.twipsOf(j.landing) / 15;
         const QPoint at(static_cast<int>(px.x()), static_cast<int>(px.y()));
-        EXPECT_EQ(lake.render(contact / 30.0).pixelColor(at), DemoLake::splashColor()) << k;
-        EXPECT_NE(lake.render((contact - 1) / 30.0).pixelColor(at), DemoLake::splashColor()) << k;
+        EXPECT_EQ(lake.render(contact / 30.0).pixelColor(at), DemoLake::splashColor(j)) << k;
+        EXPECT_NE(lake.render((contact - 1) / 30.0).pixelColor(at), DemoLake::splashColor(j))
+            << k;
     }
     // The water is not a flat colour: it moves.
     EXPECT_NE(lake.render(0.2, false), lake.render(0.7, false));

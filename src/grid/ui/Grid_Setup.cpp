@@ -10,6 +10,7 @@
 #include "grid/SetupRecord.h"
 #include "measure/MeasureView.h"
 #include "measure/ui/PictureCanvas.h"
+#include "vision/BuoyFinder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -237,6 +238,31 @@ void Grid_Setup::Form_MouseDown(double x, double y) {
     SetupMarks m = marks();
     const auto moves = placeSetupPoint(app_.state, m, *selected, QPointF(clickX, clickY),
                                        chkboxGridLock->isChecked());
+    setMarks(m);
+    movePoints(moves);
+}
+
+// The buoys found on the picture, each mark placed as a click on its pixel.
+void Grid_Setup::mnuFindBuoys_Click() {
+    const std::vector<QPointF> found = vision::findBuoys(canvas_->picture());
+    const auto p = vision::proposeBuoys(found);
+    if (!p) {
+        app_.dialogs().inform(QStringLiteral("Found %1 buoys on the picture; the marks are placed "
+                                             "only when exactly five are found.")
+                                  .arg(found.size()));
+        return;
+    }
+    SetupMarks m = marks();
+    std::vector<MarkMove> moves;
+    for (const auto& [point, at] : {std::pair{SetupPoint::UpperLeft, p->upperLeft},
+                                    {SetupPoint::UpperRight, p->upperRight},
+                                    {SetupPoint::LowerLeft, p->lowerLeft},
+                                    {SetupPoint::LowerRight, p->lowerRight},
+                                    {SetupPoint::CheckBuoy, p->check}}) {
+        const QPointF click(std::floor(at.x()) * twipsPerPixel, std::floor(at.y()) * twipsPerPixel);
+        for (const MarkMove& move : placeSetupPoint(app_.state, m, point, click, false))
+            moves.push_back(move);
+    }
     setMarks(m);
     movePoints(moves);
 }
@@ -582,6 +608,10 @@ QString Grid_Setup::descriptionText() const {
 
 void Grid_Setup::setDescriptionText(const QString& text) {
     ipt_file_description_2->setText(text);
+}
+
+QImage Grid_Setup::setupPicture() const {
+    return canvas_->picture();
 }
 
 GridBoxTexts Grid_Setup::boxTexts() const {

@@ -68,6 +68,7 @@ public:
     std::array<QLabel*, 51> AccuracyIndicator{};
     QMenu* mnuSetupPicture;
     QAction *mnuLoadPicture, *mnuClearPicture, *mnuPaste, *mnuMeasurePic;
+    QAction* mnuFindBuoys = nullptr;
     QAction* gridLoad;
     QAction* gridSave;
     QAction* mnuCalibrate;
@@ -106,6 +107,7 @@ public:
     QString descriptionText() const override;
     void setDescriptionText(const QString& text) override;
     GridBoxTexts boxTexts() const override;
+    QImage setupPicture() const override;
     void setBoxTexts(const GridBoxTexts& boxes) override;
     void setMarkersFromState() override;
     void clearDrawing() override;
@@ -137,6 +139,7 @@ public slots:
     void mnuClearPicture_Click();
     void mnuPaste_Click();
     void mnuMeasurePic_Click();
+    void mnuFindBuoys_Click();
     void mnuCalibrate_Click();
     void gridSave_Click();
     void gridLoad_Click();

@@ -281,6 +281,8 @@ void Grid_Setup::buildMenus() {
         ui::named(mnuSetupPicture->addAction(QStringLiteral("P&aste from Clipboard")), "mnuPaste");
     mnuMeasurePic = ui::named(mnuSetupPicture->addAction(QStringLiteral("Paste from &Measure")),
                               "mnuMeasurePic");
+    mnuFindBuoys =
+        ui::named(mnuSetupPicture->addAction(QStringLiteral("&Find Buoys")), "mnuFindBuoys");
     gridLoad = ui::menuCommand(menuBar(), "gridLoad", QStringLiteral("&Load File"));
     gridSave = ui::menuCommand(menuBar(), "gridSave", QStringLiteral("&Save"));
     mnuCalibrate = ui::menuCommand(menuBar(), "mnuCalibrate", QStringLiteral("&Calibrate"));
@@ -349,6 +351,7 @@ void Grid_Setup::connectHandlers() {
     connect(mnuClearPicture, &QAction::triggered, this, &Grid_Setup::mnuClearPicture_Click);
     connect(mnuPaste, &QAction::triggered, this, &Grid_Setup::mnuPaste_Click);
     connect(mnuMeasurePic, &QAction::triggered, this, &Grid_Setup::mnuMeasurePic_Click);
+    connect(mnuFindBuoys, &QAction::triggered, this, &Grid_Setup::mnuFindBuoys_Click);
     connect(mnuCalibrate, &QAction::triggered, this, &Grid_Setup::mnuCalibrate_Click);
     connect(gridLoad, &QAction::triggered, this, &Grid_Setup::gridLoad_Click);
     connect(gridSave, &QAction::triggered, this, &Grid_Setup::gridSave_Click);

@@ -11,6 +11,7 @@
 #include "measure/ui/DragGroup.h"
 #include "measure/ui/MeasurePictures.h"
 #include "measure/ui/PictureCanvas.h"
+#include "vision/GridPatches.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -169,6 +170,10 @@ QWidget* Measure::buildPanel() {
         named(new QLabel(QStringLiteral("UNOFFICIAL JUMP")), QStringLiteral("UnofficialJump"));
     UnofficialJump->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     UnofficialJump->hide();
+    cameraMoved = named(new QLabel, QStringLiteral("cameraMoved"));
+    cameraMoved->setWordWrap(true);
+    cameraMoved->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    cameraMoved->hide();
     xtwips = textBox(QStringLiteral("xtwips"));
     ytwips = textBox(QStringLiteral("ytwips"));
     xposition = textBox(QStringLiteral("xposition"));
@@ -187,6 +192,7 @@ QWidget* Measure::buildPanel() {
                        static_cast<QWidget*>(cbAutoLoadClipboard),
                        static_cast<QWidget*>(ClipSnapShot), static_cast<QWidget*>(ImgSnapShot)})
         v->addWidget(w);
+    v->insertWidget(v->indexOf(UnofficialJump) + 1, cameraMoved);
     v->addStretch(1);
     return panel;
 }
@@ -348,12 +354,24 @@ void Measure::Form_Activate() {
     const int active = static_cast<int>(s.currentGrid);
     if (active >= 1 && active <= 3)
         Set_grid->setText(measureGridCaption(active));
-    if (s.screenMode == QStringLiteral("SelectFrame"))
+    if (s.screenMode == QStringLiteral("SelectFrame")) {
         showHandedOverFrame();
+        checkCamera(active);
+    }
     show_the_grid();
     keyTimer->start();
     app_.log(QStringLiteral("Measure form Activated - picture loaded - ") +
              app_.paths().inApp(picture::captureFile));
+}
+
+void Measure::checkCamera(int grid) {
+    const QString file =
+        grid >= 1 && grid <= 3 ? app_.state.gridFileName[static_cast<size_t>(grid)] : QString();
+    const vision::FrameCameraCheck c = vision::checkFrameForGrid(file, grid, canvas_->picture());
+    cameraMoved->setText(c.warning);
+    cameraMoved->setVisible(c.moved);
+    if (!c.logLine.isEmpty())
+        app_.log(c.logLine);
 }
 
 void Measure::Form_GotFocus() {

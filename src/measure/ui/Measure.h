@@ -62,6 +62,7 @@ public:
     QLineEdit* Comment = nullptr;
     QPushButton* verify = nullptr;
     QLabel* UnofficialJump = nullptr;
+    QLabel* cameraMoved = nullptr; // the camera-moved guard's warning
     QLineEdit* xtwips = nullptr;
     QLineEdit* ytwips = nullptr;
     QLineEdit* xposition = nullptr;
@@ -218,6 +219,8 @@ private:
     // The control named in the message colour list.
     QWidget* messageColorControl(const QString& name) const;
     DistanceOptions distanceOptions() const;
+    // The frame handed over against the active grid's patches.
+    void checkCamera(int grid);
 
     App& app_;
     KeyState* keys_ = nullptr;

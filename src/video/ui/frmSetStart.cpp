@@ -13,6 +13,7 @@
 #include "video/FrameExtract.h"
 #include "video/FrameNumber.h"
 #include "video/ui/MediaPlayer.h"
+#include "vision/ContactWorker.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -84,6 +85,7 @@ void frmSetStart::buildControls() {
     Label3 = ui::label(c, "Label3", QStringLiteral("Browse for File to View -------->"));
     lstFileInfo = ui::named(new QListWidget(c), "lstFileInfo");
     Label5 = ui::label(c, "Label5", startPositionHint());
+    proposedContact = ui::label(c, "proposedContact", QString());
     Label10 = ui::label(c, "Label10", QStringLiteral("Disk Free Space Available"));
     lblDiskSpace = ui::label(c, "lblDiskSpace", QStringLiteral("Disk Space"));
     Label11 = ui::label(c, "Label11", QStringLiteral("Warning! Disk Space Low"));
@@ -137,6 +139,7 @@ void frmSetStart::layOutControls() {
     left->addWidget(lblClipFrame);
     left->addWidget(MediaPlayer1, 1);
     left->addLayout(row({Command1, Text9, Command4, Label5}, true));
+    left->addWidget(proposedContact);
     left->addLayout(row({Command5, caption(QStringLiteral("Seconds before start")), Text4,
                          caption(QStringLiteral("Repeat")), txtStartLoop,
                          caption(QStringLiteral("Interval (ms)")), Text5},
@@ -223,6 +226,7 @@ void frmSetStart::arriveWithoutClip() {
 }
 
 void frmSetStart::arriveFromCapture() {
+    contactWorker_.reset(); // the clip may be renamed now
     AppState& s = app_.state;
     s.screenMode.clear();
     clipPath_ = handedOver_.path;
@@ -248,6 +252,29 @@ void frmSetStart::arriveFromCapture() {
         Label5->setText(startPositionHint());
     }
     clipFps_ = handedOver_.frameRate > 0 ? handedOver_.frameRate : MediaPlayer1->frameRate();
+    proposeContact();
+}
+
+void frmSetStart::proposeContact() {
+    contactWorker_.reset();
+    showProposedContact(-1);
+    const QPolygonF area =
+        vision::landingAreaOfBuoys(app_.state.buoyScreenX, app_.state.buoyScreenY);
+    if (area.isEmpty() || !MediaPlayer1->hasClip())
+        return;
+    contactWorker_ = std::make_unique<vision::ContactWorker>(
+        clipPath_, area, [this](const vision::ContactProposal& p) {
+            QMetaObject::invokeMethod(
+                this, [this, frame = p.frame] { showProposedContact(frame); },
+                Qt::QueuedConnection);
+        });
+}
+
+void frmSetStart::showProposedContact(int frame) {
+    proposedFrame_ = frame;
+    proposedContact->setText(
+        frame < 0 ? QString()
+                  : QStringLiteral("Proposed contact: frame %1 (P to go there)").arg(frame));
 }
 
 void frmSetStart::arriveForView() {
@@ -272,6 +299,7 @@ void frmSetStart::arriveForView() {
     startTaken_ = false;
     Label5->setText(
         QStringLiteral("Select First Contact by using direction buttons and/or slider"));
+    proposeContact();
     readyForStepping();
     MediaPlayer1->takeFocus();
 }
@@ -362,6 +390,12 @@ void frmSetStart::MediaPlayer1_KeyDown(int code) {
 }
 
 void frmSetStart::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_P && proposedFrame_ >= 0) {
+        MediaPlayer1->setPosition(proposedFrame_);
+        Text9->setText(QString::number(MediaPlayer1->position()));
+        event->accept();
+        return;
+    }
     if (jumpByKey(event->key())) {
         event->accept();
         return;
@@ -510,6 +544,7 @@ void frmSetStart::passSkierToMeasure(const QString& clip) {
 }
 
 void frmSetStart::applyClipPolicy(const QString& clip) {
+    contactWorker_.reset(); // the clip may be deleted or moved now
     AppState& s = app_.state;
     switch (clipActionFor(app_.dialogs(), s.videoSavePolicy)) {
     case ClipAction::Record:

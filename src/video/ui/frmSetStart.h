@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -18,6 +19,9 @@ class QPushButton;
 
 namespace zt {
 
+namespace vision {
+class ContactWorker;
+}
 class App;
 class KeyState;
 class MediaPlayer;
@@ -54,6 +58,7 @@ public:
     QLineEdit* Text2;            // last key code of the player
     QLabel* Label8;              // "Key Down"
     QLabel* lblClipFrame;        // the clip's file name and the frame shown
+    QLabel* proposedContact;     // "Proposed contact: frame N (P to go there)"
     QTimer Timer1;               // looped playback
     QTimer Timer2;               // arrow keys, 100 ms
 
@@ -107,6 +112,9 @@ private:
     bool jumpByKey(int qtKey);
     void arriveFromCapture();
     void arriveForView();
+    // The clip's contact frame proposed off this thread, shown when found.
+    void proposeContact();
+    void showProposedContact(int frame);
     bool loadClip();
     void enableTaking(bool on);
     void readyForStepping();
@@ -134,6 +142,8 @@ private:
     bool setupRequested_ = false;
     FreshClip handedOver_;  // the next "Capture" arrival's clip
     QString freshClipPath_; // the clip the keeping policy applies to
+    std::unique_ptr<vision::ContactWorker> contactWorker_;
+    int proposedFrame_ = -1;
 };
 
 } // namespace zt

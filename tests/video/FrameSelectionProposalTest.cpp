@@ -1,0 +1,50 @@
+// Frame selection proposes the contact frame of a demo jump, worked out
+// while the official looks at the clip; P goes there.
+
+#include "app/ui/App.h"
+#include "support/TestEnv.h"
+#include "video/DemoCamera.h"
+#include "video/ui/MediaPlayer.h"
+#include "video/ui/frmSetStart.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using namespace zt::test;
+
+TEST(FrameSelectionProposal, TheCaptionNamesTheProposedFrameAndPGoesThere) {
+    TestEnv env;
+    App& app = env.app();
+    AppState& s = app.state;
+    s.videoDir = env.videoDir();
+    s.gridsReady = 1;
+    const unsigned seed = 4;
+    ASSERT_EQ(writeDemoFiles(env.videoDir(), QSize(640, 360), 15, seed), QString());
+    const DemoLake lake(QSize(640, 360), seed);
+    const DemoSurvey& v = lake.survey();
+    const PlanePoint buoys[] = {{}, v.upperRight, v.lowerRight, v.upperLeft, v.lowerLeft};
+    for (size_t i = 1; i <= 4; ++i) {
+        s.buoyScreenX[i] = lake.twipsOf(buoys[i]).x();
+        s.buoyScreenY[i] = lake.twipsOf(buoys[i]).y();
+    }
+    frmSetStart& f = app.frmSetStart();
+    app.frameSelectionView().setClipPath(env.videoDir() + QStringLiteral("/DEMOjump1.avi"));
+    s.screenMode = QStringLiteral("Capture");
+    s.captureFrameRate = 15;
+    app.showScreen(Screen::FrameSelection);
+
+    const int contact = DemoLake::contactFrame(lake.jump(0), 15);
+    const QString caption =
+        QStringLiteral("Proposed contact: frame %1 (P to go there)").arg(contact);
+    QElapsedTimer waited;
+    waited.start();
+    while (f.proposedContact->text().isEmpty() && waited.elapsed() < 120000)
+        QTest::qWait(20);
+    EXPECT_EQ(f.proposedContact->text(), caption);
+    QTest::keyClick(&f, Qt::Key_P);
+    EXPECT_EQ(f.MediaPlayer1->position(), contact);
+}
