@@ -135,7 +135,7 @@ QString writeDemoFiles(const QString& folder, QSize size, int frameRate, unsigne
                        QPointF cameraShift) {
     if (!QDir().mkpath(folder))
         return QStringLiteral("The folder cannot be made: ") + folder;
-    const DemoLakeVideo video(size, frameRate, seed, cameraShift);
+    const DemoLakeVideo video(size, frameRate, seed, nullptr, cameraShift);
     const DemoLake lake(size, seed);
     const DemoJump jump = lake.jump(0);
     if (!writeBitmap(lake.render(0.2, false), joinPath(folder, QStringLiteral("demo-setup.bmp"))))
