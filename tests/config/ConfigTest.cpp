@@ -188,7 +188,7 @@ TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
     EXPECT_EQ(s.gridsReady, 0);
     EXPECT_FALSE(s.gridLoading);
     EXPECT_EQ(s.gridDescription[3], QStringLiteral("camera 3"));
-    EXPECT_EQ(s.gridStore[3][slot::checkScreenX], 6120);
+    EXPECT_EQ(s.gridStore[3][slot::checkScreenX], 6185);
     EXPECT_FALSE(m.lblGrid2->isHidden());
     EXPECT_TRUE(m.lblGrid3->isHidden());
     EXPECT_EQ(pictureNameOf(m.ImageGrid1), readyGridPicture);
@@ -211,7 +211,7 @@ TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
             "Upper Right X,Y Twips: 9000  2500\r\nUpper Right X,Y Survey: 60  15\r\n \r\n"
             "Lower Right X,Y Twips: 9700  6000\r\nLower Right X,Y Survey: 60  0\r\n \r\n"
             "Jump X,Y Survey: 10.25  7.5\r\n \r\n"
-            "Check Buoy X,Y Twips: 6120  4230\r\n"
+            "Check Buoy X,Y Twips: 6185  3066\r\n"
             "Check Buoy X,Y Survey: 45.5  12\r\n \r\n");
     EXPECT_TRUE(results.endsWith(grid1Record)) << results.toStdString();
 
