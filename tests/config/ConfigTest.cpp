@@ -218,6 +218,30 @@ TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
     // With both grids in use and ready, the measure screen opens.
     t.app().config().Opt3grid->click();
     EXPECT_FALSE(m.lblGrid3->isHidden());
+    // The gate follows the grids in use, both ways.
+    EXPECT_EQ(s.gridsReady, 0); // grid 2 is in use and not set up
+    t.app().config().Opt1Grid->click();
+    EXPECT_EQ(s.gridsReady, 1); // the one grid in use is ready
+    t.app().config().Opt2grid->click();
+    EXPECT_EQ(s.gridsReady, 0);
+}
+
+TEST(ConfigLoad, GridWhoseCoefficientsDisagreeWithItsMarksIsToldAndNotReady) {
+    ConfigScreen t;
+    const QString g1 = t.gridFile(QStringLiteral("typo.ipt"), 1);
+    GridSetupFileRead read = readGridSetupFile(g1);
+    ASSERT_EQ(read.status, GridFileStatus::Complete);
+    read.content.coefficients[2] *= 1.1;               // a slip of one digit
+    ASSERT_TRUE(writeGridSetupFile(g1, read.content)); // the check buoy file stays
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.load();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].prompt.startsWith(QStringLiteral("The grid in ") + g1 +
+                                       QStringLiteral(" does not agree with its buoy marks: ")))
+        << m[0].prompt.toStdString();
+    EXPECT_FALSE(t.app().state.grid1Ready);
+    EXPECT_EQ(t.app().state.gridsReady, 0);
 }
 
 TEST(ConfigLoad, GridWithoutCheckBuoyFileIsNotReady) {
