@@ -55,6 +55,18 @@ void FieldReader::skipDelimiter() {
     }
 }
 
+void FieldReader::noteStart() {
+    for (; counted_ < pos_; ++counted_) {
+        const QChar c = text_[counted_];
+        // CR LF is one line end; so is a CR or an LF alone.
+        if (c == QLatin1Char('\n') ||
+            (c == QLatin1Char('\r') &&
+             !(counted_ + 1 < text_.size() && text_[counted_ + 1] == QLatin1Char('\n'))))
+            ++line_;
+    }
+    lastLine_ = line_;
+}
+
 std::optional<QString> FieldReader::nextField() {
     for (;;) {
         skipBlanks();
@@ -64,6 +76,7 @@ std::optional<QString> FieldReader::nextField() {
             break;
         skipLineEnd(); // blank line
     }
+    noteStart();
     QString field;
     if (text_[pos_] == QLatin1Char('"')) {
         ++pos_;
@@ -87,6 +100,7 @@ std::optional<QString> FieldReader::nextField() {
 std::optional<QString> FieldReader::readLine() {
     if (atEnd())
         return std::nullopt;
+    noteStart();
     const qsizetype start = pos_;
     while (!atEnd() && !isLineEndChar(text_[pos_]))
         ++pos_;

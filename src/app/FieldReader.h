@@ -23,6 +23,8 @@ public:
     // of the text.
     std::optional<QString> readLine();
     bool atEnd() const { return pos_ >= text_.size(); }
+    // Line (from 1) on which the field or line last returned starts.
+    int lastLine() const { return lastLine_; }
 
 private:
     bool atLineEnd() const;
@@ -30,9 +32,14 @@ private:
     void skipBlanks();
     // Moves past the comma or line end that ends the field.
     void skipDelimiter();
+    // Counts the line ends passed up to pos_, so lastLine() is known.
+    void noteStart();
 
     QString text_;
     qsizetype pos_ = 0;
+    qsizetype counted_ = 0; // text before this has its line ends counted
+    int line_ = 1;
+    int lastLine_ = 0;
 };
 
 // Every field of a text, in order.

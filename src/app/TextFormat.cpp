@@ -101,6 +101,70 @@ bool readNumberStrict(const QString& text, double* value) {
     return true;
 }
 
+namespace {
+
+bool isBlankChar(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A number text out of a double's range that lies below its smallest
+// magnitude rather than beyond its largest: a negative exponent, or no
+// digit but 0 in front of the point.
+bool tooSmallForDouble(const QByteArray& number) {
+    const qsizetype e = number.indexOf('e');
+    if (e >= 0)
+        return e + 1 < number.size() && number[e + 1] == '-';
+    const qsizetype point = number.indexOf('.');
+    const QByteArray whole = point < 0 ? number : number.left(point);
+    for (char c : whole)
+        if (c >= '1' && c <= '9')
+            return false;
+    return true;
+}
+
+// The leading number of text (blanks before it skipped) and where it ends;
+// nullopt without one or when it lies beyond a double.
+std::optional<double> leadingNumber(const QString& text, qsizetype* end) {
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlankChar(text[pos]))
+        ++pos;
+    const qsizetype len = scanNumber(text, pos);
+    if (len == 0)
+        return std::nullopt;
+    QString part = text.mid(pos, len);
+    part.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
+    if (part.startsWith(QLatin1Char('+')))
+        part.remove(0, 1);
+    const QByteArray bytes = part.toLatin1();
+    double v = 0;
+    const auto [last, ec] = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), v,
+                                            std::chars_format::general);
+    (void)last;
+    if (ec == std::errc::result_out_of_range && tooSmallForDouble(bytes))
+        v = 0; // 1e-400 is as good as 0
+    else if (ec != std::errc() || !std::isfinite(v))
+        return std::nullopt; // 1e400 is no number a grid can hold
+    *end = pos + len;
+    return v;
+}
+
+} // namespace
+
+std::optional<double> readStoredNumber(const QString& text) {
+    qsizetype end = 0;
+    const auto v = leadingNumber(text, &end);
+    if (!v)
+        return std::nullopt;
+    while (end < text.size() && isBlankChar(text[end]))
+        ++end;
+    return end == text.size() ? v : std::nullopt;
+}
+
+std::optional<double> readTypedNumber(const QString& text) {
+    qsizetype end = 0;
+    return leadingNumber(text, &end);
+}
+
 double readNumber(const QString& text) {
     double v = 0;
     readNumberStrict(text, &v);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <optional>
 
 namespace zt {
 
@@ -17,6 +18,15 @@ double readNumber(const QString& text);
 
 // The same reading, reporting whether a number was found at all.
 bool readNumberStrict(const QString& text, double* value);
+
+// A number stored in a file: the whole text, blanks around it aside, forms
+// one number that a double holds. nullopt for text, an empty field and a
+// magnitude beyond a double (1e400), which must never read as 0.
+std::optional<double> readStoredNumber(const QString& text);
+
+// A typed number kept as typed: read as a box reads it (the leading number,
+// "12.5 m" -> 12.5), but nullopt when there is none or it overflows.
+std::optional<double> readTypedNumber(const QString& text);
 
 // Shortest decimal text without trailing zeros, at most 15 significant
 // digits: 2 -> "2", 2.5 -> "2.5", 0.1 + 0.2 -> "0.3". Exponent form ("1E-05")

@@ -100,6 +100,32 @@ FileResult writeCheckBuoyFile(const QString& path, double screenX, double screen
     return replaceText(path, checkBuoyFileText(screenX, screenY, surveyXText, surveyYText));
 }
 
+namespace {
+
+QString lineError(int line, const QString& what) {
+    return QStringLiteral("line %1: ").arg(line) + what;
+}
+
+QString notANumber(int line, const QString& field) {
+    if (field.trimmed().isEmpty())
+        return lineError(line, QStringLiteral("a number is missing"));
+    return lineError(line, QLatin1Char('"') + field + QStringLiteral("\" is not a number"));
+}
+
+// A value of a setup file shares its line only with the other values of its
+// buoy: a buoy line of three or five values, or two values on one line,
+// would move every later value into the wrong place.
+bool startsOwnLine(int item) {
+    const int first = gridItem::buoyValue(1, 0), last = gridItem::buoyValue(4, 3);
+    return item < first || item > last || (item - first) % 4 == 0;
+}
+
+QString withPath(const QString& path, const QString& error) {
+    return path + QStringLiteral(", ") + error;
+}
+
+} // namespace
+
 GridSetupFileRead parseGridSetupFile(const QString& text) {
     GridSetupFileRead read;
     read.status = GridFileStatus::Incomplete;
@@ -114,11 +140,30 @@ GridSetupFileRead parseGridSetupFile(const QString& text) {
         return read;
     read.content.description = *description;
     read.itemsRead = gridItem::description;
+    int previousLine = reader.lastLine();
     for (int item = gridItem::description + 1; item <= gridItem::count; ++item) {
         const auto field = reader.nextField();
         if (!field)
             return read;
-        *itemTarget(read.content, item) = readNumber(*field);
+        const int line = reader.lastLine();
+        if ((line == previousLine) == startsOwnLine(item)) {
+            read.status = GridFileStatus::BadValue;
+            // A line short of values or with one too many: the line before.
+            read.error =
+                lineError(previousLine, item <= gridItem::buoyValue(4, 3) + 1
+                                            ? QStringLiteral("a buoy line holds four numbers "
+                                                             "separated by commas")
+                                            : QStringLiteral("a line holds one number"));
+            return read;
+        }
+        previousLine = line;
+        const auto value = readStoredNumber(*field);
+        if (!value) {
+            read.status = GridFileStatus::BadValue;
+            read.error = notANumber(line, *field);
+            return read;
+        }
+        *itemTarget(read.content, item) = *value;
         read.itemsRead = item;
     }
     read.status = GridFileStatus::Complete;
@@ -132,12 +177,16 @@ GridSetupFileRead readGridSetupFile(const QString& path) {
         read.error = bytes.error;
         return read;
     }
-    return parseGridSetupFile(textOfFileBytes(bytes.bytes));
+    GridSetupFileRead read = parseGridSetupFile(textOfFileBytes(bytes.bytes));
+    if (read.status == GridFileStatus::BadValue)
+        read.error = withPath(path, read.error);
+    return read;
 }
 
 CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
     // One number per line: a typed "12,5" must not push its "5" into the
-    // next value, and an empty typed text (a line of its own) reads as 0.
+    // next value. The survey lines hold what the operator typed, read as
+    // the boxes read it when the grid was completed.
     CheckBuoyFileRead read;
     read.status = GridFileStatus::Incomplete;
     FieldReader reader(text);
@@ -147,7 +196,17 @@ CheckBuoyFileRead parseCheckBuoyFile(const QString& text) {
         const auto line = reader.readLine();
         if (!line)
             return read;
-        *target = readNumber(*line);
+        auto value = read.itemsRead < 2 ? readStoredNumber(*line) : readTypedNumber(*line);
+        // Saved before a check buoy was placed: a 0 mark and the boxes as
+        // they were, often empty. There is no check buoy to read.
+        if (!value && read.itemsRead >= 2 && read.values.screenX == 0)
+            value = 0.0;
+        if (!value) {
+            read.status = GridFileStatus::BadValue;
+            read.error = notANumber(reader.lastLine(), *line);
+            return read;
+        }
+        *target = *value;
         ++read.itemsRead;
     }
     read.status = GridFileStatus::Complete;
@@ -161,7 +220,10 @@ CheckBuoyFileRead readCheckBuoyFile(const QString& path) {
         read.error = bytes.error;
         return read;
     }
-    return parseCheckBuoyFile(textOfFileBytes(bytes.bytes));
+    CheckBuoyFileRead read = parseCheckBuoyFile(textOfFileBytes(bytes.bytes));
+    if (read.status == GridFileStatus::BadValue)
+        read.error = withPath(path, read.error);
+    return read;
 }
 
 GridSetupFile gridFileFromState(const GridState& s, int g, const QString& description) {
@@ -258,7 +320,6 @@ FileResult saveGridFiles(GridState& s, const GridSaveInput& input) {
     if (g < 1 || g > 3)
         return FileResult::failure(input.path, QStringLiteral("no grid ") + QString::number(g));
     s.gridDescription[u(g)] = input.description;
-    s.gridFileName[u(g)] = input.path;
     s.savedJumpX = s.jumpX;
     s.savedJumpY = s.jumpY;
     const GridSetupFile file = gridFileFromState(s, g, input.description);
@@ -275,6 +336,7 @@ FileResult saveGridFiles(GridState& s, const GridSaveInput& input) {
     row[slot::checkScreenY] = s.checkMarkY;
     row[slot::checkSurveyX] = readNumber(input.checkSurveyXText);
     row[slot::checkSurveyY] = readNumber(input.checkSurveyYText);
+    s.gridFileName[u(g)] = input.path; // only a file written whole names the grid
     return {};
 }
 
@@ -301,9 +363,9 @@ GridLoadOutcome loadGridFiles(GridState& s, int g, const QString& path) {
             outcome.checkBuoyFound = true;
             applyCheckBuoyRead(s, g, cb);
         } else {
-            outcome.checkBuoyError = cb.status == GridFileStatus::Unreadable
-                                         ? cb.error
-                                         : cbPath + QStringLiteral(": ends before its four values");
+            outcome.checkBuoyError = cb.status == GridFileStatus::Incomplete
+                                         ? cbPath + QStringLiteral(": ends before its four values")
+                                         : cb.error;
         }
     }
     s.jumpX = s.savedJumpX;

@@ -58,7 +58,9 @@ constexpr int count = gridNumber;
 enum class GridFileStatus {
     Complete,
     Incomplete, // the file ended early; a load applies none of it
-    Unreadable  // the file could not be opened; nothing was read
+    Unreadable, // the file could not be opened; nothing was read
+    BadValue    // a value is no number or a line holds the wrong count of
+                // values; a load applies none of it
 };
 
 struct GridSetupFileRead {
@@ -66,7 +68,7 @@ struct GridSetupFileRead {
     int itemsRead = 0; // how many values (gridItem order) the file held
     QString header;    // line 1 as it stands
     GridSetupFile content;
-    QString error; // Unreadable: the path and the reason
+    QString error; // Unreadable, BadValue: the path (line) and the reason
     bool has(int item) const { return itemsRead >= item; }
 };
 
@@ -78,7 +80,7 @@ struct CheckBuoyFileRead {
     GridFileStatus status = GridFileStatus::Unreadable;
     int itemsRead = 0; // 0..4
     CheckBuoyValues values;
-    QString error;
+    QString error; // Unreadable, BadValue: the path (line) and the reason
 };
 
 // Check buoy file of a setup file: the full name with ".cb" appended.
@@ -94,8 +96,15 @@ FileResult writeGridSetupFile(const QString& path, const GridSetupFile& file);
 FileResult writeCheckBuoyFile(const QString& path, double screenX, double screenY,
                               const QString& surveyXText, const QString& surveyYText);
 
+// Every number must read whole ("x.5", "1e400" and an empty field are
+// errors, never 0) and each buoy line hold its four values, every other
+// value a line of its own. The errors name the line; the read functions put
+// the path in front.
 GridSetupFileRead parseGridSetupFile(const QString& text);
 GridSetupFileRead readGridSetupFile(const QString& path);
+// The screen lines read whole, the typed survey lines as the check buoy
+// boxes read them; a line without a number is an error, except the survey
+// lines of a file saved before the check buoy was placed (mark x 0).
 CheckBuoyFileRead parseCheckBuoyFile(const QString& text);
 CheckBuoyFileRead readCheckBuoyFile(const QString& path);
 
@@ -125,11 +134,11 @@ void applyCheckBuoyRead(GridState& s, int g, const CheckBuoyFileRead& read);
 // slots 32..35 become 0, so no check buoy of an earlier file stays behind.
 void clearCheckBuoy(GridState& s, int g);
 
-// Saving grid g to path: gridDescription(g), gridFileName(g), saved jump
-// point = jump point, the setup file, store slots 3..31, then the check
-// buoy file (check marker and the typed survey texts) and slots 32..35.
+// Saving grid g to path: gridDescription(g), saved jump point = jump
+// point, the setup file, store slots 3..31, then the check buoy file (check
+// marker and the typed survey texts), slots 32..35 and gridFileName(g).
 // Stops at the first file that cannot be written; the state changes made
-// before it stay.
+// before it stay, and gridFileName(g) keeps the last file written whole.
 struct GridSaveInput {
     int grid = 1;
     QString path;

@@ -6,6 +6,7 @@
 #include "app/ResultsFile.h"
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
+#include "grid/GridAgreement.h"
 #include "measure/MeasureView.h"
 #include "vision/GridPatches.h"
 
@@ -32,14 +33,24 @@ QString endedEarlyMessage(const QString& path) {
            path;
 }
 
-// A grid whose transform cannot be inverted would give every landing mark
-// a distance that means nothing; it loads but never becomes ready.
+// A grid whose coefficients cannot be inverted, or do not agree with its
+// own buoy and check buoy marks, would give every landing mark a distance
+// that is not the jump's: it loads but never becomes ready.
 bool tellIfGridCannotMeasure(GridFileContext& ctx, const QString& path) {
-    QString why;
-    if (transformInvertible(ctx.state.coefficients(), &why))
+    const GridVerdict verdict = judgeGrid(ctx.state.coefficients(), gridMarksOf(ctx.state));
+    if (verdict.ready())
         return false;
-    ctx.dialogs.error(QStringLiteral("The grid in ") + path + QStringLiteral(" cannot measure: ") +
-                      why + QStringLiteral(". Set the grid up again and Complete it."));
+    ctx.dialogs.error(gridNotReadyMessage(path, verdict));
+    return true;
+}
+
+// A file that could not be opened, or holds a value that is no number:
+// told with the path and line, and nothing of it is applied.
+bool tellIfUnreadable(GridFileContext& ctx, const GridLoadOutcome& outcome) {
+    if (outcome.setupStatus != GridFileStatus::Unreadable &&
+        outcome.setupStatus != GridFileStatus::BadValue)
+        return false;
+    ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") + outcome.error);
     return true;
 }
 
@@ -192,6 +203,21 @@ void clearCheckBuoyBoxes(GridBoxTexts& boxes) {
     boxes.checkYpix = QStringLiteral("auto");
 }
 
+QString gridFileRefusal(const GridState& s, const QString& path, const GridLoadOutcome& outcome) {
+    if (outcome.setupStatus == GridFileStatus::Unreadable ||
+        outcome.setupStatus == GridFileStatus::BadValue)
+        return QStringLiteral("The grid setup file could not be read: ") + outcome.error;
+    if (!outcome.complete())
+        return endedEarlyMessage(path);
+    if (const GridVerdict v = judgeGrid(s.coefficients(), gridMarksOf(s)); !v.ready())
+        return gridNotReadyMessage(path, v);
+    if (!outcome.checkBuoyError.isEmpty())
+        return QStringLiteral("The check buoy file could not be read: ") + outcome.checkBuoyError;
+    if (!outcome.checkBuoyFound || !(s.checkMarkX > 0))
+        return missingCheckBuoyMessage;
+    return QString();
+}
+
 void updateGridsReady(GridFileContext& ctx) {
     if (!ctx.state.allGridsInUseReady())
         return;
@@ -223,7 +249,6 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
     ctx.state.gridDescription[u(g)] = description;
     showMeasureDescription(ctx, description);
     showMainDescription(ctx, g, description);
-    ctx.settings.set(setting::gridFile(g), *path);
     log(ctx, QStringLiteral("save grid %1").arg(g));
     view.setFileNameText(*path);
     view.setDescriptionText(description);
@@ -232,9 +257,12 @@ void gridSave(GridFileContext& ctx, GridFileView& view) {
     const FileResult r =
         saveGridFiles(ctx.state, {g, *path, description, boxes.checkX, boxes.checkY});
     if (!r) {
+        // The next start loads the grid from its setting: it keeps naming
+        // the last file that was written whole.
         ctx.dialogs.error(QStringLiteral("The grid could not be saved: ") + r.error);
         return;
     }
+    ctx.settings.set(setting::gridFile(g), *path);
     // The camera-moved guard's patches beside it; the grid is saved either way.
     if (const QString e = vision::keepGridPatches(*path, view.setupPicture()); !e.isEmpty())
         log(ctx, QStringLiteral("No camera guard for grid %1: ").arg(g) + e);
@@ -261,10 +289,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
     ctx.state.gridLoading = true;
 
     const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, *path);
-    if (outcome.setupStatus == GridFileStatus::Unreadable) {
+    if (tellIfUnreadable(ctx, outcome)) {
         ctx.state.gridLoading = false;
-        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
-                          outcome.error);
         return;
     }
     if (!outcome.complete()) {
@@ -305,11 +331,8 @@ void gridLoad(GridFileContext& ctx, GridFileView& view) {
 
 void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& file, int g) {
     const GridLoadOutcome outcome = loadGridFiles(ctx.state, g, file);
-    if (outcome.setupStatus == GridFileStatus::Unreadable) {
-        ctx.dialogs.error(QStringLiteral("The grid setup file could not be read: ") +
-                          outcome.error);
+    if (tellIfUnreadable(ctx, outcome))
         return;
-    }
     if (!outcome.complete()) {
         ctx.dialogs.error(endedEarlyMessage(file));
         return;

@@ -101,6 +101,12 @@ void gridLoad(GridFileContext& ctx, GridFileView& view);
 // question; ready when the check buoy file is there.
 void loadGridAtStartup(GridFileContext& ctx, GridFileView& view, const QString& file, int g);
 
+// Why a grid file that loadGridFiles read into s cannot measure, as the
+// load tells the operator (the file unreadable or cut short, a value that
+// is no number, the coefficients off the marks, no usable check buoy);
+// empty when the grid loads ready.
+QString gridFileRefusal(const GridState& s, const QString& path, const GridLoadOutcome& outcome);
+
 // gridsReady = 1 when every grid in use is ready, with the diagnostic
 // lines "1 grid - OK" .. "3 grids - OK".
 void updateGridsReady(GridFileContext& ctx);

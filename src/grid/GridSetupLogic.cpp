@@ -51,6 +51,12 @@ SetupMarks setupMarksOf(const GridState& s) {
     return m;
 }
 
+bool onPicture(QSizeF pictureTwips, double x, double y) {
+    if (pictureTwips.isEmpty())
+        pictureTwips = QSizeF(12000, 9000);
+    return x >= 0 && y >= 0 && x < pictureTwips.width() && y < pictureTwips.height();
+}
+
 std::vector<MarkMove> placeSetupPoint(GridState& s, SetupMarks& marks, SetupPoint selected,
                                       QPointF click, bool locked) {
     const QPointF offset = click - marks[selected];

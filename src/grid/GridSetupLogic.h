@@ -9,6 +9,7 @@
 #include "measure/MeasureLogic.h"
 
 #include <QPointF>
+#include <QSizeF>
 #include <QString>
 #include <array>
 #include <vector>
@@ -32,6 +33,10 @@ struct SetupMarks {
     QPointF operator[](SetupPoint p) const { return at[static_cast<size_t>(p)]; }
 };
 SetupMarks setupMarksOf(const GridState& s);
+
+// True when the click (twips) falls on the picture of the given size; with
+// no picture, on the empty picture area of 12000 by 9000 twips.
+bool onPicture(QSizeF pictureTwips, double x, double y);
 
 struct MarkMove {
     SetupPoint point;

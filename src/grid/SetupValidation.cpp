@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TextFormat.h"
+#include "grid/GridAgreement.h"
 
 #include <cmath>
 #include <numbers>
@@ -114,6 +115,35 @@ bool checkBuoyStep(GridState& s, const GridBoxTexts& b, ValidationEnv& env, Comp
     return false;
 }
 
+// The solved grid judged by the rule every load applies, so that a grid
+// completed here also loads ready: the buoys as solved, the check buoy as
+// the boxes give it.
+bool agreementStep(GridState& s, const GridBoxTexts& b, ValidationEnv& env, CompleteCheck& r) {
+    GridMarks marks = gridMarksOf(s);
+    marks.hasCheckBuoy = true;
+    marks.checkScreen = {readNumber(b.checkXpix), readNumber(b.checkYpix)};
+    marks.checkSurvey = {readNumber(b.checkX), readNumber(b.checkY)};
+    const GridVerdict verdict = judgeGrid(s.coefficients(), marks);
+    if (verdict.ready())
+        return true;
+    tellCannotCompute(env, QStringLiteral("the solved grid does not agree with its marks (") +
+                               verdict.why + QStringLiteral(")."));
+    r.status = CompleteStatus::Disagrees;
+    return false;
+}
+
+// Every buoy and the check buoy on the picture: a mark beside it was
+// placed on nothing the camera saw.
+bool marksOnPicture(const GridBoxTexts& b, double width, double height) {
+    auto inside = [&](double x, double y) {
+        return x >= 0 && x <= width && y >= 0 && (!(height > 0) || y <= height);
+    };
+    for (int i = 1; i <= 4; ++i)
+        if (!inside(boxPoint(b, i).x, boxPoint(b, i).y))
+            return false;
+    return inside(readNumber(b.checkXpix), readNumber(b.checkYpix));
+}
+
 // The message allowing an invalid setup to go on; false when it may not.
 bool goOnIfAllowed(bool allowInvalidSetup, ValidationEnv& env) {
     if (!allowInvalidSetup)
@@ -169,8 +199,9 @@ bool fieldOfViewStep(GridState& s, const GridBoxTexts& b, bool allowInvalid, Val
     return true;
 }
 
-bool widthStep(const QString& pictureWidthText, bool allowInvalid, ValidationEnv& env,
-               CompleteCheck& r) {
+bool widthStep(const GridBoxTexts& b, const SetupPicture& picture, bool allowInvalid,
+               ValidationEnv& env, CompleteCheck& r) {
+    const QString& pictureWidthText = picture.widthText;
     const double width = readNumber(pictureWidthText);
     if (!(width > 0)) {
         tellCannotCompute(env, QStringLiteral("the picture has no width (") + pictureWidthText +
@@ -179,6 +210,11 @@ bool widthStep(const QString& pictureWidthText, bool allowInvalid, ValidationEnv
         return false;
     }
     r.gridWidthPercent = std::abs(r.leftPosition - r.rightPosition) * 100 / width;
+    if (r.gridWidthPercent > 100 || !marksOnPicture(b, width, readNumber(picture.heightText))) {
+        tellCannotCompute(env, QStringLiteral("a buoy mark lies outside the picture."));
+        r.status = CompleteStatus::MarkOutsidePicture;
+        return false;
+    }
     const QString percent = wholeText(r.gridWidthPercent);
     log(env, QStringLiteral("Screen width of Grid  = ") + percent + QStringLiteral("%"));
     log(env, QStringLiteral("Screen width  = ") + pictureWidthText);
@@ -215,13 +251,12 @@ MissingInput missingSetupInput(const GridBoxTexts& b) {
     return MissingInput::None;
 }
 
-CompleteCheck validateSetup(GridState& s, const GridBoxTexts& boxes,
-                            const QString& pictureWidthText, bool allowInvalidSetup,
-                            ValidationEnv& env) {
+CompleteCheck validateSetup(GridState& s, const GridBoxTexts& boxes, const SetupPicture& picture,
+                            bool allowInvalidSetup, ValidationEnv& env) {
     CompleteCheck r;
     if (solveStep(s, env, r) && checkBuoyStep(s, boxes, env, r) &&
-        fieldOfViewStep(s, boxes, allowInvalidSetup, env, r))
-        widthStep(pictureWidthText, allowInvalidSetup, env, r);
+        agreementStep(s, boxes, env, r) && fieldOfViewStep(s, boxes, allowInvalidSetup, env, r))
+        widthStep(boxes, picture, allowInvalidSetup, env, r);
     return r;
 }
 
@@ -263,19 +298,19 @@ SetupRatios gridCheck(const GridBoxTexts& b, const QString& pictureWidthText, Va
     return r;
 }
 
-CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes,
-                              const QString& pictureWidthText, bool allowInvalidSetup, int g,
-                              const QString& fileName, const QString& description,
-                              ValidationEnv& env, const std::function<void()>& appendRecord) {
+CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes, const SetupPicture& picture,
+                              bool allowInvalidSetup, int g, const QString& fileName,
+                              const QString& description, ValidationEnv& env,
+                              const std::function<void()>& appendRecord) {
     CompleteRun run;
-    run.check = validateSetup(s, boxes, pictureWidthText, allowInvalidSetup, env);
+    run.check = validateSetup(s, boxes, picture, allowInvalidSetup, env);
     if (run.check.status == CompleteStatus::Ready)
         markGridComplete(s, g, fileName, description, env);
     if (!run.check.recordsSetup())
         return run;
     if (appendRecord)
         appendRecord();
-    run.ratios = gridCheck(boxes, pictureWidthText, env);
+    run.ratios = gridCheck(boxes, picture.widthText, env);
     run.ratiosChecked = true;
     return run;
 }

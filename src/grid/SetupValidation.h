@@ -35,6 +35,15 @@ inline constexpr double frontRatioDesired = 80;
 enum class MissingInput { None, Parameters, CheckBuoy };
 MissingInput missingSetupInput(const GridBoxTexts& boxes);
 
+// The picture the marks were placed on: its width and height in twips as
+// the setup screen's boxes show them. An empty height is not known (the
+// tool is given the width alone) and not checked.
+struct SetupPicture {
+    SetupPicture(QString width, QString height = QString())
+        : widthText(std::move(width)), heightText(std::move(height)) {}
+    QString widthText, heightText;
+};
+
 enum class CompleteStatus {
     Ready,            // validated: step 10 may mark the grid ready
     NoUniqueSolution, // no pivot in the solve (the record is still written)
@@ -42,6 +51,8 @@ enum class CompleteStatus {
     CheckBuoyInvalid, // marked check buoy too far from its predicted place
     FieldOfViewTooWide,
     GridTooNarrow,
+    MarkOutsidePicture, // a mark beyond the picture, or a grid wider than it
+    Disagrees,          // the solved coefficients do not give back the marks
 };
 
 struct CompleteCheck {
@@ -56,12 +67,12 @@ struct CompleteCheck {
     }
 };
 
-// Steps 4 to 9: solve, check buoy validation, field of view and grid width,
-// with their messages and log lines. Leaves every value in place; marks
-// nothing ready. pictureWidthText is the picture width in twips.
-CompleteCheck validateSetup(GridState& s, const GridBoxTexts& boxes,
-                            const QString& pictureWidthText, bool allowInvalidSetup,
-                            ValidationEnv& env);
+// Steps 4 to 9: solve, check buoy validation, the grid's agreement with
+// its marks, field of view and grid width (with every mark on the
+// picture), with their messages and log lines. Leaves every value in
+// place; marks nothing ready.
+CompleteCheck validateSetup(GridState& s, const GridBoxTexts& boxes, const SetupPicture& picture,
+                            bool allowInvalidSetup, ValidationEnv& env);
 
 // Steps 10 and 11 on the working state: grid g ready and current, its file
 // name and description, the working grid into its store row (the check
@@ -88,10 +99,10 @@ struct CompleteRun {
     bool ratiosChecked = false; // grid_check ran
     SetupRatios ratios;
 };
-CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes,
-                              const QString& pictureWidthText, bool allowInvalidSetup, int g,
-                              const QString& fileName, const QString& description,
-                              ValidationEnv& env, const std::function<void()>& appendRecord);
+CompleteRun completeFromSolve(GridState& s, const GridBoxTexts& boxes, const SetupPicture& picture,
+                              bool allowInvalidSetup, int g, const QString& fileName,
+                              const QString& description, ValidationEnv& env,
+                              const std::function<void()>& appendRecord);
 
 // The status logged when the setup screen is left.
 void logSetupStatus(const GridState& s, ValidationEnv& env);

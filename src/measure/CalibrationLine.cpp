@@ -1,6 +1,7 @@
 #include "measure/CalibrationLine.h"
 
 #include "app/TextFormat.h"
+#include "grid/GridAgreement.h"
 
 #include <cmath>
 
@@ -19,8 +20,8 @@ bool convertEnd(GridState& s, bool actualInput, const QString& ax, const QString
     if (actualInput) {
         s.waterX = readNumber(ax);
         s.waterY = readNumber(ay);
-        if (!screen_from_water(s))
-            return false;
+        if (!screen_from_water(s) || !inFrontOfCamera(s, s.screenX, s.screenY))
+            return false; // behind the camera: nowhere on the picture
         *outA = wholeTwips(s.screenX);
         *outB = wholeTwips(s.screenY);
         return true;

@@ -191,27 +191,6 @@ int pictureFilterIndex(const QString& pictureExt) {
     return 1;
 }
 
-PictureRead readPicture(const QString& path) {
-    PictureRead r;
-    if (!QFileInfo(path).isFile()) {
-        r.error = path + QStringLiteral(": the file does not exist");
-        return r;
-    }
-    QImageReader reader(path);
-    // The ending may not be the picture's kind: a saved frame is a bitmap
-    // whatever the configured ending.
-    reader.setDecideFormatFromContent(true);
-    r.image = reader.read();
-    if (r.image.isNull())
-        r.error = path + QStringLiteral(": ") + reader.errorString();
-    return r;
-}
-
-QString pictureNotLoadedMessage(const PictureRead& failure) {
-    return QStringLiteral("The picture could not be loaded:\n") + failure.error +
-           QStringLiteral("\nThe picture on the screen stays as it was.");
-}
-
 MoveResult movePicture(const QString& from, const QString& to) {
     if (!QFileInfo(from).isFile())
         return moveFailure(from, to, QStringLiteral("the file does not exist"));

@@ -15,6 +15,7 @@
 #include "app/Clock.h"
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
+#include "video/PictureFile.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -70,17 +71,6 @@ QString pictureVideoLogLine(const QDateTime& at, const QString& skierName,
 // Filter preselected in the "Load Picture" dialog for the ending: 3 for
 // ".gif", 4 for ".bmp", 5 for ".jpg" (1, all files, otherwise).
 int pictureFilterIndex(const QString& pictureExt);
-
-// A picture read by its content (a bitmap named ".jpg" reads as a bitmap).
-struct PictureRead {
-    QImage image;
-    QString error; // names the file and the reason
-    bool ok() const { return !image.isNull(); }
-};
-PictureRead readPicture(const QString& path);
-
-// Message shown for a picture that cannot be read.
-QString pictureNotLoadedMessage(const PictureRead& failure);
 
 // Moves a picture file to its new name, replacing a file of that name.
 // A rename that cannot cross file systems copies and then deletes; the

@@ -128,7 +128,7 @@ QString parseMeasureOption(const QStringList& args, qsizetype* i, MeasureArgs* m
             return QStringLiteral("--grid takes a file");
         QString error;
         if (!readGridForMeasure(*value, &m->coefficients, &m->jumpX, &m->jumpY, &error))
-            return QStringLiteral("!") + error;
+            return QStringLiteral("!") + error; // a file the program refuses
         m->haveCoefficients = m->haveJump = true;
         m->gridFile = *value;
     } else {
@@ -145,7 +145,7 @@ Output measure(const QStringList& args) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString problem = parseMeasureOption(args, &i, &m);
         if (problem.startsWith(QLatin1Char('!')))
-            return failure(problem.mid(1));
+            return {QString(), problem.mid(1) + QLatin1Char('\n'), 2};
         if (!problem.isEmpty())
             return usageError(problem);
     }
@@ -240,13 +240,18 @@ QString usage() {
         "      of three numbers: water X in meters, water Y in meters, and the jump\n"
         "      distance in meters, which is the straight-line distance from the jump point\n"
         "      plus the tournament-type correction: 2.1 m normal (the default), 1.9 m\n"
-        "      sitski, 0 barefoot. A grid whose transform cannot be inverted (all\n"
-        "      coefficients 0, or singular) cannot measure: exit 1.\n"
+        "      sitski, 0 barefoot. Coefficients whose transform cannot be inverted (all\n"
+        "      0, or singular) cannot measure: exit 1. --grid FILE is loaded as the\n"
+        "      program loads it; a file the program would not make ready (unreadable\n"
+        "      numbers, coefficients that do not agree with the file's buoy marks or\n"
+        "      check buoy, no check buoy file FILE.cb) exits 2 with the program's message.\n"
         "  zentrak-tool validate --grid FILE --picture-width TWIPS [--allow-invalid]\n"
         "      Checks a grid setup file (and its check buoy file FILE.cb) as the grid\n"
         "      setup screen's Complete does after loading it, on a picture TWIPS wide:\n"
-        "      the solve, the check buoy, the field of view, the grid's width and the\n"
-        "      set-up ratios. Prints each diagnostic line Complete writes, and\n"
+        "      first the coefficients in the file against its own buoy marks and check\n"
+        "      buoy (as every load checks them), then the solve, the check buoy, the field\n"
+        "      of view, the grid's width (every mark on the picture) and the set-up\n"
+        "      ratios. Prints each diagnostic line Complete writes, and\n"
         "      \"message: \" + text for each message it would show, in order; the last\n"
         "      line is \"ready\" or \"not ready\". --allow-invalid lets a setup past the\n"
         "      field-of-view and width limits, as \"Allow Invalid Setup\". Writes no file.\n"
@@ -258,7 +263,8 @@ QString usage() {
         "      of the distance one pixel lower and right, the larger change: delta),\n"
         "      an empty line, then seven lines of homologation classes (R, L, C, NH),\n"
         "      one per skier path line from the upper buoys down. --png writes the\n"
-        "      accuracy map, over PICTURE when given.\n"
+        "      accuracy map, over PICTURE when given. A file the program would not make\n"
+        "      ready exits 2 with the program's message.\n"
         "  zentrak-tool avi-info FILE\n"
         "      Prints the file information of an AVI clip, one item per line.\n"
         "  zentrak-tool extract-frame FILE N OUT.bmp\n"

@@ -1,26 +1,23 @@
 // Reading of a grid setup file for `zentrak-tool measure --grid FILE`: the
-// coefficients and the jump point, by the same reading rules as the program.
+// file loaded as the program loads it, measured with only when the program
+// would make it ready.
 
-#include "app/TextFormat.h"
 #include "grid/GridFiles.h"
 #include "grid/GridModel.h"
+#include "grid/GridSaveLoad.h"
 
 namespace zt::tool {
 
 bool readGridForMeasure(const QString& path, Coefficients* c, double* jumpX, double* jumpY,
                         QString* error) {
-    const GridSetupFileRead read = readGridSetupFile(path);
-    if (read.status == GridFileStatus::Unreadable) {
-        *error = read.error;
+    GridState s;
+    const GridLoadOutcome outcome = loadGridFiles(s, 1, path);
+    *error = gridFileRefusal(s, path, outcome);
+    if (!error->isEmpty())
         return false;
-    }
-    if (!read.has(gridItem::jumpY)) {
-        *error = path + QStringLiteral(": the grid setup file ends before its jump point");
-        return false;
-    }
-    *c = read.content.coefficients;
-    *jumpX = read.content.jumpX;
-    *jumpY = read.content.jumpY;
+    *c = s.coefficients();
+    *jumpX = s.jumpX;
+    *jumpY = s.jumpY;
     return true;
 }
 

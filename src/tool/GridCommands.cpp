@@ -4,10 +4,12 @@
 #include "app/Dialogs.h"
 #include "app/TextFormat.h"
 #include "grid/AccuracyCheck.h"
+#include "grid/GridAgreement.h"
 #include "grid/GridFiles.h"
 #include "grid/GridSaveLoad.h"
 #include "grid/SetupValidation.h"
 #include "tool/Commands.h"
+#include "video/PictureFile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -83,13 +85,16 @@ QString parseGridArgs(const QStringList& args, GridArgs* g, bool validate) {
 }
 
 // The grid as loading the file leaves it, with the boxes the setup screen
-// then shows; an error text when the file cannot be used.
-QString loadForChecks(const QString& file, GridState* s, GridBoxTexts* boxes) {
+// then shows; an error text when the file cannot be read at all.
+// *refusal says why the program would not make the grid ready (empty when
+// it would).
+QString loadForChecks(const QString& file, GridState* s, GridBoxTexts* boxes, QString* refusal) {
     const GridLoadOutcome outcome = loadGridFiles(*s, 1, file);
-    if (outcome.setupStatus == GridFileStatus::Unreadable)
-        return outcome.error;
+    *refusal = gridFileRefusal(*s, file, outcome);
     if (!outcome.complete())
-        return file + QStringLiteral(": the grid setup file ends before all its values");
+        return refusal->isEmpty()
+                   ? file + QStringLiteral(": the grid setup file ends before all its values")
+                   : *refusal;
     // The screen warns of it and goes on without the check buoy; a script
     // is stopped, as it would check a setup without its check buoy.
     if (!outcome.checkBuoyError.isEmpty())
@@ -98,6 +103,16 @@ QString loadForChecks(const QString& file, GridState* s, GridBoxTexts* boxes) {
     if (!outcome.checkBuoyFound)
         clearCheckBuoyBoxes(*boxes);
     return QString();
+}
+
+// The coefficients in the file against its own marks, as every load judges
+// them; false (after its message) when they disagree.
+bool fileCoefficientsAgree(const GridState& s, const QString& file, PrintingDialogs& dialogs) {
+    const GridVerdict verdict = judgeGrid(s.coefficients(), gridMarksOf(s));
+    if (verdict.ready())
+        return true;
+    dialogs.error(gridNotReadyMessage(file, verdict));
+    return false;
 }
 
 QPointF boxPoint(const GridBoxTexts& b, int buoy) {
@@ -109,8 +124,12 @@ QPointF boxPoint(const GridBoxTexts& b, int buoy) {
 // the whole grid.
 QString writeAccuracyPng(const GridArgs& g, const AccuracyResult& r) {
     QImage image;
-    if (!g.picture.isEmpty() && !image.load(g.picture))
-        return QStringLiteral("The picture cannot be read: ") + g.picture;
+    if (!g.picture.isEmpty()) {
+        const PictureRead read = readWholePicture(g.picture);
+        if (!read.ok())
+            return pictureNotLoadedMessage(read);
+        image = read.image;
+    }
     if (image.isNull()) {
         QRectF box;
         for (const AccuracyPoint& p : r.points)
@@ -139,14 +158,18 @@ Output validateCommand(const QStringList& args) {
         return usageError(problem);
     GridState s;
     GridBoxTexts boxes;
-    if (const QString error = loadForChecks(g.file, &s, &boxes); !error.isEmpty())
+    QString refusal;
+    if (const QString error = loadForChecks(g.file, &s, &boxes, &refusal); !error.isEmpty())
         return {QString(), error + QLatin1Char('\n'), 2};
     Output out;
     PrintingDialogs dialogs(out.out);
     ValidationEnv env{dialogs,
                       [&out](const QString& line) { out.out += line + QLatin1Char('\n'); }};
-    completeFromSolve(s, boxes, g.pictureWidth, g.allowInvalid, 1, g.file, s.gridDescription[1],
-                      env, {});
+    // Complete re-solves from the marks, which would hide coefficients in
+    // the file that measure something else: they are judged first.
+    if (fileCoefficientsAgree(s, g.file, dialogs))
+        completeFromSolve(s, boxes, g.pictureWidth, g.allowInvalid, 1, g.file, s.gridDescription[1],
+                          env, {});
     const bool ready = s.gridReady(1);
     out.out += ready ? QStringLiteral("ready\n") : QStringLiteral("not ready\n");
     out.exitCode = ready ? 0 : 1;
@@ -159,8 +182,10 @@ Output accuracyCommand(const QStringList& args) {
         return usageError(problem);
     GridState s;
     GridBoxTexts boxes;
-    if (const QString error = loadForChecks(g.file, &s, &boxes); !error.isEmpty())
-        return {QString(), error + QLatin1Char('\n'), 2};
+    QString refusal;
+    loadForChecks(g.file, &s, &boxes, &refusal);
+    if (!refusal.isEmpty())
+        return {QString(), refusal + QLatin1Char('\n'), 2}; // the program checks ready grids only
     const AccuracyMesh mesh = accuracyMesh(boxPoint(boxes, 3), boxPoint(boxes, 1),
                                            boxPoint(boxes, 4), boxPoint(boxes, 2));
     const AccuracyResult r = runAccuracyCheck(s, mesh, g.barefoot, g.sitski);

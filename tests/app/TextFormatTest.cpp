@@ -130,3 +130,17 @@ TEST(TextFormat, NumbersKeepThePointUnderACommaLocale) {
     EXPECT_EQ(gridNumberText(2.0 / 3 * 1e-5), QStringLiteral(" 6.66666666666667E-06 "));
     EXPECT_EQ(wholeNumberOf(QStringLiteral(" 29.97")), 30);
 }
+
+TEST(TextFormat, StoredNumbersReadWholeOrNotAtAll) {
+    EXPECT_EQ(zt::readStoredNumber(QStringLiteral(" -.5 ")), -0.5);
+    EXPECT_EQ(zt::readStoredNumber(QStringLiteral("1.5E-05")), 1.5e-5);
+    EXPECT_EQ(zt::readStoredNumber(QStringLiteral("4D-06")), 4e-6);
+    EXPECT_EQ(zt::readStoredNumber(QStringLiteral("1e-400")), 0.0); // below a double: 0
+    // Never 0 for what is no number.
+    for (const char* bad : {"", "  ", "x.5", "1e400", "-1E+999", "12abc", "9000; 2500", "."})
+        EXPECT_FALSE(zt::readStoredNumber(QString::fromLatin1(bad))) << bad;
+    // A typed value reads as its box reads it, but must hold a number.
+    EXPECT_EQ(zt::readTypedNumber(QStringLiteral("12,5")), 12.0);
+    EXPECT_FALSE(zt::readTypedNumber(QStringLiteral("CheckY")));
+    EXPECT_FALSE(zt::readTypedNumber(QStringLiteral("1e400")));
+}

@@ -191,7 +191,7 @@ TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
     EXPECT_EQ(s.gridsReady, 0);
     EXPECT_FALSE(s.gridLoading);
     EXPECT_EQ(s.gridDescription[3], QStringLiteral("camera 3"));
-    EXPECT_EQ(s.gridStore[3][slot::checkScreenX], 6120);
+    EXPECT_EQ(s.gridStore[3][slot::checkScreenX], 6185);
     EXPECT_FALSE(m.lblGrid2->isHidden());
     EXPECT_TRUE(m.lblGrid3->isHidden());
     EXPECT_EQ(pictureNameOf(m.ImageGrid1), readyGridPicture);
@@ -214,13 +214,37 @@ TEST(ConfigLoad, LoadsConfiguredGridsThreeFirstAndShowsGridsInUse) {
             "Upper Right X,Y Twips: 9000  2500\r\nUpper Right X,Y Survey: 60  15\r\n \r\n"
             "Lower Right X,Y Twips: 9700  6000\r\nLower Right X,Y Survey: 60  0\r\n \r\n"
             "Jump X,Y Survey: 10.25  7.5\r\n \r\n"
-            "Check Buoy X,Y Twips: 6120  4230\r\n"
+            "Check Buoy X,Y Twips: 6185  3066\r\n"
             "Check Buoy X,Y Survey: 45.5  12\r\n \r\n");
     EXPECT_TRUE(results.endsWith(grid1Record)) << results.toStdString();
 
     // With both grids in use and ready, the measure screen opens.
     t.app().config().Opt3grid->click();
     EXPECT_FALSE(m.lblGrid3->isHidden());
+    // The gate follows the grids in use, both ways.
+    EXPECT_EQ(s.gridsReady, 0); // grid 2 is in use and not set up
+    t.app().config().Opt1Grid->click();
+    EXPECT_EQ(s.gridsReady, 1); // the one grid in use is ready
+    t.app().config().Opt2grid->click();
+    EXPECT_EQ(s.gridsReady, 0);
+}
+
+TEST(ConfigLoad, GridWhoseCoefficientsDisagreeWithItsMarksIsToldAndNotReady) {
+    ConfigScreen t;
+    const QString g1 = t.gridFile(QStringLiteral("typo.ipt"), 1);
+    GridSetupFileRead read = readGridSetupFile(g1);
+    ASSERT_EQ(read.status, GridFileStatus::Complete);
+    read.content.coefficients[2] *= 1.1;               // a slip of one digit
+    ASSERT_TRUE(writeGridSetupFile(g1, read.content)); // the check buoy file stays
+    t.env.settings().write(QStringLiteral("grid1File"), g1);
+    t.load();
+    const QList<MessageRequest> m = t.env.dialogs().messages();
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].prompt.startsWith(QStringLiteral("The grid in ") + g1 +
+                                       QStringLiteral(" does not agree with its buoy marks: ")))
+        << m[0].prompt.toStdString();
+    EXPECT_FALSE(t.app().state.grid1Ready);
+    EXPECT_EQ(t.app().state.gridsReady, 0);
 }
 
 TEST(ConfigLoad, GridWithoutCheckBuoyFileIsNotReady) {

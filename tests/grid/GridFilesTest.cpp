@@ -67,8 +67,8 @@ TEST(GridFiles, WritesTheNineteenLinesExactly) {
     EXPECT_EQ(gridSetupFileText(QStringLiteral("C:\\grids\\north.ipt"), f), expected);
 
     // The typed check buoy survey texts are written as typed.
-    EXPECT_EQ(checkBuoyFileText(6120, 4230.5, QStringLiteral("45.5"), QStringLiteral("-12")),
-              QStringLiteral(" 6120 \r\n 4230.5 \r\n45.5\r\n-12\r\n"));
+    EXPECT_EQ(checkBuoyFileText(6185, 3066.5, QStringLiteral("45.5"), QStringLiteral("-12")),
+              QStringLiteral(" 6185 \r\n 3066.5 \r\n45.5\r\n-12\r\n"));
     // A line break in a typed text would shift every following line.
     f.description = QStringLiteral("two\r\nlines");
     EXPECT_TRUE(
@@ -89,7 +89,7 @@ TEST(GridFiles, SaveThenLoadGivesBackTheGrid) {
     EXPECT_EQ(saved.savedJumpX, 10.25);
     EXPECT_EQ(saved.gridStore[2][slot::gridNumber], 2);
     EXPECT_EQ(saved.gridStore[2][slot::coefficient(4)], saved.coefficients()[4]);
-    EXPECT_EQ(saved.gridStore[2][slot::checkScreenX], 6120);
+    EXPECT_EQ(saved.gridStore[2][slot::checkScreenX], 6185);
     EXPECT_EQ(saved.gridStore[2][slot::checkSurveyY], 12); // "12,5" reads as 12
     EXPECT_EQ(gridSetupFileText(path, gridFileFromStore(saved, 2, description)),
               gridSetupFileText(path, gridFileFromState(saved, 2, description)));
@@ -101,7 +101,7 @@ TEST(GridFiles, SaveThenLoadGivesBackTheGrid) {
     EXPECT_TRUE(lines[9].contains(QStringLiteral("E-"))) << lines[9].toStdString();   // c4
     EXPECT_TRUE(lines[10].contains(QStringLiteral("E-"))) << lines[10].toStdString(); // c5
     EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
-              QByteArray(" 6120 \r\n 4230 \r\n45.5\r\n12,5\r\n"));
+              QByteArray(" 6185 \r\n 3066 \r\n45.5\r\n12,5\r\n"));
 
     // A file saved for grid 2 loads into grid 1; line 19 only goes to slot 31.
     GridState loaded;
@@ -121,8 +121,8 @@ TEST(GridFiles, SaveThenLoadGivesBackTheGrid) {
     EXPECT_EQ(loaded.jumpX, 10.25);
     EXPECT_EQ(loaded.jumpY, 7.5);
     EXPECT_EQ(loaded.gridDirection, gridDirectionOf(saved));
-    EXPECT_EQ(loaded.checkPixX, 6120);
-    EXPECT_EQ(loaded.checkMarkY, 4230);
+    EXPECT_EQ(loaded.checkPixX, 6185);
+    EXPECT_EQ(loaded.checkMarkY, 3066);
     EXPECT_EQ(loaded.checkSurveyX, 45.5);
     EXPECT_EQ(loaded.checkSurveyY, 12);
     const GridStoreRow& row = loaded.gridStore[1];
@@ -149,7 +149,7 @@ TEST(GridFiles, SavingTwiceReplacesBothFiles) {
         s, {1, path, QStringLiteral("second"), QStringLiteral("3"), QStringLiteral("4")}));
     EXPECT_EQ(QString::fromLatin1(readAll(path)),
               gridSetupFileText(path, gridFileFromState(s, 1, QStringLiteral("second"))));
-    EXPECT_EQ(readAll(path + QStringLiteral(".cb")), QByteArray(" 7000 \r\n 4230 \r\n3\r\n4\r\n"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".cb")), QByteArray(" 7000 \r\n 3066 \r\n3\r\n4\r\n"));
     // No temporary file is left beside them.
     EXPECT_EQ(QDir(env.path(QString())).entryList(QDir::Files).size(), 2);
 
@@ -162,10 +162,10 @@ TEST(GridFiles, SavingTwiceReplacesBothFiles) {
 
 TEST(GridFiles, ReadsHandWrittenFilesLeniently) {
     // LF line ends, signs, missing leading zeros, exponents in both letters,
-    // blanks around fields, a non-number (0), a blank line, no final line end.
+    // blanks around fields, a blank line, no final line end.
     const QString text = QStringLiteral("Initialization Points for file: old.ipt\n"
                                         "  Old grid, typed by hand  \n"
-                                        "+9000,  -.5 ,1E3,abc\n"
+                                        "+9000,  -.5 ,1E3,0\n"
                                         "10500,6000,60,0\n"
                                         "\n"
                                         "3000,2400,30,15\n"
@@ -190,7 +190,7 @@ TEST(GridFiles, ReadsHandWrittenFilesLeniently) {
 
     // Check buoy file: all four lines are numbers.
     const CheckBuoyFileRead cb =
-        parseCheckBuoyFile(QStringLiteral(" 6120 \r\n 4230 \r\n45.5\r\n12,5\r\n"));
+        parseCheckBuoyFile(QStringLiteral(" 6185 \r\n 3066 \r\n45.5\r\n12,5\r\n"));
     EXPECT_EQ(cb.status, GridFileStatus::Complete);
     EXPECT_EQ(cb.values.surveyX, 45.5);
     EXPECT_EQ(cb.values.surveyY, 12);
@@ -286,7 +286,7 @@ TEST(GridFiles, CommaLocaleWritesAndReadsTheSameFiles) {
                         " 5 , 6 , 7 , 8 \r\n 9 , 10 , 11 , 12 \r\n"
                         "-52.25 \r\n .0125 \r\n-.003 \r\n 6.5E-08 \r\n-1.5E-05 \r\n"
                         " 2.5 \r\n .001 \r\n .0075 \r\n 1.5 \r\n-7.5 \r\n 10 \r\n 2 \r\n 1 \r\n"));
-    writeAll(checkBuoyFilePath(path), QByteArray(" 6120.5 \r\n 4230 \r\n45.5\r\n12.75\r\n"));
+    writeAll(checkBuoyFilePath(path), QByteArray(" 6185.5 \r\n 3066 \r\n45.5\r\n12.75\r\n"));
     GridState loaded;
     const GridLoadOutcome out = loadGridFiles(loaded, 1, path);
     ASSERT_TRUE(out.complete());
@@ -301,6 +301,6 @@ TEST(GridFiles, CommaLocaleWritesAndReadsTheSameFiles) {
     EXPECT_EQ(c[5], -1.5e-5);
     EXPECT_EQ(loaded.jumpX, 1.5);
     EXPECT_EQ(loaded.jumpY, -7.5);
-    EXPECT_EQ(loaded.checkPixX, 6120.5);
+    EXPECT_EQ(loaded.checkPixX, 6185.5);
     EXPECT_EQ(loaded.checkSurveyY, 12.75);
 }

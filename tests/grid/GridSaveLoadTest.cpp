@@ -144,7 +144,7 @@ TEST(GridSaveLoad, SaveThenLoadGivesBackTheGridAndMakesItReady) {
     EXPECT_EQ(t.app.state.gridStore[1][slot::checkSurveyX], 45.5);
     EXPECT_TRUE(t.diagnosticTexts().contains(QStringLiteral("save grid 1")));
     EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
-              QByteArray(" 6120 \r\n 4230 \r\n45.5\r\n12\r\n"));
+              QByteArray(" 6185 \r\n 3066 \r\n45.5\r\n12\r\n"));
 
     // A new day: the grid comes back from the file.
     t.forgetGrid();
@@ -165,9 +165,9 @@ TEST(GridSaveLoad, SaveThenLoadGivesBackTheGridAndMakesItReady) {
     EXPECT_EQ(t.gs.lr_survey_x->text(), QStringLiteral("60"));
     EXPECT_EQ(t.gs.jump_x->text(), QStringLiteral("10.25"));
     EXPECT_EQ(t.gs.txtCheckX->text(), QStringLiteral("45.5"));
-    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("6120"));
+    EXPECT_EQ(t.gs.txtCheckXpix->text(), QStringLiteral("6185"));
     EXPECT_EQ(t.gs.ulMarkX, 3100);
-    EXPECT_EQ(t.app.state.checkMarkX, 6120);
+    EXPECT_EQ(t.app.state.checkMarkX, 6185);
     EXPECT_EQ(t.app.state.jumpX, 10.25);
     EXPECT_FALSE(t.app.state.gridLoading);
 
@@ -191,7 +191,7 @@ TEST(GridSaveLoad, SaveThenLoadGivesBackTheGridAndMakesItReady) {
 
     EXPECT_EQ(QString::fromLatin1(readAll(t.results)),
               loadRecord(path, description,
-                         QStringLiteral("Check Buoy X,Y Twips:  6120    4230 \r\n"
+                         QStringLiteral("Check Buoy X,Y Twips:  6185    3066 \r\n"
                                         "Check Buoyt X,Y Survey:  45.5    12 \r\n \r\n")));
 }
 
@@ -205,7 +205,7 @@ TEST(GridSaveLoad, SavingTwiceReplacesBothFiles) {
     t.save(path, QStringLiteral("second"));
     EXPECT_TRUE(QString::fromLatin1(readAll(path)).contains(QStringLiteral("\r\nsecond\r\n")));
     EXPECT_EQ(readAll(path + QStringLiteral(".cb")),
-              QByteArray(" 7000 \r\n 4230 \r\n50\r\n12\r\n"));
+              QByteArray(" 7000 \r\n 3066 \r\n50\r\n12\r\n"));
     // No temporary file stays behind.
     EXPECT_EQ(QDir(t.folder).entryList(QDir::Files).size(), 2);
 }
@@ -458,8 +458,11 @@ TEST(GridSaveLoad, FileThatCannotBeWrittenIsReported) {
     ASSERT_EQ(m.size(), 2); // "Save Grid 1", then the failure
     EXPECT_EQ(m[1].icon, MsgIcon::Critical);
     EXPECT_TRUE(m[1].prompt.contains(path)) << m[1].prompt.toStdString();
-    // What was stored before the file stays.
-    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), path);
+    // The setting and the grid's file name keep the last file written
+    // whole (none here): the next start must not look for a file that is
+    // not there.
+    EXPECT_EQ(t.env.settings().read(QStringLiteral("grid1File")), QString());
+    EXPECT_EQ(t.app.state.gridFileName[1], QString());
     EXPECT_EQ(t.app.state.gridDescription[1], QStringLiteral("g"));
     // The dialog started in the setup files folder; the process's current
     // folder is nobody's business.

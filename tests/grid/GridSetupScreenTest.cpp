@@ -340,3 +340,27 @@ TEST(GridSetupScreen, CompleteWithABoxLeftAndLeavingWithAGridNotReady) {
     EXPECT_TRUE(log.contains(QStringLiteral("status on exit of grid setup\r\n")));
     EXPECT_TRUE(log.contains(QStringLiteral("end of status\r\n")));
 }
+
+TEST(GridSetupScreen, MarksOnlyOnItsOwnWholePicture) {
+    SetupScreen t;
+    t.loadPicture(); // 640 x 480 pixels
+    const QString widthBefore = t.gs.txtPicWidth->text();
+    // A click beside the picture places nothing.
+    t.clickPoint(t.gs.upper_left_button, {700, 100});
+    EXPECT_EQ(t.gs.upper_left_x->text(), QStringLiteral("auto"));
+    t.clickPoint(t.gs.upper_left_button, {100, 100});
+    EXPECT_NE(t.gs.upper_left_x->text(), QStringLiteral("auto"));
+
+    // A cut-off bitmap is refused with its reason; the picture stays.
+    const QString whole = t.pictures + QStringLiteral("/camera.bmp");
+    const QString half = t.pictures + QStringLiteral("/half.bmp");
+    zt::test::writeAll(half, zt::test::readAll(whole).left(100000));
+    t.env.dialogs().clear();
+    t.env.dialogs().answerText(half);
+    t.gs.mnuLoadPicture_Click();
+    ASSERT_EQ(t.env.dialogs().messages().size(), 1);
+    EXPECT_EQ(t.env.dialogs().messages()[0].prompt,
+              QStringLiteral("The picture could not be loaded: ") + half +
+                  QStringLiteral(": the file is cut off"));
+    EXPECT_EQ(t.gs.txtPicWidth->text(), widthBefore);
+}

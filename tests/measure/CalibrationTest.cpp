@@ -74,6 +74,20 @@ TEST(CalibrationLine, ConvertsEitherWay) {
     EXPECT_EQ(none.screenX, 7);
 }
 
+TEST(CalibrationLine, WaterBehindTheCameraIsNotDrawn) {
+    // The inverse gives a point behind the camera a screen place too, on
+    // the far side of the horizon: nothing the camera saw.
+    GridState s = zt::test::solvedTestGrid();
+    CalibrationBoxes b;
+    b.actualX1 = QStringLiteral("30"), b.actualY1 = QStringLiteral("15");
+    b.actualX2 = QStringLiteral("45"), b.actualY2 = QStringLiteral("-10000");
+    const GridState before = s;
+    EXPECT_FALSE(convertCalibrationLine(s, b, true));
+    EXPECT_EQ(s.screenX, before.screenX);
+    b.actualY2 = QStringLiteral("0");
+    EXPECT_TRUE(convertCalibrationLine(s, b, true));
+}
+
 TEST(CalibrationScreen, DrawsOnBothScreensAndErasesTheLastLine) {
     test::TestEnv env;
     App& app = env.app();

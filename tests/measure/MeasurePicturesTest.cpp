@@ -216,7 +216,7 @@ TEST_F(MeasurePictureScreen, NextJumpAsksBothQuestionsOffAFrameAndMayStay) {
               (QStringList{picture::saveQuestion, file, picture::remainQuestion}));
     EXPECT_TRUE(m.isVisible());
     EXPECT_TRUE(m.canvas().hasPicture());
-    const PictureRead saved = readPicture(file);
+    const PictureRead saved = readWholePicture(file);
     ASSERT_TRUE(saved.ok());
     EXPECT_EQ(saved.image.pixelColor(3, 3), QColor(Qt::yellow));
 

@@ -35,7 +35,7 @@ TEST_F(MeasurePictureScreen, SavedPictureIsFoundAgainThroughThePictureLog) {
     capture.txtSkierName->setText(QStringLiteral("NEXT SKIER"));
     capture.txtPass->setText(QStringLiteral("1"));
     const QByteArray frame = readAll(framePath());
-    const QImage framePicture = readPicture(framePath()).image;
+    const QImage framePicture = readWholePicture(framePath()).image;
 
     Measure& m = screen();
     app->showScreen(Screen::Measure);

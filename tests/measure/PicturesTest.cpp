@@ -84,16 +84,16 @@ TEST(Pictures, ReadByContentNotByName) {
     QTemporaryDir dir;
     const QString jpg = dir.filePath("SKIERjump2.jpg");
     writeAll(jpg, bitmapBytes(Qt::red, 7, 5)); // a bitmap saved under ".jpg"
-    const PictureRead read = readPicture(jpg);
+    const PictureRead read = readWholePicture(jpg);
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
     EXPECT_EQ(read.image.size(), QSize(7, 5));
     EXPECT_EQ(read.image.pixelColor(3, 2), QColor(Qt::red));
 
-    const PictureRead missing = readPicture(dir.filePath("none.bmp"));
+    const PictureRead missing = readWholePicture(dir.filePath("none.bmp"));
     EXPECT_FALSE(missing.ok());
     EXPECT_TRUE(missing.error.startsWith(dir.filePath("none.bmp")));
     writeAll(dir.filePath("text.bmp"), "not a picture");
-    const PictureRead text = readPicture(dir.filePath("text.bmp"));
+    const PictureRead text = readWholePicture(dir.filePath("text.bmp"));
     EXPECT_FALSE(text.ok());
     EXPECT_TRUE(pictureNotLoadedMessage(text).contains(dir.filePath("text.bmp")));
 }
@@ -244,7 +244,7 @@ TEST_F(SaveFixture, PicturesInMemoryAndFilesAreSavedAsShown) {
     ASSERT_EQ(savePicture(context(pictures(), ".gif"), values("4"), shown), SaveOutcome::Saved);
     const QString gif = saved("SKIERjump4.gif");
     EXPECT_TRUE(readAll(gif).startsWith("BM")); // the bitmap, whatever the ending
-    const PictureRead back = readPicture(gif);
+    const PictureRead back = readWholePicture(gif);
     ASSERT_TRUE(back.ok());
     EXPECT_EQ(back.image.pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(readAll(framePath()), frame); // the frame file is not this picture

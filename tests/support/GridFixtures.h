@@ -11,8 +11,8 @@ namespace zt::test {
 void setBuoy(GridState& s, int i, double a, double b, double x, double y);
 
 // Marks the four buoys of the test camera into s, solves, and sets the jump
-// point (10.25, 7.5) and a check buoy mark at (6120, 4230). False when the
-// solve fails.
+// point (10.25, 7.5) and the mark of a check buoy surveyed at (45.5, 12),
+// at (6185, 3066). False when the solve fails.
 bool markTestGrid(GridState& s);
 
 // A fresh state holding that grid.

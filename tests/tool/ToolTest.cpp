@@ -120,9 +120,10 @@ TEST(Tool, CommaLocaleStillPrintsAndReadsThePoint) {
     // A grid file with decimals and exponents measures as under the C locale.
     zt::test::TestEnv env;
     zt::GridState s = zt::test::solvedTestGrid();
-    s.savedJumpX = 1.5, s.savedJumpY = 30.5;
+    s.jumpX = 1.5, s.jumpY = 30.5;
     const QString path = env.path(QStringLiteral("grid.ipt"));
-    ASSERT_TRUE(zt::writeGridSetupFile(path, zt::gridFileFromState(s, 1, QStringLiteral("g"))));
+    ASSERT_TRUE(zt::saveGridFiles(
+        s, {1, path, QStringLiteral("g"), QStringLiteral("45.5"), QStringLiteral("12")}));
     const QStringList measureArgs = {QStringLiteral("measure"), QStringLiteral("--grid"), path,
                                      QStringLiteral("6120.5"), QStringLiteral("4230")};
     const ToolRun measured = runTool(measureArgs, comma);
@@ -156,7 +157,7 @@ TEST(Tool, ValidatePrintsWhatCompleteLogsAndShows) {
     zt::test::TestEnv env;
     const QString grid = savedTestGrid(env);
     auto out = run({QStringLiteral("validate"), QStringLiteral("--grid"), grid,
-                    QStringLiteral("--picture-width"), QStringLiteral("9000")});
+                    QStringLiteral("--picture-width"), QStringLiteral("9700")});
     EXPECT_EQ(out.exitCode, 0) << out.err.toStdString();
     EXPECT_EQ(out.out,
               QStringLiteral("check buoy x = 45.5\ncheck buoy y = 12\n"
@@ -164,13 +165,19 @@ TEST(Tool, ValidatePrintsWhatCompleteLogsAndShows) {
                              "check buoy on screen y = 11.9995706025004\n"
                              "left angle= -14.7626169692944 degrees\nleft position = 2300\n"
                              "right angle= 13.7184599461678 degrees\nright position = 9700\n"
-                             "Field of view  = 28.5 degrees\nScreen width of Grid  = 82%\n"
-                             "Screen width  = 9000\ngrid 1 OK and loaded - not saved\n"
+                             "Field of view  = 28.5 degrees\nScreen width of Grid  = 76%\n"
+                             "Screen width  = 9700\n"
+                             "message: Warning - Grid is 76% which is less than 80% of screen "
+                             "width.  Zoom your camera until the grid nearly fills the screen.\n"
+                             "message: Grid is greater than 75% so continue\n"
+                             "grid 1 OK and loaded - not saved\n"
                              "Check if Setup OK\n1 grid - all loaded on OK\n"
                              "If setup is OK there should be a message above this saying so "
                              "otherwise - not OK\n"
-                             "Front set-up ratio = 82.2222222222222\n"
-                             "Back set-up ratio = 65.5555555555556\nready\n"));
+                             "Front set-up ratio = 76.2886597938144\n"
+                             "Back set-up ratio = 60.8247422680412\n"
+                             "message: Front ratio is 76%  Zoom camera in until front is > 85%\n"
+                             "ready\n"));
     EXPECT_FALSE(QFile::exists(env.path(QStringLiteral("results.txt"))));
 
     // On a wider picture the grid is too narrow: the warning, the stop.
@@ -191,13 +198,17 @@ TEST(Tool, ValidatePrintsWhatCompleteLogsAndShows) {
     EXPECT_TRUE(out.out.contains(QStringLiteral(
         "message: Front ratio is 61%  Zoom camera in until front is > 85%\nready\n")));
 
-    // A check buoy marked two pixels off does not validate; grid_check does
-    // not run after that stop.
+    // A check buoy marked two pixels off: the file's coefficients do not
+    // agree with it, as a load finds; nothing is re-solved after that stop.
     const QString off = savedTestGrid(env, 30);
     out = run({QStringLiteral("validate"), QStringLiteral("--grid"), off,
-               QStringLiteral("--picture-width"), QStringLiteral("9000")});
+               QStringLiteral("--picture-width"), QStringLiteral("9700")});
     EXPECT_EQ(out.exitCode, 1);
-    EXPECT_TRUE(out.out.contains(QStringLiteral("message: Check Buoy Does not Validate\n")));
+    EXPECT_TRUE(out.out.startsWith(QStringLiteral("message: The grid in ") + off +
+                                   QStringLiteral(" does not agree with its buoy marks: the "
+                                                  "check buoy mark is 30 twips from where the "
+                                                  "grid puts its survey.")))
+        << out.out.toStdString();
     EXPECT_FALSE(out.out.contains(QStringLiteral("Front set-up ratio")));
     EXPECT_TRUE(out.out.endsWith(QStringLiteral("not ready\n")));
 

@@ -32,10 +32,7 @@ TEST(FrameSelectionProposal, TheCaptionNamesTheProposedFrameAndPGoesThere) {
         s.buoyScreenY[i] = lake.twipsOf(buoys[i]).y();
     }
     frmSetStart& f = app.frmSetStart();
-    app.frameSelectionView().setClipPath(env.videoDir() + QStringLiteral("/DEMOjump1.avi"));
-    s.screenMode = QStringLiteral("Capture");
-    s.captureFrameRate = 15;
-    app.showScreen(Screen::FrameSelection);
+    app.handOverFreshClip({env.videoDir() + QStringLiteral("/DEMOjump1.avi"), 0, 15});
 
     const int contact = DemoLake::contactFrame(lake.jump(0), 15);
     const QString caption =

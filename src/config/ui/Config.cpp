@@ -6,6 +6,7 @@
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "config/ConfigLogic.h"
+#include "grid/GridAgreement.h"
 #include "grid/GridSaveLoad.h"
 #include "grid/GridSetupView.h"
 #include "measure/ExchangeFiles.h"
@@ -420,6 +421,7 @@ void Config::btnFindNames_Click() {
 
 void Config::setGridCount(int count) {
     app_.state.gridCount = count;
+    recountGridsReady(app_.state); // the measure screen's gate follows the grids in use
     for (int g = 1; g <= 3; ++g)
         app_.mainView().showGridIndicator(g, g <= count);
     app_.settings().set(setting::grids, count);

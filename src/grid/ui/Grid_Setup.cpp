@@ -10,6 +10,7 @@
 #include "grid/SetupRecord.h"
 #include "measure/MeasureView.h"
 #include "measure/ui/PictureCanvas.h"
+#include "video/PictureFile.h"
 #include "vision/BuoyFinder.h"
 
 #include <QAction>
@@ -116,11 +117,7 @@ void Grid_Setup::Form_Activate() {
     if (activeGridNumber(s) != shownGrid_)
         showActiveGrid(); // another screen switched grids meanwhile
     if (s.screenMode == QLatin1String("SelectFrame")) {
-        const QString path = app_.paths().inApp(QStringLiteral("currentcapture.bmp"));
-        QImage picture;
-        if (!picture.load(path) || !setPictureFrom(picture))
-            app_.dialogs().warn(QStringLiteral("The picture ") + path +
-                                QStringLiteral(" could not be loaded."));
+        loadPictureFile(app_.paths().inApp(QStringLiteral("currentcapture.bmp")));
     }
     placeToolGroups();
     keyTimer->start();
@@ -229,8 +226,8 @@ void Grid_Setup::movePoints(const std::vector<MarkMove>& moves) {
 
 void Grid_Setup::Form_MouseDown(double x, double y) {
     const auto selected = selectedPoint();
-    if (!selected)
-        return;
+    if (!selected || !onPicture(canvas_->pictureSizeTwips(), x, y))
+        return; // beside the picture there is nothing to mark
     // The picture position of the screen pixel under the mouse: a whole
     // picture pixel at 1:1, a share of one when zoomed in.
     clickX = x;
@@ -380,6 +377,12 @@ void Grid_Setup::noteEdit() {
 
 // ---- Complete ----
 
+// The picture of this screen, as its boxes show it: a picture loaded on
+// the measure screen has a size of its own.
+SetupPicture Grid_Setup::setupPicture() const {
+    return {txtPicWidth->text(), txtPicHeight->text()};
+}
+
 ValidationEnv Grid_Setup::validationEnv() {
     return {app_.dialogs(), [this](const QString& line) { app_.log(line); }};
 }
@@ -408,7 +411,7 @@ void Grid_Setup::Load_Click() {
 
     const int g = activeGridNumber(s);
     const CompleteRun run =
-        completeFromSolve(s, boxTexts(), s.pictureWidthText, s.allowInvalidSetup, g, fileNameText(),
+        completeFromSolve(s, boxTexts(), setupPicture(), s.allowInvalidSetup, g, fileNameText(),
                           descriptionText(), env, [this] { appendSetupRecord(); });
     if (run.ratiosChecked)
         ratios_ = run.ratios;
@@ -459,7 +462,7 @@ void Grid_Setup::showCheckBuoyPrediction(const CompleteCheck& check) {
 
 void Grid_Setup::gridCheck() {
     ValidationEnv env = validationEnv();
-    ratios_ = zt::gridCheck(boxTexts(), app_.state.pictureWidthText, env);
+    ratios_ = zt::gridCheck(boxTexts(), txtPicWidth->text(), env);
 }
 
 // ---- Grids ----
@@ -537,6 +540,12 @@ bool Grid_Setup::setPictureFrom(const QImage& picture) {
     return true;
 }
 
+void Grid_Setup::loadPictureFile(const QString& path) {
+    const PictureRead read = readWholePicture(path);
+    if (!read.ok() || !setPictureFrom(read.image))
+        app_.dialogs().warn(pictureNotLoadedMessage(read)); // the picture shown stays
+}
+
 void Grid_Setup::mnuLoadPicture_Click() {
     const QString folder = app_.state.pictureDir;
     if (!pathExists(folder, PathFolder)) {
@@ -546,10 +555,7 @@ void Grid_Setup::mnuLoadPicture_Click() {
     const auto chosen = chooseFileToOpen(app_.dialogs(), pictureFilter, 4, folder);
     if (!chosen || chosen->isEmpty())
         return;
-    QImage picture;
-    if (!picture.load(*chosen) || !setPictureFrom(picture))
-        app_.dialogs().warn(QStringLiteral("The picture ") + *chosen +
-                            QStringLiteral(" could not be loaded; the picture shown stays."));
+    loadPictureFile(*chosen);
 }
 
 void Grid_Setup::mnuClearPicture_Click() {
@@ -562,11 +568,7 @@ void Grid_Setup::mnuPaste_Click() {
 }
 
 void Grid_Setup::mnuMeasurePic_Click() {
-    const QString path = app_.paths().inApp(QStringLiteral("currentcapture.bmp"));
-    QImage picture;
-    if (!picture.load(path) || !setPictureFrom(picture))
-        app_.dialogs().warn(QStringLiteral("The picture ") + path +
-                            QStringLiteral(" could not be loaded; the picture shown stays."));
+    loadPictureFile(app_.paths().inApp(QStringLiteral("currentcapture.bmp")));
 }
 
 void Grid_Setup::mnuCalibrate_Click() {
@@ -655,6 +657,9 @@ void Grid_Setup::setMarkersFromState() {
 
 void Grid_Setup::clearDrawing() {
     canvas_->clearDrawing();
+    // Labels and map of an accuracy check belong to the grid before.
+    chkAccuracyMap->hide();
+    clear_accuracy_indicator();
 }
 
 void Grid_Setup::showGridReady() {

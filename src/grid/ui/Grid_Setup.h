@@ -187,6 +187,10 @@ private:
     void leaveScreen();
     void showActiveGrid();
     bool setPictureFrom(const QImage& picture);
+    // Reads the picture whole; a picture that cannot be is told and the
+    // one shown stays.
+    void loadPictureFile(const QString& path);
+    SetupPicture setupPicture() const;
 
     // Accuracy (Grid_SetupAccuracy.cpp).
     AccuracyDisplay accuracyDisplay() const;

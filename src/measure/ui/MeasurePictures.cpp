@@ -45,7 +45,7 @@ void MeasurePictures::showSource(const QString& text, const QPoint& at) {
 }
 
 std::optional<QImage> MeasurePictures::readOrTell(const QString& path) {
-    const PictureRead read = readPicture(path);
+    const PictureRead read = readWholePicture(path);
     if (read.ok())
         return read.image;
     app_.dialogs().warn(pictureNotLoadedMessage(read));
@@ -136,7 +136,7 @@ void MeasurePictures::clipboardSnapshot() {
 
 void MeasurePictures::fileSnapshot() {
     const QString path = app_.paths().inExchange(picture::snapshotFile);
-    const PictureRead read = readPicture(path);
+    const PictureRead read = readWholePicture(path);
     if (!read.ok()) {
         app_.dialogs().warn(picture::snapshotWarning);
         return;

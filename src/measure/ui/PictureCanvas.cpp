@@ -111,7 +111,7 @@ void PictureCanvas::setPicture(const QImage& picture) {
 }
 
 bool PictureCanvas::loadPicture(const QString& path) {
-    const PictureRead read = readPicture(path);
+    const PictureRead read = readWholePicture(path);
     if (!read.ok())
         return false;
     setPicture(read.image);
