@@ -3,6 +3,7 @@
 
 #include "app/TextFormat.h"
 #include "tool/Commands.h"
+#include "video/PictureFile.h"
 #include "vision/BuoyFinder.h"
 #include "vision/ContactProposal.h"
 #include "vision/GridPatches.h"
@@ -13,6 +14,11 @@
 namespace zt::tool {
 
 namespace {
+
+// A picture that cannot be read whole stops the command.
+Output pictureRefused(const PictureRead& failure) {
+    return {QString(), pictureNotLoadedMessage(failure) + QLatin1Char('\n'), 2};
+}
 
 Output usageError(const QString& what) {
     return {QString(), QStringLiteral("zentrak-tool: ") + what + QStringLiteral("\n") + usage(), 2};
@@ -50,11 +56,17 @@ Output cameraCheckCommand(const QStringList& args) {
     }
     if (grid.isEmpty() || picturePath.isEmpty())
         return usageError(QStringLiteral("camera-check needs --grid FILE and a picture"));
-    QImage setup, picture;
-    if (!setupPath.isEmpty() && !setup.load(setupPath))
-        return {QString(), QStringLiteral("The picture cannot be read: ") + setupPath + '\n', 2};
-    if (!picture.load(picturePath))
-        return {QString(), QStringLiteral("The picture cannot be read: ") + picturePath + '\n', 2};
+    QImage setup;
+    if (!setupPath.isEmpty()) {
+        const PictureRead read = readWholePicture(setupPath);
+        if (!read.ok())
+            return pictureRefused(read);
+        setup = read.image;
+    }
+    const PictureRead read = readWholePicture(picturePath);
+    if (!read.ok())
+        return pictureRefused(read);
+    const QImage& picture = read.image;
     QString error;
     const vision::CameraGuard guard = vision::guardOfGrid(grid, setup, &error);
     if (guard.empty())
@@ -90,9 +102,10 @@ Output proposeContactCommand(const QStringList& args) {
 Output findBuoysCommand(const QStringList& args) {
     if (args.size() != 1)
         return usageError(QStringLiteral("find-buoys takes one picture"));
-    QImage picture;
-    if (!picture.load(args[0]))
-        return {QString(), QStringLiteral("The picture cannot be read: ") + args[0] + '\n', 2};
+    const PictureRead read = readWholePicture(args[0]);
+    if (!read.ok())
+        return pictureRefused(read);
+    const QImage& picture = read.image;
     const std::vector<QPointF> buoys = vision::findBuoys(picture);
     Output o;
     for (QPointF b : buoys)

@@ -1,7 +1,8 @@
 #include "video/PictureFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "app/FileAccess.h"
+
+#include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
 #include <cstdint>
@@ -32,14 +33,6 @@ void allowLargestPicture() {
 
 QString failure(const QString& path, const QString& reason) {
     return path + QStringLiteral(": ") + reason;
-}
-
-bool cutOffBitmap(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 expected = bmpExpectedFileSize(f.read(54));
-    return expected > 0 && f.size() < expected;
 }
 
 } // namespace
@@ -75,19 +68,25 @@ qint64 bmpExpectedFileSize(const QByteArray& h) {
 
 PictureRead readWholePicture(const QString& path) {
     PictureRead r;
-    if (!QFileInfo(path).isFile()) {
-        r.error = failure(path, QStringLiteral("the file does not exist"));
+    // A regular file only, read once: what is checked is what is decoded.
+    const FileRead file = readRegularFile(path, readLimit::picture);
+    if (!file) {
+        r.error =
+            file.missing ? failure(path, QStringLiteral("the file does not exist")) : file.error;
         return r;
     }
-    if (cutOffBitmap(path)) {
+    const qint64 expected = bmpExpectedFileSize(file.bytes.left(54));
+    if (expected > 0 && file.bytes.size() < expected) {
         r.error = failure(path, QStringLiteral("the file is cut off"));
         return r;
     }
     allowLargestPicture();
-    QImageReader reader(path);
-    // The ending may not be the picture's kind: a saved frame is a bitmap
-    // whatever the configured ending.
-    reader.setDecideFormatFromContent(true);
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // Read by its content: a saved frame is a bitmap whatever the
+    // configured ending.
+    QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.width() > maxPictureFileSide || size.height() > maxPictureFileSide) {
         r.error = failure(path, QStringLiteral("the picture is too large (%1 x %2 pixels, at "

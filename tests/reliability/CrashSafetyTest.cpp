@@ -176,10 +176,10 @@ TEST(CrashSafety, KilledWhileRecordingLosesNoReportedJump) {
         // through writing it leaves it. The next line must start on a line
         // of its own.
         if (round % 7 == 3 && !lines.endsCut) {
-            const QString next = withJump(line1, 1, written + 1);
+            const QString coming = withJump(line1, 1, written + 1);
             QFile f(recorder.results);
             ASSERT_TRUE(f.open(QIODevice::Append));
-            f.write(next.left(1 + round % int(next.size() - 1)).toLatin1());
+            f.write(coming.left(1 + round % int(coming.size() - 1)).toLatin1());
             ++planted;
         }
     }

@@ -1,5 +1,7 @@
 #include "app/ui/PictureLabel.h"
 
+#include "video/PictureFile.h"
+
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -42,9 +44,8 @@ void showPictureFile(QLabel* label, const QString& dir, const QString& name) {
     if (!label)
         return;
     const QString path = dir.isEmpty() ? name : dir + QLatin1Char('/') + name;
-    QPixmap pm;
-    if (QFileInfo(path).isFile())
-        pm.load(path);
+    const PictureRead read = readWholePicture(path);
+    QPixmap pm = read.ok() ? QPixmap::fromImage(read.image) : QPixmap();
     if (pm.isNull())
         pm = standInPicture(name);
     label->setPixmap(pm);

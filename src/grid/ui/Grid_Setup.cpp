@@ -379,7 +379,7 @@ void Grid_Setup::noteEdit() {
 
 // The picture of this screen, as its boxes show it: a picture loaded on
 // the measure screen has a size of its own.
-SetupPicture Grid_Setup::setupPicture() const {
+SetupPicture Grid_Setup::setupPictureSize() const {
     return {txtPicWidth->text(), txtPicHeight->text()};
 }
 
@@ -411,7 +411,7 @@ void Grid_Setup::Load_Click() {
 
     const int g = activeGridNumber(s);
     const CompleteRun run =
-        completeFromSolve(s, boxTexts(), setupPicture(), s.allowInvalidSetup, g, fileNameText(),
+        completeFromSolve(s, boxTexts(), setupPictureSize(), s.allowInvalidSetup, g, fileNameText(),
                           descriptionText(), env, [this] { appendSetupRecord(); });
     if (run.ratiosChecked)
         ratios_ = run.ratios;

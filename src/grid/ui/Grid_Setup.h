@@ -190,7 +190,7 @@ private:
     // Reads the picture whole; a picture that cannot be is told and the
     // one shown stays.
     void loadPictureFile(const QString& path);
-    SetupPicture setupPicture() const;
+    SetupPicture setupPictureSize() const;
 
     // Accuracy (Grid_SetupAccuracy.cpp).
     AccuracyDisplay accuracyDisplay() const;
