@@ -230,13 +230,17 @@ TEST(Tool, PipesAndDevicesForFilesEndAtOnceWithTheirName) {
     ToolRun r = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), pipe,
                          QStringLiteral("100"), QStringLiteral("200")},
                         QStringLiteral("C"));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, (pipe + QStringLiteral(" is a pipe, not a file\n")).toLocal8Bit());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, (QStringLiteral("The grid setup file could not be read: ") + pipe +
+                      QStringLiteral(" is a pipe, not a file\n"))
+                         .toLocal8Bit());
     r = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), QStringLiteral("/dev/zero"),
                  QStringLiteral("100"), QStringLiteral("200")},
                 QStringLiteral("C"));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QByteArray("/dev/zero is a device, not a file\n"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err,
+              QByteArray("The grid setup file could not be read: /dev/zero is a device, not a "
+                         "file\n"));
 
     const QString grid = savedTestGrid(env);
     QFile::remove(grid + QStringLiteral(".cb"));

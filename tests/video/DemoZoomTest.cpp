@@ -90,7 +90,7 @@ double meanError(unsigned seed, Zoom zoom) {
                     .save(env.appDir() + QStringLiteral("/currentcapture.bmp"), "BMP"));
     app.state.screenMode = QStringLiteral("SelectFrame");
     Measure& m = app.measure();
-    m.show();
+    app.showScreen(Screen::Measure);
     EXPECT_EQ(m.canvas().picture().size(), QSize(1280, 720));
     m.Skier_name->setEditText(QStringLiteral("DEMO"));
     double sum = 0;
