@@ -13,6 +13,7 @@
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -363,4 +364,33 @@ TEST(GridSetupScreen, MarksOnlyOnItsOwnWholePicture) {
               QStringLiteral("The picture could not be loaded: ") + half +
                   QStringLiteral(": the file is cut off"));
     EXPECT_EQ(t.gs.txtPicWidth->text(), widthBefore);
+}
+
+TEST(GridSetupScreen, CompleteMeasuresTheGridAgainstItsOwnPicture) {
+    // A larger picture loaded on the measure screen in between does not
+    // change the grid setup's picture or the width its grid is held to.
+    SetupScreen t;
+    t.loadPicture(); // 640 x 480 pixels
+    t.markAll();
+    const QString width = t.gs.txtPicWidth->text();
+    const QString other = t.pictures + QStringLiteral("/wide.bmp");
+    QImage wide(1920, 1080, QImage::Format_RGB32);
+    wide.fill(Qt::darkBlue);
+    ASSERT_TRUE(wide.save(other));
+    t.app.state.pictureExt = QStringLiteral(".bmp");
+    t.app.state.pictureDir = t.pictures + QLatin1Char('/');
+    t.gs.hide();
+    t.app.showScreen(Screen::Measure);
+    t.env.dialogs().answerText(other);
+    t.app.measure().LoadPict->trigger();
+    ASSERT_EQ(t.app.measure().canvas().picture().width(), 1920);
+    t.app.showScreen(Screen::GridSetup);
+    EXPECT_EQ(t.gs.txtPicWidth->text(), width);
+    EXPECT_EQ(t.gs.canvas().picture().width(), 640);
+    t.env.dialogs().clear();
+    t.gs.Load->click(); // Complete
+    EXPECT_TRUE(t.app.state.grid1Ready)
+        << t.env.dialogs().prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(t.env.dialogs().messages().isEmpty())
+        << t.env.dialogs().prompts().join(QLatin1Char('|')).toStdString();
 }

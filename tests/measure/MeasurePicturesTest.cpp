@@ -228,3 +228,23 @@ TEST_F(MeasurePictureScreen, NextJumpAsksBothQuestionsOffAFrameAndMayStay) {
     EXPECT_FALSE(m.isVisible());
     EXPECT_TRUE(app->previewForm().isVisible());
 }
+
+TEST_F(MeasurePictureScreen, ACutOffBitmapIsRefusedAndTheFrameStays) {
+    Measure& m = screen();
+    app->showScreen(Screen::Measure);
+    const QColor frame = pictureAt(m, 5, 5);
+    QImage picture(320, 240, QImage::Format_RGB888);
+    picture.fill(Qt::green);
+    const QString whole = pictureDir() + QStringLiteral("whole.bmp");
+    ASSERT_TRUE(picture.save(whole, "BMP"));
+    const QString cut = pictureDir() + QStringLiteral("SKIERjump2.bmp");
+    writeAll(cut, readAll(whole).left(100000));
+    env.dialogs().answerText(cut);
+    m.LoadPict->trigger();
+    ASSERT_EQ(env.dialogs().messages().size(), 1);
+    EXPECT_EQ(env.dialogs().messages()[0].prompt,
+              QStringLiteral("The picture could not be loaded: ") + cut +
+                  QStringLiteral(": the file is cut off"));
+    EXPECT_EQ(pictureAt(m, 5, 5), frame);
+    EXPECT_TRUE(readAll(app->state.logFilePath).isEmpty());
+}
