@@ -8,11 +8,11 @@
 #include "grid/GridSaveLoad.h"
 #include "support/GridFixtures.h"
 #include "support/TestEnv.h"
+#include "support/ToolProcess.h"
 #include "video/PictureFile.h"
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -45,19 +45,6 @@ QString refusalOf(const QString& path) {
     GridState s;
     const GridLoadOutcome outcome = loadGridFiles(s, 1, path);
     return gridFileRefusal(s, path, outcome);
-}
-
-struct ToolRun {
-    QByteArray out, err;
-    int exitCode = -1;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTRAK_TOOL_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.readAllStandardOutput(), p.readAllStandardError(), p.exitCode()};
 }
 
 } // namespace
@@ -95,20 +82,21 @@ TEST(GridAgreement, FilesThatOnceMeasuredWronglyAreRefusedEverywhere) {
         const QString path = withLine(env, good, c.line, c.text, c.name);
         const QString why = refusalOf(path);
         EXPECT_TRUE(why.contains(c.says) && why.contains(path)) << why.toStdString();
-        const ToolRun measured = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), path,
-                                          QStringLiteral("6000"), QStringLiteral("4000")});
+        const test::ToolProcess measured =
+            test::runToolProcess({QStringLiteral("measure"), QStringLiteral("--grid"), path,
+                                  QStringLiteral("6000"), QStringLiteral("4000")});
         EXPECT_EQ(measured.exitCode, 2) << c.name.toStdString();
         EXPECT_TRUE(measured.out.isEmpty()) << measured.out.toStdString();
-        EXPECT_TRUE(QString::fromLocal8Bit(measured.err).contains(c.says))
-            << measured.err.toStdString();
-        const ToolRun validated =
-            runTool({QStringLiteral("validate"), QStringLiteral("--grid"), path,
-                     QStringLiteral("--picture-width"), QStringLiteral("9700")});
+        EXPECT_TRUE(measured.err.contains(c.says)) << measured.err.toStdString();
+        const test::ToolProcess validated =
+            test::runToolProcess({QStringLiteral("validate"), QStringLiteral("--grid"), path,
+                                  QStringLiteral("--picture-width"), QStringLiteral("9700")});
         EXPECT_NE(validated.exitCode, 0) << c.name.toStdString();
     }
     // The good file measures and validates.
-    const ToolRun measured = runTool({QStringLiteral("measure"), QStringLiteral("--grid"), good,
-                                      QStringLiteral("6000"), QStringLiteral("4000")});
+    const test::ToolProcess measured =
+        test::runToolProcess({QStringLiteral("measure"), QStringLiteral("--grid"), good,
+                              QStringLiteral("6000"), QStringLiteral("4000")});
     EXPECT_EQ(measured.exitCode, 0) << measured.err.toStdString();
     // The typo says which buoy and how far, as the operator sees it.
     const QString typoWhy = refusalOf(env.path(QStringLiteral("typo.ipt")));
@@ -182,7 +170,7 @@ TEST(GridAgreement, AccuracyPngIsWrittenByTheToolProcess) {
     test::TestEnv env;
     const QString good = saveGood(env, QStringLiteral("good.ipt"));
     const QString png = env.path(QStringLiteral("map.png"));
-    const ToolRun r = runTool(
+    const test::ToolProcess r = test::runToolProcess(
         {QStringLiteral("accuracy"), QStringLiteral("--grid"), good, QStringLiteral("--png"), png});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QImage map(png);

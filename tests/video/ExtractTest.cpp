@@ -1,12 +1,12 @@
 #include "Fixtures.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
+#include "support/ToolProcess.h"
 #include "video/FrameExtract.h"
 #include "video/FrameSource.h"
 #include "video/VideoDialogs.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QtEndian>
 #include <array>
 #include <gtest/gtest.h>
@@ -55,19 +55,6 @@ QString cutInFirstFrame() {
     const qsizetype first = bytes.indexOf("00dc", movi);
     bytes.truncate(first + 8 + 200);
     return writeBytes("cut-first-frame.avi", bytes);
-}
-
-struct ToolRun {
-    QString out, err;
-    int exitCode = -1;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTRAK_TOOL_PATH), args);
-    p.waitForFinished(60000);
-    return {QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()), p.exitCode()};
 }
 
 } // namespace
@@ -217,7 +204,7 @@ TEST(VideoDialogs, FiltersFoldersAndCancel) {
 
 TEST(Tool, AviInfoAndExtractFrame) {
     const QString path = mjpegClip();
-    ToolRun out = runTool({QStringLiteral("avi-info"), path});
+    test::ToolProcess out = test::runToolProcess({QStringLiteral("avi-info"), path});
     EXPECT_EQ(out.exitCode, 0);
     const QStringList lines = out.out.split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 19);
@@ -227,21 +214,24 @@ TEST(Tool, AviInfoAndExtractFrame) {
     EXPECT_EQ(lines[18], QStringLiteral("Interleaved: True"));
 
     const QString text = writeBytes("tool-text.avi", "hello");
-    out = runTool({QStringLiteral("avi-info"), text});
+    out = test::runToolProcess({QStringLiteral("avi-info"), text});
     EXPECT_EQ(out.exitCode, 1);
     EXPECT_TRUE(out.out.isEmpty());
     EXPECT_TRUE(out.err.contains(QStringLiteral("Unable to open file:")));
 
     TestEnv env;
     const QString bmp = env.path("out.bmp");
-    out = runTool({QStringLiteral("extract-frame"), h264Clip(), QStringLiteral("33"), bmp});
+    out = test::runToolProcess(
+        {QStringLiteral("extract-frame"), h264Clip(), QStringLiteral("33"), bmp});
     EXPECT_EQ(out.exitCode, 0) << out.err.toStdString();
     EXPECT_EQ(frameNumberOf(QImage(bmp)), 33);
-    out = runTool({QStringLiteral("extract-frame"), text, QStringLiteral("0"), bmp});
+    out = test::runToolProcess({QStringLiteral("extract-frame"), text, QStringLiteral("0"), bmp});
     EXPECT_EQ(out.exitCode, 1);
     EXPECT_TRUE(out.err.contains(QStringLiteral("There was an error working with the file:")));
-    EXPECT_EQ(runTool({QStringLiteral("extract-frame"), path, QStringLiteral("x"), bmp}).exitCode,
-              2);
+    EXPECT_EQ(
+        test::runToolProcess({QStringLiteral("extract-frame"), path, QStringLiteral("x"), bmp})
+            .exitCode,
+        2);
 }
 
 // Hostile and pictureless files end the tool with 1 and a message, never a
@@ -255,13 +245,13 @@ TEST(Tool, ExtractFrameOnFilesItCannotUse) {
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     clips << fifo;
     for (const QString& path : clips) {
-        const ToolRun out =
-            runTool({QStringLiteral("extract-frame"), path, QStringLiteral("3"), bmp});
+        const test::ToolProcess out =
+            test::runToolProcess({QStringLiteral("extract-frame"), path, QStringLiteral("3"), bmp});
         EXPECT_EQ(out.exitCode, 1) << path.toStdString() << out.err.toStdString();
         EXPECT_TRUE(out.err.contains(path)) << out.err.toStdString();
         EXPECT_FALSE(QFile::exists(bmp));
     }
-    const ToolRun info = runTool({QStringLiteral("avi-info"), fifo});
+    const test::ToolProcess info = test::runToolProcess({QStringLiteral("avi-info"), fifo});
     EXPECT_EQ(info.exitCode, 1);
     EXPECT_TRUE(info.err.contains(QStringLiteral("Unable to open file:")));
 }

@@ -2,11 +2,11 @@
 // lake's files with a shifted camera.
 
 #include "grid/GridFiles.h"
+#include "support/ToolProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineF>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,20 +15,6 @@
 using namespace zt;
 
 namespace {
-
-struct ToolRun {
-    QString out, err;
-    int exitCode = -1;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZENTRAK_TOOL_PATH), args);
-    if (!p.waitForFinished(120000))
-        return {};
-    return {QString::fromLatin1(p.readAllStandardOutput()),
-            QString::fromLatin1(p.readAllStandardError()), p.exitCode()};
-}
 
 // "key: x y" lines.
 std::map<QString, QPointF> pointsOf(const QString& text) {
@@ -45,10 +31,10 @@ std::map<QString, QPointF> pointsOf(const QString& text) {
 class VisionTool : public testing::Test {
 protected:
     void SetUp() override {
-        const ToolRun demo = runTool({QStringLiteral("demo"), QStringLiteral("--out"), folder(),
-                                      QStringLiteral("--size"), QStringLiteral("640x360"),
-                                      QStringLiteral("--rate"), QStringLiteral("10"),
-                                      QStringLiteral("--camera-shift"), QStringLiteral("2.5,-1")});
+        const test::ToolProcess demo = test::runToolProcess(
+            {QStringLiteral("demo"), QStringLiteral("--out"), folder(), QStringLiteral("--size"),
+             QStringLiteral("640x360"), QStringLiteral("--rate"), QStringLiteral("10"),
+             QStringLiteral("--camera-shift"), QStringLiteral("2.5,-1")});
         ASSERT_EQ(demo.exitCode, 0) << demo.err.toStdString();
         QFile f(file(QStringLiteral("demo-truth.txt")));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -85,8 +71,8 @@ protected:
 } // namespace
 
 TEST_F(VisionTool, FindBuoysProposesTheTruth) {
-    const ToolRun r =
-        runTool({QStringLiteral("find-buoys"), file(QStringLiteral("demo-setup.bmp"))});
+    const test::ToolProcess r = test::runToolProcess(
+        {QStringLiteral("find-buoys"), file(QStringLiteral("demo-setup.bmp"))});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 10) << r.out.toStdString();
     const auto found = pointsOf(r.out);
@@ -96,20 +82,23 @@ TEST_F(VisionTool, FindBuoysProposesTheTruth) {
                       .length(),
                   7.5)
             << name;
-    const ToolRun none = runTool({QStringLiteral("find-buoys"), file(QStringLiteral("nothing"))});
+    const test::ToolProcess none =
+        test::runToolProcess({QStringLiteral("find-buoys"), file(QStringLiteral("nothing"))});
     EXPECT_EQ(none.exitCode, 2);
 }
 
 TEST_F(VisionTool, CameraCheckSaysMovedForTheShiftedClipAndSteadyOnTheSetup) {
     const QString grid = writeGrid();
     const QString frame = file(QStringLiteral("frame.bmp"));
-    ASSERT_EQ(runTool({QStringLiteral("extract-frame"), file(QStringLiteral("DEMOjump1.avi")),
-                       QStringLiteral("3"), frame})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        test::runToolProcess({QStringLiteral("extract-frame"),
+                              file(QStringLiteral("DEMOjump1.avi")), QStringLiteral("3"), frame})
+            .exitCode,
+        0);
     const QString setup = file(QStringLiteral("demo-setup.bmp"));
-    const ToolRun moved = runTool({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid,
-                                   QStringLiteral("--setup"), setup, frame});
+    const test::ToolProcess moved =
+        test::runToolProcess({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid,
+                              QStringLiteral("--setup"), setup, frame});
     EXPECT_EQ(moved.exitCode, 1) << moved.out.toStdString() << moved.err.toStdString();
     EXPECT_TRUE(moved.out.endsWith(QLatin1String("\nmoved\n"))) << moved.out.toStdString();
     const auto shifts = pointsOf(QString(moved.out).replace(
@@ -118,14 +107,15 @@ TEST_F(VisionTool, CameraCheckSaysMovedForTheShiftedClipAndSteadyOnTheSetup) {
     for (const auto& [name, s] : shifts) // the clip is compressed
         EXPECT_LT(QLineF(s, QPointF(2.5, -1)).length(), 0.5) << name.toStdString();
 
-    const ToolRun steady = runTool({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid,
-                                    QStringLiteral("--setup"), setup, setup});
+    const test::ToolProcess steady =
+        test::runToolProcess({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid,
+                              QStringLiteral("--setup"), setup, setup});
     EXPECT_EQ(steady.exitCode, 0);
     EXPECT_TRUE(steady.out.startsWith(QLatin1String("upper right: 0.00 ")));
     EXPECT_TRUE(steady.out.endsWith(QLatin1String(" 1.000\nsteady\n"))) << steady.out.toStdString();
     // No patches beside the grid and no setup picture: nothing to check.
-    const ToolRun none =
-        runTool({QStringLiteral("camera-check"), QStringLiteral("--grid"), grid, frame});
+    const test::ToolProcess none = test::runToolProcess(
+        {QStringLiteral("camera-check"), QStringLiteral("--grid"), grid, frame});
     EXPECT_EQ(none.exitCode, 2);
     EXPECT_FALSE(none.err.isEmpty());
 }
@@ -138,15 +128,16 @@ TEST_F(VisionTool, ProposeContactFindsTheSplashOfTheClip) {
     ASSERT_GE(at, 0);
     const int contact = truthText.mid(at + 15).section(QLatin1Char('\n'), 0, 0).toInt();
     const QString clip = file(QStringLiteral("DEMOjump1.avi"));
-    const ToolRun r =
-        runTool({QStringLiteral("propose-contact"), QStringLiteral("--grid"), writeGrid(), clip});
+    const test::ToolProcess r = test::runToolProcess(
+        {QStringLiteral("propose-contact"), QStringLiteral("--grid"), writeGrid(), clip});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("contact frame: ") + QString::number(contact) + '\n');
-    const ToolRun sky = runTool(
+    const test::ToolProcess sky = test::runToolProcess(
         {QStringLiteral("propose-contact"), QStringLiteral("--grid"), writeGrid(true), clip});
     EXPECT_EQ(sky.exitCode, 1);
     EXPECT_TRUE(sky.err.startsWith(QLatin1String("No contact frame proposed: ")));
-    const ToolRun noClip = runTool({QStringLiteral("propose-contact"), QStringLiteral("--grid"),
-                                    writeGrid(), file(QStringLiteral("none.avi"))});
+    const test::ToolProcess noClip =
+        test::runToolProcess({QStringLiteral("propose-contact"), QStringLiteral("--grid"),
+                              writeGrid(), file(QStringLiteral("none.avi"))});
     EXPECT_EQ(noClip.exitCode, 1);
 }
