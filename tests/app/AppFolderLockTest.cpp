@@ -4,6 +4,7 @@
 #include "app/AppFolderLock.h"
 
 #include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -34,18 +35,6 @@ QMap<QString, QByteArray> contents(const QString& folder) {
                           : QByteArray("unreadable");
     }
     return files;
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 60000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 // The program on folder app, its diagnostic log in exchange.
@@ -106,7 +95,7 @@ TEST(AppFolderLock, TwoProgramsOnOneFolder) {
     auto first = std::make_unique<Program>(app, exchange);
     const QByteArray firstPid = QByteArray::number(first->process.processId());
     // Started: it holds the lock and waits at its first question.
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(test::waitUntil([&] {
         QFile log(exchange + QStringLiteral("/DebugLog.txt"));
         return lockHolder(app) == firstPid && log.open(QIODevice::ReadOnly) &&
                log.readAll().contains("MainForm Load");
@@ -119,7 +108,7 @@ TEST(AppFolderLock, TwoProgramsOnOneFolder) {
         // diagnostic log in an exchange folder of its own.
         const QString otherExchange = root.filePath(QStringLiteral("other-ztio"));
         Program second(app, otherExchange);
-        ASSERT_TRUE(waitFor([&] {
+        ASSERT_TRUE(test::waitUntil([&] {
             return second.told(QStringLiteral("Zentrak is already running with the application "
                                               "folder ") +
                                app + QStringLiteral(" (process ") + QString::fromLatin1(firstPid) +
@@ -136,6 +125,7 @@ TEST(AppFolderLock, TwoProgramsOnOneFolder) {
     first.reset();
     Program third(app, exchange);
     const QByteArray thirdPid = QByteArray::number(third.process.processId());
-    EXPECT_TRUE(waitFor([&] { return lockHolder(app) == thirdPid; })) << third.err.toStdString();
+    EXPECT_TRUE(test::waitUntil([&] { return lockHolder(app) == thirdPid; }))
+        << third.err.toStdString();
     EXPECT_FALSE(third.told(QStringLiteral("already running")));
 }

@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace zt {
@@ -49,5 +50,8 @@ private:
 // Whole content of a file as bytes ("" when missing).
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
+
+// Runs the event loop until done() holds or the time is up.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 60000);
 
 } // namespace zt::test

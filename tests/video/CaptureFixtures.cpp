@@ -69,18 +69,6 @@ int counterBreaks(const std::vector<int>& codes) {
     return breaks;
 }
 
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
 ToolRun runTool(const QStringList& args, long long fileSizeLimit, const QString& killAfterBytesOf,
                 long long killBytes) {
     QProcess p;

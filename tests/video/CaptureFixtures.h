@@ -2,6 +2,7 @@
 // Helpers of the capture tests: the frame counters a recorded clip shows,
 // waiting for the event loop, and the tool run as a separate process.
 
+#include "support/TestEnv.h"
 #include "video/CaptureTypes.h"
 
 #include <QString>
@@ -44,9 +45,6 @@ ClipCodes clipCodes(const QString& path);
 
 // Frames whose counter is not the one before + 1 (the first is free).
 int counterBreaks(const std::vector<int>& codes);
-
-// Runs the event loop until done() holds or the time is up.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
 // zentrak-tool as a process. fileSizeLimit > 0 caps the size of any file
 // it writes (a full disk); killAfterBytesOf kills it once that file holds
