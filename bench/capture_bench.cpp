@@ -7,9 +7,9 @@
 // The test source itself (lavfi test pattern, drawn counter and text) runs
 // on the video thread, so that thread's figure includes the "camera".
 
-#include "video/CaptureSession.h"
-#include "video/TestCamera.h"
-#include "video/ThreadCpu.h"
+#include "capture/CaptureSession.h"
+#include "capture/TestCamera.h"
+#include "capture/ThreadCpu.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // within a frame time (33 ms at 30 fps) to stream in real time.
 
 #include "BenchMain.h"
-#include "video/DemoCamera.h"
+#include "demo/DemoCamera.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // setup picture, and the contact proposal over a whole demo clip.
 
 #include "BenchMain.h"
-#include "video/DemoCamera.h"
+#include "demo/DemoCamera.h"
 #include "vision/BuoyFinder.h"
 #include "vision/CameraGuard.h"
 #include "vision/ContactProposal.h"

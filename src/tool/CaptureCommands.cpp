@@ -1,11 +1,11 @@
 // zentrak-tool commands on capture devices: the list of devices and a
 // recording through the program's own recording pipeline.
 
+#include "capture/CaptureBackend.h"
+#include "capture/CaptureSession.h"
+#include "capture/DeviceCaptureControl.h"
+#include "capture/TestCamera.h"
 #include "tool/Commands.h"
-#include "video/CaptureBackend.h"
-#include "video/CaptureSession.h"
-#include "video/DeviceCaptureControl.h"
-#include "video/TestCamera.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,7 +1,7 @@
 // zentrak-tool demo: the demo lake's files for a new user and for tests.
 
+#include "demo/DemoCamera.h"
 #include "tool/Commands.h"
-#include "video/DemoCamera.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include "app/Paths.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
-#include "video/CaptureScreenView.h"
+#include "capture/CaptureScreenView.h"
 
 #include <QFile>
 #include <QFileInfo>

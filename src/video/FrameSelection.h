@@ -7,7 +7,7 @@
 
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
-#include "video/CaptureScreenRules.h" // clipPathFor
+#include "capture/CaptureScreenRules.h" // clipPathFor
 
 #include <QDateTime>
 #include <QString>

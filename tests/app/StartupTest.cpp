@@ -4,15 +4,15 @@
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "capture/CaptureControl.h"
+#include "capture/ui/CapturePanel.h"
+#include "capture/ui/PreviewForm.h"
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
 #include "logs/ui/LogView.h"
 #include "logs/ui/frmManual.h"
 #include "measure/ui/Measure.h"
 #include "support/TestEnv.h"
-#include "video/CaptureControl.h"
-#include "video/ui/CapturePanel.h"
-#include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QCheckBox>

@@ -2,10 +2,10 @@
 // its five marks as if each buoy's pixel had been clicked.
 
 #include "app/ui/App.h"
+#include "demo/DemoLake.h"
 #include "grid/ui/Grid_Setup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
-#include "video/DemoLake.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -6,6 +6,7 @@
 
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "capture/ui/PreviewForm.h"
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
 #include "logs/RtfReader.h"
@@ -16,7 +17,6 @@
 #include "measure/ui/Measure.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
-#include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QPushButton>

@@ -2,10 +2,10 @@
 // to the capture screen, "No Selection", and a names file gone missing.
 
 #include "app/ui/App.h"
+#include "capture/ui/PreviewForm.h"
 #include "logs/ui/frmSelectSkier.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 // logs the shifts; a steady one shows nothing.
 
 #include "MeasureFixture.h"
+#include "demo/DemoLake.h"
 #include "grid/GridFiles.h"
-#include "video/DemoLake.h"
 #include "vision/GridPatches.h"
 
 #include <QLabel>

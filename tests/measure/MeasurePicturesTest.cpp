@@ -2,9 +2,9 @@
 // the clipboard and file snapshots, "Auto Load" and the saving policy when
 // the screen is left.
 
+#include "capture/ui/PreviewForm.h"
 #include "measure/MeasureFixture.h"
 #include "support/QtPrinters.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

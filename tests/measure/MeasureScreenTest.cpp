@@ -5,13 +5,13 @@
 #include "app/KeyState.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "capture/ui/PreviewForm.h"
 #include "measure/MeasureFixture.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
 #include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QComboBox>
 #include <QFile>

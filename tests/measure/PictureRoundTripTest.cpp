@@ -4,10 +4,10 @@
 
 #include "app/Startup.h"
 #include "app/ui/MainForm.h"
+#include "capture/ui/PreviewForm.h"
 #include "logs/ui/LogView.h"
 #include "measure/MeasureFixture.h"
 #include "support/QtPrinters.h"
-#include "video/ui/PreviewForm.h"
 
 #include <QComboBox>
 #include <QFileInfo>

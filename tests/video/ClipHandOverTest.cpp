@@ -3,17 +3,17 @@
 // hand-overs between frame selection, the viewers and the measure screen
 // with screens already on display.
 
-#include "CaptureFixtures.h"
 #include "ClipWriter.h"
 #include "app/ui/App.h"
 #include "app/ui/MainForm.h"
+#include "capture/ui/PreviewForm.h"
 #include "logs/ui/LogView.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "support/CaptureFixtures.h"
 #include "support/TestEnv.h"
 #include "video/FrameSelection.h"
 #include "video/ui/MediaPlayer.h"
-#include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QComboBox>

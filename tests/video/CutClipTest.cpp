@@ -2,8 +2,8 @@
 // the frames offered are those that decode whole, found by one scan; a
 // damaged frame never shows a splice of two pictures.
 
-#include "CaptureFixtures.h"
 #include "ClipWriter.h"
+#include "support/CaptureFixtures.h"
 #include "support/TestEnv.h"
 #include "video/ClipScan.h"
 #include "video/FrameExtract.h"

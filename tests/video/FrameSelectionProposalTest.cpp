@@ -2,8 +2,8 @@
 // while the official looks at the clip; P goes there.
 
 #include "app/ui/App.h"
+#include "demo/DemoCamera.h"
 #include "support/TestEnv.h"
-#include "video/DemoCamera.h"
 #include "video/ui/MediaPlayer.h"
 #include "video/ui/frmSetStart.h"
 

@@ -5,8 +5,8 @@
 #include "video/FrameSelection.h"
 
 #include "app/ClipCaption.h"
+#include "capture/CaptureScreenView.h"
 #include "support/TestEnv.h"
-#include "video/CaptureScreenView.h"
 #include "video/FrameNumber.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 // Links left in the video folder at a clip's name, and the recorder that
 // writes only new files.
 
+#include "capture/CaptureScreenRules.h"
+#include "support/CaptureFixtures.h"
 #include "support/TestEnv.h"
-#include "video/CaptureFixtures.h"
-#include "video/CaptureScreenRules.h"
 #include "video/FrameSelection.h"
 
 #include <QDir>

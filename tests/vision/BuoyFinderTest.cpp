@@ -4,7 +4,7 @@
 #include "vision/BuoyFinder.h"
 
 #include "Seeds.h"
-#include "video/DemoLake.h"
+#include "demo/DemoLake.h"
 
 #include <QLineF>
 #include <QPainter>

@@ -4,8 +4,8 @@
 #include "vision/CameraGuard.h"
 
 #include "Seeds.h"
+#include "demo/DemoLake.h"
 #include "grid/GridFiles.h"
-#include "video/DemoLake.h"
 #include "vision/GridPatches.h"
 
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "vision/ContactProposal.h"
 
 #include "Seeds.h"
-#include "video/DemoCamera.h"
-#include "video/DemoLake.h"
+#include "demo/DemoCamera.h"
+#include "demo/DemoLake.h"
 #include "vision/ContactWorker.h"
 
 #include <QTemporaryDir>

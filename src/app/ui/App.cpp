@@ -2,6 +2,9 @@
 
 #include "app/Startup.h"
 #include "app/ui/MainForm.h"
+#include "capture/CaptureControl.h"
+#include "capture/ui/CapturePanel.h"
+#include "capture/ui/PreviewForm.h"
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
 #include "logs/ui/LogView.h"
@@ -10,9 +13,6 @@
 #include "logs/ui/frmSelectSkier.h"
 #include "measure/ui/Calibrate.h"
 #include "measure/ui/Measure.h"
-#include "video/CaptureControl.h"
-#include "video/ui/CapturePanel.h"
-#include "video/ui/PreviewForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QCoreApplication>

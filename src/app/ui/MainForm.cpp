@@ -8,10 +8,10 @@
 #include "app/ui/App.h"
 #include "app/ui/PictureLabel.h"
 #include "app/ui/Widgets.h"
+#include "capture/CaptureControl.h"
+#include "capture/CaptureScreenView.h"
+#include "capture/ui/CapturePanel.h"
 #include "logs/SkierNames.h"
-#include "video/CaptureControl.h"
-#include "video/CaptureScreenView.h"
-#include "video/ui/CapturePanel.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -4,8 +4,8 @@
 #include "app/FileUtils.h"
 #include "app/ui/App.h"
 #include "app/ui/Widgets.h"
+#include "capture/CaptureScreenView.h"
 #include "logs/SkierNames.h"
-#include "video/CaptureScreenView.h"
 
 #include <QGuiApplication>
 #include <QListWidget>

@@ -4,10 +4,10 @@
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
 #include "app/ui/App.h"
+#include "capture/CaptureScreenView.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
-#include "video/CaptureScreenView.h"
 
 #include <QClipboard>
 #include <QComboBox>
