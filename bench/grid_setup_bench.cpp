@@ -5,10 +5,10 @@
 
 #include "BenchGrid.h"
 #include "BenchMain.h"
-#include "app/ui/App.h"
 #include "grid/AccuracyCheck.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
 
 #include <QApplication>
 #include <QRadioButton>

@@ -4,9 +4,9 @@
 
 #include "BenchGrid.h"
 #include "BenchMain.h"
-#include "app/ui/App.h"
 #include "measure/DistanceText.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -8,8 +8,8 @@
 
 #include "app/Dialogs.h"
 #include "app/SettingsStore.h"
-#include "app/ui/App.h"
 #include "config/ui/Config.h"
+#include "shell/App.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 #include "app/CommandLine.h"
 #include "app/Paths.h"
 #include "app/Services.h"
-#include "app/ui/App.h"
 #include "app/ui/QtDialogs.h"
+#include "shell/App.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -7,8 +7,8 @@
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
 #include "grid/GridAgreement.h"
+#include "grid/GridPatches.h"
 #include "measure/MeasureView.h"
-#include "vision/GridPatches.h"
 
 #include <cmath>
 

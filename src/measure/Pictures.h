@@ -15,7 +15,7 @@
 #include "app/Clock.h"
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
-#include "video/PictureFile.h"
+#include "app/PictureFile.h"
 
 #include <QDateTime>
 #include <QImage>

@@ -2,6 +2,7 @@
 // setup screen checks it, without the screen and without writing any file.
 
 #include "app/Dialogs.h"
+#include "app/PictureFile.h"
 #include "app/TextFormat.h"
 #include "grid/AccuracyCheck.h"
 #include "grid/GridAgreement.h"
@@ -9,7 +10,6 @@
 #include "grid/GridSaveLoad.h"
 #include "grid/SetupValidation.h"
 #include "tool/Commands.h"
-#include "video/PictureFile.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,12 +1,12 @@
 // zentrak-tool find-buoys, camera-check and propose-contact: the vision
 // aids on files, as the screens use them.
 
+#include "app/PictureFile.h"
 #include "app/TextFormat.h"
+#include "grid/GridPatches.h"
 #include "tool/Commands.h"
-#include "video/PictureFile.h"
 #include "vision/BuoyFinder.h"
 #include "vision/ContactProposal.h"
-#include "vision/GridPatches.h"
 
 #include <QImage>
 #include <cmath>

@@ -2,8 +2,6 @@
 // with scripted dialogs, temporary folders and the test camera.
 
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/CaptureControl.h"
 #include "capture/ui/CapturePanel.h"
 #include "capture/ui/PreviewForm.h"
@@ -12,6 +10,8 @@
 #include "logs/ui/LogView.h"
 #include "logs/ui/frmManual.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/TestEnv.h"
 #include "video/ui/frmSetStart.h"
 

@@ -2,12 +2,12 @@
 // and configuration dialogs) and the main screen's capture device panel
 // filled from it.
 
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/DeviceCaptureControl.h"
 #include "capture/TestCamera.h"
 #include "capture/ui/CapturePanel.h"
 #include "capture/ui/PreviewForm.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/CaptureFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"

@@ -2,8 +2,6 @@
 // contact mark and the hand-over to frame selection, recorded from the test
 // camera; and what the operator sees when a recording goes wrong.
 
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/CaptureScreenRules.h"
 #include "capture/DeviceCaptureControl.h"
 #include "capture/TestCamera.h"
@@ -13,6 +11,8 @@
 #include "grid/ui/Grid_Setup.h"
 #include "logs/ui/Results.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/CaptureFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"

@@ -5,8 +5,6 @@
 // measure screen. The recorded distance is held against the scene's truth.
 
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/CaptureControl.h"
 #include "capture/DeviceCaptureControl.h"
 #include "capture/TestCamera.h"
@@ -17,6 +15,8 @@
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/CaptureFixtures.h"
 #include "support/TestEnv.h"
 #include "video/FrameSelectionView.h"

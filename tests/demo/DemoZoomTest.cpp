@@ -4,12 +4,12 @@
 // at 1:1 and once at 4x. Zoomed in, the clicks fall between the picture's
 // pixels, and the distances come out closer to the truth.
 
-#include "app/ui/App.h"
 #include "demo/DemoLake.h"
 #include "grid/GridModel.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>

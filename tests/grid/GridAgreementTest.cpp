@@ -4,12 +4,12 @@
 
 #include "grid/GridAgreement.h"
 
+#include "app/PictureFile.h"
 #include "grid/GridFiles.h"
 #include "grid/GridSaveLoad.h"
 #include "support/GridFixtures.h"
 #include "support/TestEnv.h"
 #include "support/ToolProcess.h"
-#include "video/PictureFile.h"
 
 #include <QFile>
 #include <QImage>

@@ -4,11 +4,11 @@
 
 #include "grid/GridSaveLoad.h"
 
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/PictureLabel.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/ScreenControls.h"

@@ -1,9 +1,9 @@
 // Find Buoys on the grid setup screen: the demo lake's setup picture gets
 // its five marks as if each buoy's pixel had been clicked.
 
-#include "app/ui/App.h"
 #include "demo/DemoLake.h"
 #include "grid/ui/Grid_Setup.h"
+#include "shell/App.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 

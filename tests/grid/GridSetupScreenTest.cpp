@@ -4,12 +4,12 @@
 
 #include "app/KeyState.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/PictureLabel.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 

@@ -3,14 +3,14 @@
 // or picture opens.
 
 #include "app/FileUtils.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "logs/VideoLog.h"
 #include "logs/ui/LogView.h"
 #include "logs/ui/Results.h"
 #include "measure/Pictures.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 #include "video/FrameSelection.h"

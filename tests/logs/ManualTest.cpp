@@ -4,8 +4,6 @@
 
 #include "logs/Manual.h"
 
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/ui/PreviewForm.h"
 #include "config/ui/Config.h"
 #include "grid/ui/Grid_Setup.h"
@@ -15,6 +13,8 @@
 #include "logs/ui/frmSelectSkier.h"
 #include "measure/ui/Calibrate.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 #include "video/ui/frmSetStart.h"

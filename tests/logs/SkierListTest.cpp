@@ -1,9 +1,9 @@
 // The skier list: the names file's lines, a double click handing the name
 // to the capture screen, "No Selection", and a names file gone missing.
 
-#include "app/ui/App.h"
 #include "capture/ui/PreviewForm.h"
 #include "logs/ui/frmSelectSkier.h"
+#include "shell/App.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"
 

@@ -1,12 +1,12 @@
 // The calibration line: the conversion of its end points and the lines the
 // assistant draws on the measure and grid setup screens.
 
-#include "app/ui/App.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/CalibrationLine.h"
 #include "measure/ui/Calibrate.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
 #include "support/GridFixtures.h"
 #include "support/TestEnv.h"
 

@@ -5,7 +5,7 @@
 #include "MeasureFixture.h"
 #include "demo/DemoLake.h"
 #include "grid/GridFiles.h"
-#include "vision/GridPatches.h"
+#include "grid/GridPatches.h"
 
 #include <QLabel>
 

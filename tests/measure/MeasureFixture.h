@@ -6,9 +6,9 @@
 // a picture folder, the day's video log and ready grids as well.
 
 #include "app/KeyState.h"
-#include "app/ui/App.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
 #include "support/GridFixtures.h"
 #include "support/TestEnv.h"
 

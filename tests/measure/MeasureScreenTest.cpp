@@ -3,12 +3,12 @@
 // "Record Jump", nudges, verify mode, grid switching and "Clear".
 
 #include "app/KeyState.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/ui/PreviewForm.h"
 #include "measure/MeasureFixture.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/GridFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnv.h"

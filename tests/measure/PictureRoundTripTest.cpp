@@ -3,10 +3,10 @@
 // screen. Every file involved is checked whole, byte by byte.
 
 #include "app/Startup.h"
-#include "app/ui/MainForm.h"
 #include "capture/ui/PreviewForm.h"
 #include "logs/ui/LogView.h"
 #include "measure/MeasureFixture.h"
+#include "shell/MainForm.h"
 #include "support/QtPrinters.h"
 
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // Finds a screen's control by its name, as an operator's description of a
 // screen names it.
 
-#include "app/ui/App.h"
 #include "measure/ui/Measure.h"
+#include "shell/App.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "support/TestEnv.h"
 
-#include "app/ui/App.h"
+#include "shell/App.h"
 
 #include <QCoreApplication>
 #include <QDir>

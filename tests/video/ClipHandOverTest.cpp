@@ -4,12 +4,12 @@
 // with screens already on display.
 
 #include "ClipWriter.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "capture/ui/PreviewForm.h"
 #include "logs/ui/LogView.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/CaptureFixtures.h"
 #include "support/TestEnv.h"
 #include "video/FrameSelection.h"

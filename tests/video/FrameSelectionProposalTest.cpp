@@ -1,8 +1,8 @@
 // Frame selection proposes the contact frame of a demo jump, worked out
 // while the official looks at the clip; P goes there.
 
-#include "app/ui/App.h"
 #include "demo/DemoCamera.h"
+#include "shell/App.h"
 #include "support/TestEnv.h"
 #include "video/ui/MediaPlayer.h"
 #include "video/ui/frmSetStart.h"

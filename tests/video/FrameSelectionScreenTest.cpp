@@ -5,11 +5,11 @@
 
 #include "ClipWriter.h"
 #include "app/KeyState.h"
-#include "app/ui/App.h"
-#include "app/ui/MainForm.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
+#include "shell/MainForm.h"
 #include "support/TestEnv.h"
 #include "video/FrameSelection.h"
 #include "video/ui/MediaPlayer.h"

@@ -6,7 +6,7 @@
 #include "Seeds.h"
 #include "demo/DemoLake.h"
 #include "grid/GridFiles.h"
-#include "vision/GridPatches.h"
+#include "grid/GridPatches.h"
 
 #include <QFile>
 #include <QLineF>

@@ -1,6 +1,6 @@
 #include "app/ui/PictureLabel.h"
 
-#include "video/PictureFile.h"
+#include "app/PictureFile.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -5,9 +5,9 @@
 #include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureControl.h"
+#include "shell/App.h"
 #include "video/VideoDialogs.h"
 
 #include <QDir>

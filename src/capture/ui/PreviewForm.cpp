@@ -3,7 +3,6 @@
 #include "app/FileUtils.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureControl.h"
 #include "capture/CaptureScreenRules.h"
@@ -11,6 +10,7 @@
 #include "logs/SkierNames.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/MeasureView.h"
+#include "shell/App.h"
 #include "video/FrameExtract.h"
 #include "video/FrameSelectionView.h"
 

@@ -4,13 +4,13 @@
 #include "app/MainScreenView.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "config/ConfigLogic.h"
 #include "grid/GridAgreement.h"
 #include "grid/GridSaveLoad.h"
 #include "grid/GridSetupView.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/MeasureView.h"
+#include "shell/App.h"
 
 #include <QAction>
 #include <QCheckBox>

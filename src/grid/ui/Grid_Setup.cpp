@@ -3,14 +3,14 @@
 #include "app/FileUtils.h"
 #include "app/KeyState.h"
 #include "app/MainScreenView.h"
+#include "app/PictureFile.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "app/ui/PictureLabel.h"
 #include "grid/SetupRecord.h"
 #include "measure/MeasureView.h"
 #include "measure/ui/PictureCanvas.h"
-#include "video/PictureFile.h"
+#include "shell/App.h"
 #include "vision/BuoyFinder.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 #include "app/FileUtils.h"
 #include "app/Paths.h"
 #include "app/Startup.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "measure/MeasureView.h"
+#include "shell/App.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -4,8 +4,8 @@
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 #include "app/TextLines.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
+#include "shell/App.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

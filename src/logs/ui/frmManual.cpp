@@ -1,8 +1,8 @@
 #include "logs/ui/frmManual.h"
 
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "logs/Manual.h"
+#include "shell/App.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "app/FileAccess.h"
 #include "app/FileUtils.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureScreenView.h"
 #include "logs/SkierNames.h"
+#include "shell/App.h"
 
 #include <QGuiApplication>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "measure/ui/Calibrate.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/App.h"
 #include "app/ui/Widgets.h"
 #include "grid/GridSetupView.h"
 #include "measure/MeasureView.h"
+#include "shell/App.h"
 
 #include <QGridLayout>
 

@@ -5,13 +5,13 @@
 #include "app/KeyState.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "config/ConfigLogic.h"
+#include "grid/GridPatches.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/DragGroup.h"
 #include "measure/ui/MeasurePictures.h"
 #include "measure/ui/PictureCanvas.h"
-#include "vision/GridPatches.h"
+#include "shell/App.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -3,11 +3,11 @@
 #include "app/Paths.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "capture/CaptureScreenView.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
+#include "shell/App.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "video/PictureFile.h"
+#include "app/PictureFile.h"
 
 #include "app/FileAccess.h"
 

@@ -1,17 +1,17 @@
-#include "app/ui/MainForm.h"
+#include "shell/MainForm.h"
 
 #include "app/Dialogs.h"
 #include "app/EmergencyReset.h"
 #include "app/FileUtils.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
-#include "app/ui/App.h"
 #include "app/ui/PictureLabel.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureControl.h"
 #include "capture/CaptureScreenView.h"
 #include "capture/ui/CapturePanel.h"
 #include "logs/SkierNames.h"
+#include "shell/App.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

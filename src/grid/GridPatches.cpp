@@ -1,4 +1,4 @@
-#include "vision/GridPatches.h"
+#include "grid/GridPatches.h"
 
 #include "grid/GridFiles.h"
 

@@ -1,7 +1,6 @@
-#include "app/ui/App.h"
+#include "shell/App.h"
 
 #include "app/Startup.h"
-#include "app/ui/MainForm.h"
 #include "capture/CaptureControl.h"
 #include "capture/ui/CapturePanel.h"
 #include "capture/ui/PreviewForm.h"
@@ -13,6 +12,7 @@
 #include "logs/ui/frmSelectSkier.h"
 #include "measure/ui/Calibrate.h"
 #include "measure/ui/Measure.h"
+#include "shell/MainForm.h"
 #include "video/ui/frmSetStart.h"
 
 #include <QCoreApplication>
