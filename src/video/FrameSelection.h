@@ -7,7 +7,7 @@
 
 #include "app/Dialogs.h"
 #include "app/FileUtils.h"
-#include "capture/CaptureScreenRules.h" // clipPathFor
+#include "video/ClipNames.h" // clipPathFor
 
 #include <QDateTime>
 #include <QString>
