@@ -104,15 +104,6 @@ void recountGridsReady(GridState& s) {
     s.gridsReady = ready ? 1 : 0;
 }
 
-bool inFrontOfCamera(const GridState& s, double a, double b) {
-    const Coefficients c = s.coefficients();
-    double buoySide = 0;
-    for (int i = 1; i <= 4; ++i)
-        buoySide += c[4] * s.buoyScreenX[u(i)] + c[5] * s.buoyScreenY[u(i)] + 1 > 0 ? 1 : -1;
-    const double here = c[4] * a + c[5] * b + 1;
-    return std::isfinite(here) && here != 0 && (here > 0) == (buoySide >= 0);
-}
-
 QString gridNotReadyMessage(const QString& file, const GridVerdict& verdict) {
     const QString again = QStringLiteral(". Set the grid up again and Complete it.");
     if (verdict.fault == GridFault::NotInvertible)

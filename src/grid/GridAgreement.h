@@ -60,12 +60,6 @@ QString gridNotReadyMessage(const QString& file, const GridVerdict& verdict);
 // Complete leaves the flag set but the marks off the coefficients).
 void recountGridsReady(GridState& s);
 
-// True when screen point (a, b) shows the water in front of the camera:
-// the transform's denominator has there the sign it has at the buoy marks.
-// A water point behind the camera also has a screen point through the
-// inverse, on the far side of the horizon; it is nothing the camera saw.
-bool inFrontOfCamera(const GridState& s, double a, double b);
-
 // Name of buoy 1..4 as the operator knows it ("upper right" ...).
 QString buoyName(int buoy);
 

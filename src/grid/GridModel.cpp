@@ -310,4 +310,13 @@ void loadWorkingGrid(GridState& s, int g) {
     s.checkMarkY = s.checkPixY;
 }
 
+bool inFrontOfCamera(const GridState& s, double a, double b) {
+    const Coefficients c = s.coefficients();
+    double buoySide = 0;
+    for (int i = 1; i <= 4; ++i)
+        buoySide += c[4] * s.buoyScreenX[u(i)] + c[5] * s.buoyScreenY[u(i)] + 1 > 0 ? 1 : -1;
+    const double here = c[4] * a + c[5] * b + 1;
+    return std::isfinite(here) && here != 0 && (here > 0) == (buoySide >= 0);
+}
+
 } // namespace zt

@@ -147,6 +147,12 @@ bool distance_calculation(GridState& s, bool barefootJump, bool sitSkiJump);
 // +1 when the upper right buoy's survey X is smaller than the upper left's.
 double gridDirectionOf(const GridState& s);
 
+// True when screen point (a, b) shows the water in front of the camera:
+// the transform's denominator has there the sign it has at the buoy marks.
+// A water point behind the camera also has a screen point through the
+// inverse, on the far side of the horizon; it is nothing the camera saw.
+bool inFrontOfCamera(const GridState& s, double a, double b);
+
 // Copies the working grid into gridStore row g (slots 3..35; slots 29..31
 // take 10, 2 and g) and back.
 void storeWorkingGrid(GridState& s, int g);

@@ -1,7 +1,6 @@
 #include "measure/CalibrationLine.h"
 
 #include "app/TextFormat.h"
-#include "grid/GridAgreement.h"
 
 #include <cmath>
 
