@@ -174,15 +174,13 @@ signals:
 
 // The capture control of this run: the platform's cameras and microphones
 // (when platformDevices), then the test camera and test tone (when
-// testCamera) and the demo lake's camera (when demoLake). Its configuration dialogs go through
-// dialogs.
+// testCamera) and the demo lake's camera (when demoVideo is given). Its
+// configuration dialogs go through dialogs.
 struct CaptureControlOptions {
     bool platformDevices = true;
     bool testCamera = false;
-    bool demoLake = false;  // the demo lake's camera with the test camera
-    bool demoFirst = false; // listed first (the demo runs with it)
-    unsigned demoSeed = 1;
-    std::shared_ptr<FrameClock> demoClock = nullptr; // null: the demo lake runs in real time
+    DemoVideoMaker demoVideo; // the demo lake's camera with the test camera
+    bool demoFirst = false;   // listed first (the demo runs with it)
 };
 std::unique_ptr<CaptureControl> createCaptureControl(const CaptureControlOptions& options,
                                                      Dialogs& dialogs, QObject* parent = nullptr);

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -38,6 +39,10 @@ public:
     virtual QImage frame(int64_t n) const = 0;
     virtual FrameClock* clock() const { return nullptr; }
 };
+
+// Makes the demo lake's pictures at a size and frame rate. The demo lake
+// lives above capture; whoever offers it (the shell) hands its maker down.
+using DemoVideoMaker = std::function<std::shared_ptr<VideoGenerator>(QSize size, int frameRate)>;
 
 // How libavdevice opens an input: the input format ("v4l2", "alsa",
 // "lavfi", ...), the URL and the options; or pictures the program makes

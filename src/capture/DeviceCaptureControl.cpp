@@ -58,12 +58,10 @@ DeviceCaptureControl::DeviceCaptureControl(const CaptureControlOptions& options,
     : CaptureControl(parent), dialogs_(dialogs) {
     if (options.platformDevices)
         platform_ = createPlatformBackend();
-    if (options.testCamera || options.demoLake) {
+    if (options.testCamera || options.demoVideo) {
         testOwned_ = std::make_unique<TestCameraBackend>();
         test_ = testOwned_.get();
-        test_->offerDemo(options.demoLake, options.demoFirst);
-        test_->setDemoSeed(options.demoSeed);
-        test_->setDemoClock(options.demoClock);
+        test_->offerDemo(options.demoVideo, options.demoFirst);
     }
     video_ = scan(false);
     audio_ = scan(true);

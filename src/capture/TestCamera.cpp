@@ -1,7 +1,6 @@
 #include "capture/TestCamera.h"
 
 #include "capture/CaptureInput.h"
-#include "demo/DemoCamera.h"
 
 #include <QColor>
 #include <QPainter>
@@ -37,7 +36,7 @@ QList<CaptureDevice> TestCameraBackend::videoDevices() {
     if (!present_)
         return {};
     const CaptureDevice test{cameraName(), "test-camera"}, demo{demoName(), "demo-lake"};
-    if (!demoOffered_)
+    if (!demoVideo_)
         return {test};
     return demoFirst_ ? QList<CaptureDevice>{demo, test} : QList<CaptureDevice>{test, demo};
 }
@@ -64,11 +63,10 @@ DeviceModes TestCameraBackend::videoModes(const CaptureDevice& device) {
 }
 
 InputSetup TestCameraBackend::videoInput(const CaptureDevice& device, const VideoRequest& request) {
-    if (device.id == "demo-lake") {
+    if (device.id == "demo-lake" && demoVideo_) {
         InputSetup setup;
-        setup.generated = std::make_shared<DemoLakeVideo>(
-            request.size.isValid() ? request.size : QSize(1280, 720),
-            qBound(1, request.frameRate, 240), demoSeed_, demoClock_);
+        setup.generated = demoVideo_(request.size.isValid() ? request.size : QSize(1280, 720),
+                                     qBound(1, request.frameRate, 240));
         return setup;
     }
     TestPattern p;

@@ -39,17 +39,14 @@ public:
     // Inputs opened from now on leave out `count` frames of every `period`.
     void setDroppedFrames(int period, int count) { dropPeriod_ = period, dropCount_ = count; }
     // The demo lake offered too (after the test camera, or first when the
-    // demo runs), and its seed.
-    void offerDemo(bool offered, bool first = false) { demoOffered_ = offered, demoFirst_ = first; }
-    void setDemoSeed(unsigned seed) { demoSeed_ = seed; }
-    // The demo lake's frames made when this clock says (null: in real time).
-    void setDemoClock(std::shared_ptr<FrameClock> clock) { demoClock_ = std::move(clock); }
+    // demo runs), its pictures made by maker.
+    void offerDemo(DemoVideoMaker maker, bool first = false) {
+        demoVideo_ = std::move(maker), demoFirst_ = first;
+    }
 
 private:
-    bool demoOffered_ = false;
+    DemoVideoMaker demoVideo_; // none: the demo lake is not offered
     bool demoFirst_ = false;
-    unsigned demoSeed_ = 1;
-    std::shared_ptr<FrameClock> demoClock_;
     bool present_ = true;
     double stopAfter_ = 0;
     int dropPeriod_ = 0;

@@ -5,6 +5,7 @@
 #include "capture/ui/CapturePanel.h"
 #include "capture/ui/PreviewForm.h"
 #include "config/ui/Config.h"
+#include "demo/DemoCamera.h"
 #include "grid/ui/Grid_Setup.h"
 #include "logs/ui/LogView.h"
 #include "logs/ui/Results.h"
@@ -30,10 +31,7 @@ template <class Screen> Screen& screen(std::unique_ptr<Screen>& slot, App& app) 
 
 } // namespace
 
-App::App(Services services)
-    : services_(std::move(services)),
-      diagnosticLog_(services_.paths.inExchange(QStringLiteral("DebugLog.txt")), *services_.clock,
-                     *services_.dialogs) {}
+App::App(Services services) : AppContext(std::move(services)) {}
 
 App::~App() {
     // The capture device's last events go to nobody; the screens go (the
@@ -92,11 +90,17 @@ zt::frmManual& App::frmManual() {
 
 CaptureControl& App::captureControl() {
     if (!captureControl_) {
-        captureControl_ = createCaptureControl(
-            {services_.platformCapture && !services_.demo, services_.testCamera || services_.demo,
-             services_.demoLake || services_.demo, services_.demo, services_.demoSeed,
-             services_.demoClock},
-            dialogs());
+        CaptureControlOptions options;
+        options.platformDevices = services_.platformCapture && !services_.demo;
+        options.testCamera = services_.testCamera || services_.demo;
+        if (services_.demoLake || services_.demo) {
+            options.demoVideo = [seed = services_.demoSeed,
+                                 clock = services_.demoClock](QSize size, int frameRate) {
+                return std::make_shared<DemoLakeVideo>(size, frameRate, seed, clock);
+            };
+        }
+        options.demoFirst = services_.demo;
+        captureControl_ = createCaptureControl(options, dialogs());
         captureControl_->setObjectName(QStringLiteral("CapturePRO1"));
         routeCaptureEvents();
     }

@@ -5,9 +5,9 @@
 #include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureControl.h"
-#include "shell/App.h"
 #include "video/VideoDialogs.h"
 
 #include <QDir>
@@ -48,7 +48,7 @@ void fillWithNone(QComboBox* list, const CaptureChoices& choices) {
                                               : 0);
 }
 
-CapturePanel::CapturePanel(App& app, QWidget* parent) : QWidget(parent), app_(app) {
+CapturePanel::CapturePanel(AppContext& app, QWidget* parent) : QWidget(parent), app_(app) {
     setObjectName(QStringLiteral("VideoConfigPanel"));
     buildDeviceControls();
     buildAudioControls();

@@ -20,7 +20,7 @@ class QPushButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 class CaptureControl;
 struct CaptureChoices;
 struct CaptureResult;
@@ -28,7 +28,7 @@ struct CaptureResult;
 class CapturePanel : public QWidget, public CaptureStatusView {
     Q_OBJECT
 public:
-    CapturePanel(App& app, QWidget* parent);
+    CapturePanel(AppContext& app, QWidget* parent);
 
     // The main screen's frame-rate class caption, kept current by the rate.
     void setFrameRateLabel(QLabel* label) { frameRateLabel_ = label; }
@@ -149,7 +149,7 @@ private:
     void reportError(const CaptureResult& result, bool hex);
     QString panelFilePath() const;
 
-    App& app_;
+    AppContext& app_;
     QLabel* frameRateLabel_ = nullptr;
     bool previewOn_ = false;       // CmdPreview offers "Preview Off"
     bool streamRecording_ = false; // CmdCap offers "End Capture"

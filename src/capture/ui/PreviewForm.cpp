@@ -3,6 +3,7 @@
 #include "app/FileUtils.h"
 #include "app/Startup.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureControl.h"
 #include "capture/CaptureScreenRules.h"
@@ -10,7 +11,6 @@
 #include "logs/SkierNames.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/MeasureView.h"
-#include "shell/App.h"
 #include "video/FrameExtract.h"
 #include "video/FrameSelectionView.h"
 
@@ -63,7 +63,7 @@ QLabel* caption(QWidget* parent, const QString& text) {
 
 } // namespace
 
-PreviewForm::PreviewForm(App& app) : app_(app) {
+PreviewForm::PreviewForm(AppContext& app) : app_(app) {
     setObjectName(QStringLiteral("PreviewForm"));
     setWindowTitle(QStringLiteral("Zentrak 2005 Capture Screen"));
     CapturePRO1 = &app.captureControl();

@@ -16,14 +16,14 @@ class QPushButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 class CaptureControl;
 class CaptureView;
 
 class PreviewForm : public QMainWindow, public CaptureScreenView {
     Q_OBJECT
 public:
-    explicit PreviewForm(App& app);
+    explicit PreviewForm(AppContext& app);
 
     CaptureControl* CapturePRO1; // the application's capture device
     CaptureView* videoView;
@@ -110,7 +110,7 @@ private:
     long proposedStartFrame() const;
     void setRecordingControls(bool recording);
 
-    App& app_;
+    AppContext& app_;
     bool recording_ = false;     // a recording of this screen runs
     bool contactMarked_ = false; // "Contact" was pressed in this recording
     long contactFrame_ = 0;
