@@ -4,13 +4,13 @@
 #include "app/MainScreenView.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "config/ConfigLogic.h"
 #include "grid/GridAgreement.h"
 #include "grid/GridSaveLoad.h"
 #include "grid/GridSetupView.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/MeasureView.h"
-#include "shell/App.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -49,7 +49,7 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-Config::Config(App& app) : app_(app), loupe_(app.paths().appDir) {
+Config::Config(AppContext& app) : app_(app), loupe_(app.paths().appDir) {
     setObjectName(QStringLiteral("Config"));
     setWindowTitle(QStringLiteral("System Configuration Parameters"));
     buildControls();

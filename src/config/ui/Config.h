@@ -22,12 +22,12 @@ class QRadioButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 class Config : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Config(App& app);
+    explicit Config(AppContext& app);
     ~Config() override;
 
     QLineEdit *TournamentName, *ResultsPathName, *CapturesPathName, *SetupFilesPathName,
@@ -138,7 +138,7 @@ private:
     void loadSkierNames();
     void chooseFileInto(QLineEdit* box, const QString& startDir);
 
-    App& app_;
+    AppContext& app_;
     QString colorName_;
     ScreenLoupe loupe_;
     bool loaded_ = false;

@@ -6,11 +6,11 @@
 #include "app/PictureFile.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/PictureLabel.h"
 #include "grid/SetupRecord.h"
 #include "measure/MeasureView.h"
 #include "measure/ui/PictureCanvas.h"
-#include "shell/App.h"
 #include "vision/BuoyFinder.h"
 
 #include <QAction>
@@ -46,7 +46,7 @@ const QString pictureFilter =
 
 } // namespace
 
-Grid_Setup::Grid_Setup(App& app) : app_(app) {
+Grid_Setup::Grid_Setup(AppContext& app) : app_(app) {
     setObjectName(QStringLiteral("Grid_Setup"));
     setWindowTitle(QStringLiteral("Grid Setup"));
     keys_ = &applicationKeyState();

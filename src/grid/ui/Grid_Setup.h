@@ -29,14 +29,14 @@ class QToolButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 class KeyState;
 class PictureCanvas;
 
 class Grid_Setup : public QMainWindow, public GridSetupView {
     Q_OBJECT
 public:
-    explicit Grid_Setup(App& app);
+    explicit Grid_Setup(AppContext& app);
     ~Grid_Setup() override;
 
     // Surveyed buoys ("input") and their picture positions ("auto").
@@ -200,7 +200,7 @@ private:
     void askSkierPathLine(const AccuracyResult& result);
     void updateAccuracyMap();
 
-    App& app_;
+    AppContext& app_;
     KeyState* keys_ = nullptr;
     PictureCanvas* canvas_ = nullptr;
     SetupRatios ratios_;

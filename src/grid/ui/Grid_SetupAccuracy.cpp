@@ -3,9 +3,9 @@
 
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/PictureCanvas.h"
-#include "shell/App.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -2,11 +2,11 @@
 // left, the boxes and commands in a panel on the right, the draggable tool
 // groups floating over the picture area's right side.
 
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/DragGroup.h"
 #include "measure/ui/PictureCanvas.h"
-#include "shell/App.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -3,9 +3,9 @@
 #include "app/FileUtils.h"
 #include "app/Paths.h"
 #include "app/Startup.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "measure/MeasureView.h"
-#include "shell/App.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -36,7 +36,7 @@ QListWidget* logList(QWidget* parent, const char* name) {
 
 // ---- LogList ----
 
-LogList::LogList(App& app, LogLines kind, QLineEdit* pathBox, QListWidget* list,
+LogList::LogList(AppContext& app, LogLines kind, QLineEdit* pathBox, QListWidget* list,
                  QLineEdit* chosenBox)
     : app_(app), kind_(kind), pathBox_(pathBox), list_(list), chosenBox_(chosenBox) {}
 
@@ -83,7 +83,7 @@ void LogList::selectLogFile() {
 
 // ---- Video log viewer ----
 
-LogView::LogView(App& app, QWidget* owner)
+LogView::LogView(AppContext& app, QWidget* owner)
     : txtLogFile(ui::edit(this, "txtLogFile")), lstLog(logList(this, "lstLog")),
       txtFileToView(ui::edit(this, "txtFileToView")),
       cmdSelectLogFile(
@@ -134,7 +134,7 @@ void LogView::cmdView_Click() {
 
 // ---- Picture log viewer ----
 
-PictureLogView::PictureLogView(App& app, QWidget* owner)
+PictureLogView::PictureLogView(AppContext& app, QWidget* owner)
     : txtPicLogToView(ui::edit(this, "txtPicLogToView")), lstPicLog(logList(this, "lstPicLog")),
       txtPictureToView(ui::edit(this, "txtPictureToView")),
       cmdSelPicLog(ui::button(this, "cmdSelPicLog", QStringLiteral("Select a Log File"))),

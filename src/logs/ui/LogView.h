@@ -15,12 +15,13 @@ class QPushButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 // The list, path box and file choice both viewers share.
 class LogList {
 public:
-    LogList(App& app, LogLines kind, QLineEdit* pathBox, QListWidget* list, QLineEdit* chosenBox);
+    LogList(AppContext& app, LogLines kind, QLineEdit* pathBox, QListWidget* list,
+            QLineEdit* chosenBox);
 
     // The day's video log, when it exists.
     void loadDayLog();
@@ -37,7 +38,7 @@ public:
 private:
     void fill(const QString& path);
 
-    App& app_;
+    AppContext& app_;
     LogLines kind_;
     QLineEdit* pathBox_;
     QListWidget* list_;
@@ -50,7 +51,7 @@ class LogView : public QWidget {
     Q_OBJECT
 public:
     // owner: the screen the viewer opens beside (null: none).
-    LogView(App& app, QWidget* owner);
+    LogView(AppContext& app, QWidget* owner);
 
     QLineEdit* txtLogFile;
     QListWidget* lstLog;
@@ -71,14 +72,14 @@ public slots:
     void cmdDismiss_Click() { close(); }
 
 private:
-    App& app_;
+    AppContext& app_;
     LogList log_;
 };
 
 class PictureLogView : public QWidget {
     Q_OBJECT
 public:
-    PictureLogView(App& app, QWidget* owner);
+    PictureLogView(AppContext& app, QWidget* owner);
 
     QLineEdit* txtPicLogToView;
     QListWidget* lstPicLog;
@@ -96,7 +97,7 @@ public slots:
     void cmdViewPicLog_Click();
 
 private:
-    App& app_;
+    AppContext& app_;
     LogList log_;
 };
 

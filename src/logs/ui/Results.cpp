@@ -4,8 +4,8 @@
 #include "app/FileUtils.h"
 #include "app/TextFormat.h"
 #include "app/TextLines.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
-#include "shell/App.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -14,7 +14,7 @@
 
 namespace zt {
 
-Results::Results(App& app) : app_(app) {
+Results::Results(AppContext& app) : app_(app) {
     setObjectName(QStringLiteral("Results"));
     auto* layout = new QVBoxLayout(this);
     output_box = ui::named(new QTextEdit(this), "output_box");

@@ -9,12 +9,12 @@ class QTextEdit;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 class Results : public QWidget {
     Q_OBJECT
 public:
-    explicit Results(App& app);
+    explicit Results(AppContext& app);
 
     QTextEdit* output_box;
     QPushButton* Exit_results; // "E&xit"
@@ -31,7 +31,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    App& app_;
+    AppContext& app_;
 };
 
 } // namespace zt

@@ -1,8 +1,8 @@
 #include "logs/ui/frmManual.h"
 
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "logs/Manual.h"
-#include "shell/App.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -21,7 +21,7 @@ static void registerResources() {
 
 namespace zt {
 
-frmManual::frmManual(App& app) : app_(app) {
+frmManual::frmManual(AppContext& app) : app_(app) {
     setObjectName(QStringLiteral("frmManual"));
     setWindowTitle(QStringLiteral("Zentrak 2005 Manual"));
     auto* layout = new QVBoxLayout(this);

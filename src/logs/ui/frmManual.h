@@ -10,12 +10,12 @@ class QTextEdit;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 class frmManual : public QWidget {
     Q_OBJECT
 public:
-    explicit frmManual(App& app);
+    explicit frmManual(AppContext& app);
 
     QLabel* Label1;
     QTextEdit* RichTextBox1;
@@ -35,7 +35,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    App& app_;
+    AppContext& app_;
     bool loaded_ = false;
 };
 

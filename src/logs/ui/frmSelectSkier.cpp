@@ -2,10 +2,10 @@
 
 #include "app/FileAccess.h"
 #include "app/FileUtils.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureScreenView.h"
 #include "logs/SkierNames.h"
-#include "shell/App.h"
 
 #include <QGuiApplication>
 #include <QListWidget>
@@ -21,7 +21,7 @@ const QPoint listPlace(2280 / 15, 120 / 15);
 
 } // namespace
 
-frmSelectSkier::frmSelectSkier(App& app, QWidget* owner) : app_(app) {
+frmSelectSkier::frmSelectSkier(AppContext& app, QWidget* owner) : app_(app) {
     if (owner)
         setParent(owner, Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);

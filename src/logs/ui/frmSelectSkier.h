@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 class frmSelectSkier : public QWidget {
     Q_OBJECT
 public:
-    frmSelectSkier(App& app, QWidget* owner);
+    frmSelectSkier(AppContext& app, QWidget* owner);
 
     QListWidget* lstSkiers;
     QLabel* Label1;
@@ -33,7 +33,7 @@ public slots:
     void cmdNoSelect_Click() { close(); }
 
 private:
-    App& app_;
+    AppContext& app_;
 };
 
 } // namespace zt

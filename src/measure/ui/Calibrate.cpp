@@ -1,16 +1,16 @@
 #include "measure/ui/Calibrate.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "grid/GridSetupView.h"
 #include "measure/MeasureView.h"
-#include "shell/App.h"
 
 #include <QGridLayout>
 
 namespace zt {
 
-Calibrate::Calibrate(App& app) : app_(app) {
+Calibrate::Calibrate(AppContext& app) : app_(app) {
     setObjectName(QStringLiteral("Calibrate"));
     setWindowTitle(QStringLiteral("Calibration Assistant"));
     setWindowFlag(Qt::Tool);

@@ -14,12 +14,12 @@ class QPushButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 
 class Calibrate : public QWidget {
     Q_OBJECT
 public:
-    explicit Calibrate(App& app);
+    explicit Calibrate(AppContext& app);
 
     QLineEdit *CalibrationLineXActual, *CalibrationLineYActual, *CalibrationLineXActual2,
         *CalibrationLineYActual2;
@@ -47,7 +47,7 @@ private:
     // On the measure screen, then on the grid setup screen.
     void drawOnScreens(const CalibrationSegment& line, bool erase);
 
-    App& app_;
+    AppContext& app_;
     bool actualInput_ = true;
     CalibrationSegment lastLine_; // the line drawn last, (0, 0)-(0, 0) at start
 };

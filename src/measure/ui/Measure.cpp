@@ -5,13 +5,14 @@
 #include "app/KeyState.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "config/ConfigLogic.h"
 #include "grid/GridPatches.h"
+#include "grid/GridSaveLoad.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/DragGroup.h"
 #include "measure/ui/MeasurePictures.h"
 #include "measure/ui/PictureCanvas.h"
-#include "shell/App.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -63,7 +64,7 @@ bool isArrowKey(int key) {
 
 } // namespace
 
-Measure::Measure(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+Measure::Measure(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName(QStringLiteral("Measure"));
     setWindowTitle(QStringLiteral("Measure"));
     keys_ = &applicationKeyState();

@@ -28,7 +28,7 @@ class QToolButton;
 
 namespace zt {
 
-class App;
+class AppContext;
 class KeyState;
 class LoupeWindow;
 class MeasurePictures;
@@ -37,7 +37,7 @@ class PictureCanvas;
 class Measure : public QMainWindow, public MeasureView {
     Q_OBJECT
 public:
-    explicit Measure(App& app, QWidget* parent = nullptr);
+    explicit Measure(AppContext& app, QWidget* parent = nullptr);
     ~Measure() override;
 
     // Controls, named as the operators and the other screens know them.
@@ -222,7 +222,7 @@ private:
     // The frame handed over against the active grid's patches.
     void checkCamera(int grid);
 
-    App& app_;
+    AppContext& app_;
     KeyState* keys_ = nullptr;
     PictureCanvas* canvas_ = nullptr;
     std::unique_ptr<MeasurePictures> pictures_;

@@ -3,11 +3,11 @@
 #include "app/Paths.h"
 #include "app/ResultsFile.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "capture/CaptureScreenView.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
-#include "shell/App.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -29,7 +29,7 @@ QImage clipboardPicture() {
 
 } // namespace
 
-MeasurePictures::MeasurePictures(Measure& screen, App& app) : m_(screen), app_(app) {}
+MeasurePictures::MeasurePictures(Measure& screen, AppContext& app) : m_(screen), app_(app) {}
 
 void MeasurePictures::showPictureSize() {
     const QSizeF size = m_.canvas().pictureSizeTwips();

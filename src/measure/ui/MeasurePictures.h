@@ -13,12 +13,12 @@
 
 namespace zt {
 
-class App;
+class AppContext;
 class Measure;
 
 class MeasurePictures {
 public:
-    MeasurePictures(Measure& screen, App& app);
+    MeasurePictures(Measure& screen, AppContext& app);
 
     const ShownPicture& shown() const { return shown_; }
 
@@ -49,7 +49,7 @@ private:
     void tellClipFlagProblem(const QString& problem);
 
     Measure& m_;
-    App& app_;
+    AppContext& app_;
     ShownPicture shown_;
     // The clip flag's problem last told: the poll runs every second and
     // tells each new one once.

@@ -3,10 +3,10 @@
 // frame being measured. Zoom and pan are the picture canvas's own.
 
 #include "app/ClipCaption.h"
+#include "app/ui/AppContext.h"
 #include "config/ui/Loupe.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/MeasurePictures.h"
-#include "shell/App.h"
 
 #include <QCursor>
 #include <QScrollBar>

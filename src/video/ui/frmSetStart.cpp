@@ -5,10 +5,10 @@
 #include "app/MainScreenView.h"
 #include "app/Paths.h"
 #include "app/TextFormat.h"
+#include "app/ui/AppContext.h"
 #include "app/ui/Widgets.h"
 #include "capture/CaptureScreenView.h"
 #include "measure/MeasureView.h"
-#include "shell/App.h"
 #include "video/AviFile.h"
 #include "video/FrameExtract.h"
 #include "video/FrameNumber.h"
@@ -47,7 +47,7 @@ QPushButton* bigButton(QWidget* parent, const char* name, const QString& caption
 
 } // namespace
 
-frmSetStart::frmSetStart(App& app) : app_(app), keys_(&applicationKeyState()) {
+frmSetStart::frmSetStart(AppContext& app) : app_(app), keys_(&applicationKeyState()) {
     setObjectName(QStringLiteral("frmSetStart"));
     setWindowTitle(QStringLiteral("Zentrak 2005 Frame Selection"));
     freeSpace_ = systemFreeSpace();

@@ -22,14 +22,14 @@ namespace zt {
 namespace vision {
 class ContactWorker;
 }
-class App;
+class AppContext;
 class KeyState;
 class MediaPlayer;
 
 class frmSetStart : public QMainWindow, public FrameSelectionView {
     Q_OBJECT
 public:
-    explicit frmSetStart(App& app);
+    explicit frmSetStart(AppContext& app);
     ~frmSetStart() override;
 
     MediaPlayer* MediaPlayer1;
@@ -126,7 +126,7 @@ private:
     void handOver();
     void leave();
 
-    App& app_;
+    AppContext& app_;
     KeyState* keys_;
     FreeSpaceSource freeSpace_;
     QString clipPath_; // Text6
