@@ -1,6 +1,8 @@
 #include "measure/MeasureLogic.h"
 
 #include "app/FileUtils.h"
+#include "app/SettingsStore.h"
+#include "app/SettingsTable.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/JumpRecord.h"
 #include "measure/Recording.h"
@@ -254,6 +256,18 @@ void skierChanged(MeasureFields& f) {
 void markStarted(MeasureFields& f) {
     f.distance = QStringLiteral("m");
     f.distanceFt = QStringLiteral("ft");
+}
+
+RecordSettings recordSettingsOf(const AppState& s, const SettingsStore& settings,
+                                const QString& exchangeDir, bool feetToTenths) {
+    RecordSettings r;
+    r.resultsPath = s.logFilePath;
+    r.exchangeDir = exchangeDir;
+    r.wstims = settings.get(setting::WSTIMS);
+    r.barefootJump = s.barefootJump;
+    r.sitSkiJump = s.sitSkiJump;
+    r.feetToTenths = feetToTenths;
+    return r;
 }
 
 } // namespace zt

@@ -5,6 +5,7 @@
 // screen copies its controls into MeasureFields, runs one of these
 // operations and shows the result.
 
+#include "app/AppState.h"
 #include "app/Clock.h"
 #include "app/Dialogs.h"
 #include "grid/GridModel.h"
@@ -108,6 +109,15 @@ QString measureGridCaption(int grid);
 void activateGrid(GridState& s, int g);
 
 // Everything recording needs besides the fields.
+class SettingsStore;
+
+// What a record needs of the state and the settings: the results file, the
+// exchange folder, whether the exchange files are in use (the
+// configuration's WSTIMS box writes its state to the store on every change)
+// and the kind of jump.
+RecordSettings recordSettingsOf(const AppState& s, const SettingsStore& settings,
+                                const QString& exchangeDir, bool feetToTenths);
+
 struct MeasureEnvironment {
     Dialogs& dialogs;
     const Clock& clock;

@@ -200,14 +200,7 @@ QLineEdit* Grid_Setup::screenBoxY(SetupPoint p) const {
 }
 
 void Grid_Setup::drawShapes(const std::vector<OverlayShape>& shapes, const QColor& color) {
-    for (const OverlayShape& shape : shapes) {
-        if (shape.kind == OverlayShape::Line)
-            canvas_->drawLine(shape.x1, shape.y1, shape.x2, shape.y2, color);
-        else if (shape.kind == OverlayShape::Circle)
-            canvas_->drawCircle(shape.x1, shape.y1, shape.radius, color);
-        else
-            canvas_->drawPoint(shape.x1, shape.y1, color);
-    }
+    canvas_->drawShapes(shapes, color);
 }
 
 void Grid_Setup::movePoints(const std::vector<MarkMove>& moves) {

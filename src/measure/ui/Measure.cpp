@@ -423,9 +423,7 @@ void Measure::Form_MouseDown(double x, double y) {
     canvas_->setDrawWidth(2);
     if (!drawMarkAt(x, y))
         return; // the transform cannot be evaluated here: nothing changes
-    MeasureFields f = fields();
-    markStarted(f);
-    showFields(f);
+    changeFields(markStarted);
     showArrows(true);
 }
 
@@ -491,14 +489,7 @@ void Measure::show_the_grid() {
     options.crossMarkers = s.buoyMarker == QStringLiteral("cross");
     options.boxLineOff = s.boxLineOff;
     const GridOverlay overlay = gridOverlay(s, options);
-    for (const OverlayShape& shape : overlay.shapes) {
-        if (shape.kind == OverlayShape::Line)
-            canvas_->drawLine(shape.x1, shape.y1, shape.x2, shape.y2, g);
-        else if (shape.kind == OverlayShape::Circle)
-            canvas_->drawCircle(shape.x1, shape.y1, shape.radius, g);
-        else
-            canvas_->drawPoint(shape.x1, shape.y1, g);
-    }
+    canvas_->drawShapes(overlay.shapes, g);
     showBuoyLabels(overlay);
 }
 
@@ -558,32 +549,10 @@ void Measure::showTournamentIndicator(const QString& text, bool visible) {
     feetToTenths_ = visible;
 }
 
-QWidget* Measure::messageColorControl(const QString& name) const {
-    const std::pair<const char*, QWidget*> controls[] = {{"Make_comment", Make_comment},
-                                                         {"Other_Grid", Other_Grid},
-                                                         {"Fall", Fall},
-                                                         {"Pass", Pass},
-                                                         {"optJumpOK", optJumpOK},
-                                                         {"M_Reride", M_Reride},
-                                                         {"O_reride", O_reride},
-                                                         {"FrozenSign", FrozenSign},
-                                                         {"IWSFlabel", IWSFlabel},
-                                                         {"AWSAlabel", AWSAlabel},
-                                                         {"AdjustmentLabel", AdjustmentLabel},
-                                                         {"CrossLabel", CrossLabel},
-                                                         {"maxbuoy", maxbuoy},
-                                                         {"maxbuoym", maxbuoym},
-                                                         {"minbuoy", minbuoy},
-                                                         {"minbuoym", minbuoym}};
-    for (const auto& [controlName, widget] : controls)
-        if (name == QLatin1String(controlName))
-            return widget;
-    return nullptr;
-}
-
 void Measure::applyMessageColor(std::optional<long> rgb) {
     for (const ColoredControl& c : messageColorControls()) {
-        QWidget* widget = messageColorControl(c.name);
+        // The controls carry the names the colour table gives them.
+        auto* widget = findChild<QWidget*>(c.name);
         if (!widget)
             continue;
         const QColor color = colorOfRgbNumber(rgb.value_or(c.defaultColor));
@@ -682,71 +651,51 @@ void Measure::showFields(const MeasureFields& f) {
 }
 
 MeasureEnvironment Measure::environment() {
-    const AppState& s = app_.state;
-    RecordSettings settings;
-    settings.resultsPath = s.logFilePath;
-    settings.exchangeDir = app_.paths().exchangeDir;
-    settings.wstims = wstimsInUse();
-    settings.barefootJump = s.barefootJump;
-    settings.sitSkiJump = s.sitSkiJump;
-    settings.feetToTenths = feetToTenths_;
-    return {app_.dialogs(), app_.clock(), settings, app_.paths().appDir};
-}
-
-bool Measure::wstimsInUse() const {
-    // The configuration's WSTIMS box writes its state to the store on every
-    // change.
-    return app_.settings().get(setting::WSTIMS);
+    return {app_.dialogs(), app_.clock(),
+            recordSettingsOf(app_.state, app_.settings(), app_.paths().exchangeDir, feetToTenths_),
+            app_.paths().appDir};
 }
 
 // ---- Recording ----
 
-void Measure::Record_Click() {
+void Measure::changeFields(const std::function<void(MeasureFields&)>& change) {
     MeasureFields f = fields();
-    recordOnScreen(f, app_.state, mark_, lastDistanceText_, environment());
+    change(f);
     showFields(f);
+}
+
+void Measure::Record_Click() {
+    changeFields([&](MeasureFields& f) {
+        recordOnScreen(f, app_.state, mark_, lastDistanceText_, environment());
+    });
 }
 
 void Measure::Fall_Click() {
-    MeasureFields f = fields();
-    fallClicked(f);
-    showFields(f);
+    changeFields(fallClicked);
 }
 
 void Measure::Pass_Click() {
-    MeasureFields f = fields();
-    passClicked(f);
-    showFields(f);
+    changeFields(passClicked);
 }
 
 void Measure::Other_Grid_Click() {
-    MeasureFields f = fields();
-    otherGridClicked(f);
-    showFields(f);
+    changeFields(otherGridClicked);
 }
 
 void Measure::M_Reride_Click() {
-    MeasureFields f = fields();
-    manualRerideClicked(f, environment());
-    showFields(f);
+    changeFields([&](MeasureFields& f) { manualRerideClicked(f, environment()); });
 }
 
 void Measure::O_reride_Click() {
-    MeasureFields f = fields();
-    optionalRerideClicked(f, environment());
-    showFields(f);
+    changeFields([&](MeasureFields& f) { optionalRerideClicked(f, environment()); });
 }
 
 void Measure::Make_comment_Click() {
-    MeasureFields f = fields();
-    makeCommentClicked(f, environment());
-    showFields(f);
+    changeFields([&](MeasureFields& f) { makeCommentClicked(f, environment()); });
 }
 
 void Measure::Skier_name_Change() {
-    MeasureFields f = fields();
-    skierChanged(f);
-    showFields(f);
+    changeFields(skierChanged);
 }
 
 // ---- Clear and leaving ----
@@ -755,9 +704,7 @@ void Measure::Unfreeze_Click() {
     for (int id : {lineHorizontal_, lineVertical_, lineSplash_})
         canvas_->setLineVisible(id, false);
     mark_.placed = false;
-    MeasureFields f = fields();
-    clearFields(f);
-    showFields(f);
+    changeFields(clearFields);
     FrozenSign->hide();
     gif_file_name->hide();
     showArrows(false);

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -136,6 +137,8 @@ public:
     // The controls as MeasureFields, and back.
     MeasureFields fields() const;
     void showFields(const MeasureFields& f);
+    // Runs a change of the fields' logic on what the screen shows.
+    void changeFields(const std::function<void(MeasureFields&)>& change);
 
 public slots:
     void Form_Activate();
@@ -215,9 +218,7 @@ private:
     // False when the picture-saving policy keeps the operator here.
     bool leaveScreen(LeaveBy by);
     MeasureEnvironment environment();
-    bool wstimsInUse() const;
     // The control named in the message colour list.
-    QWidget* messageColorControl(const QString& name) const;
     DistanceOptions distanceOptions() const;
     // The frame handed over against the active grid's patches.
     void checkCamera(int grid);

@@ -156,6 +156,17 @@ void PictureCanvas::drawPoint(double x, double y, const QColor& color) {
     surface_->update();
 }
 
+void PictureCanvas::drawShapes(const std::vector<OverlayShape>& shapes, const QColor& color) {
+    for (const OverlayShape& shape : shapes) {
+        if (shape.kind == OverlayShape::Line)
+            drawLine(shape.x1, shape.y1, shape.x2, shape.y2, color);
+        else if (shape.kind == OverlayShape::Circle)
+            drawCircle(shape.x1, shape.y1, shape.radius, color);
+        else
+            drawPoint(shape.x1, shape.y1, color);
+    }
+}
+
 int PictureCanvas::addLineObject(const CanvasLine& line) {
     lines_.push_back(line);
     surface_->update();

@@ -9,6 +9,7 @@
 // screen pixels. Mouse positions are reported in twips of the picture
 // (PictureView has the mapping).
 
+#include "measure/MeasureLogic.h"
 #include "measure/PictureView.h"
 
 #include <QColor>
@@ -77,6 +78,8 @@ public:
     void drawLine(double x1, double y1, double x2, double y2, const QColor& color);
     void drawCircle(double x, double y, double radius, const QColor& color);
     void drawPoint(double x, double y, const QColor& color);
+    // Lines, circles and points of an overlay, in one color.
+    void drawShapes(const std::vector<OverlayShape>& shapes, const QColor& color);
     const std::vector<CanvasPrimitive>& displayList() const { return displayList_; }
 
     // Line objects: created once, then moved, shown and hidden. They stay
