@@ -4,6 +4,7 @@
 #include "demo/DemoCamera.h"
 #include "shell/App.h"
 #include "support/TestEnv.h"
+#include "video/ui/MarkedSlider.h"
 #include "video/ui/MediaPlayer.h"
 #include "video/ui/frmSetStart.h"
 
@@ -16,7 +17,7 @@
 using namespace zt;
 using namespace zt::test;
 
-TEST(FrameSelectionProposal, TheCaptionNamesTheProposedFrameAndPGoesThere) {
+TEST(FrameSelectionProposal, TheCaptionAndTheSliderMarkNameTheProposedFrameAndPOrAClickGoesThere) {
     TestEnv env;
     App& app = env.app();
     AppState& s = app.state;
@@ -44,4 +45,18 @@ TEST(FrameSelectionProposal, TheCaptionNamesTheProposedFrameAndPGoesThere) {
     EXPECT_EQ(f.proposedContact->text(), caption);
     QTest::keyClick(&f, Qt::Key_P);
     EXPECT_EQ(f.MediaPlayer1->position(), contact);
+
+    // The slider carries the mark; a click on it goes there from anywhere,
+    // a click beside it moves the handle as any slider click does.
+    auto* slider = f.MediaPlayer1->findChild<MarkedSlider*>(QStringLiteral("slider"));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(f.MediaPlayer1->mark(), contact);
+    const QRect mark = slider->markRect();
+    ASSERT_FALSE(mark.isNull());
+    f.MediaPlayer1->setPosition(0);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, mark.center());
+    EXPECT_EQ(f.MediaPlayer1->position(), contact);
+    f.MediaPlayer1->setPosition(0);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 2, mark.center().y()));
+    EXPECT_NE(f.MediaPlayer1->position(), contact);
 }

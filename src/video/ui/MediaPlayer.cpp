@@ -2,11 +2,11 @@
 
 #include "video/FrameExtract.h"
 #include "video/FrameSelection.h"
+#include "video/ui/MarkedSlider.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QSlider>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -26,7 +26,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
-    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_ = new MarkedSlider(this);
     slider_->setObjectName(QStringLiteral("slider"));
     // Keys belong to the player and the screen's key timer, not the slider.
     slider_->setFocusPolicy(Qt::NoFocus);
@@ -40,6 +40,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent) {
         if (value != position_)
             setPosition(value);
     });
+    connect(slider_, &MarkedSlider::markClicked, this, [this](int value) { setPosition(value); });
     connect(&loader_, &FrameLoader::pictureReady, this, &MediaPlayer::showPicture);
     connect(&loader_, &FrameLoader::lengthKnown, this, &MediaPlayer::lengthKnown);
     connect(&playTimer_, &QTimer::timeout, this, &MediaPlayer::playTick);
@@ -85,6 +86,14 @@ void MediaPlayer::lengthKnown() {
     // The frame asked for last, held back while the length was not known.
     setPosition(requested_);
     updateCaption();
+}
+
+void MediaPlayer::setMark(int64_t frame) {
+    slider_->setMark(frame >= 0 && frame <= INT32_MAX ? int(frame) : -1);
+}
+
+int64_t MediaPlayer::mark() const {
+    return slider_->mark();
 }
 
 void MediaPlayer::setPosition(int64_t frame) {

@@ -12,11 +12,11 @@
 #include <cstdint>
 
 class QLabel;
-class QSlider;
 
 namespace zt {
 
 class Dialogs;
+class MarkedSlider;
 
 class MediaPlayer : public QWidget {
     Q_OBJECT
@@ -36,6 +36,9 @@ public:
     int64_t position() const { return position_; }
     // Kept within the clip.
     void setPosition(int64_t frame);
+    // A mark on the slider at a frame (-1: none); a click on it goes there.
+    void setMark(int64_t frame);
+    int64_t mark() const;
     // The frame whose number is shown under the picture (-1: none yet).
     int64_t shownPosition() const { return shownPosition_; }
     const QImage& picture() const { return picture_; }
@@ -88,7 +91,7 @@ private:
     QRect pictureRect() const;
 
     FrameLoader loader_;
-    QSlider* slider_;
+    MarkedSlider* slider_;
     QLabel* caption_;
     QImage picture_;
     int64_t position_ = 0;

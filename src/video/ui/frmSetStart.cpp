@@ -272,6 +272,7 @@ void frmSetStart::proposeContact() {
 
 void frmSetStart::showProposedContact(int frame) {
     proposedFrame_ = frame;
+    MediaPlayer1->setMark(frame);
     proposedContact->setText(
         frame < 0 ? QString()
                   : QStringLiteral("Proposed contact: frame %1 (P to go there)").arg(frame));
