@@ -179,8 +179,8 @@ signals:
 struct CaptureControlOptions {
     bool platformDevices = true;
     bool testCamera = false;
-    DemoVideoMaker demoVideo; // the demo lake's camera with the test camera
-    bool demoFirst = false;   // listed first (the demo runs with it)
+    DemoVideoMaker demoVideo = {}; // the demo lake's camera with the test camera
+    bool demoFirst = false;        // listed first (the demo runs with it)
 };
 std::unique_ptr<CaptureControl> createCaptureControl(const CaptureControlOptions& options,
                                                      Dialogs& dialogs, QObject* parent = nullptr);

@@ -8,6 +8,7 @@
 #include "capture/CaptureControl.h"
 #include "capture/CaptureScreenRules.h"
 #include "capture/ui/CaptureView.h"
+#include "grid/LiveCameraGuard.h"
 #include "logs/SkierNames.h"
 #include "measure/ExchangeFiles.h"
 #include "measure/MeasureView.h"
@@ -70,8 +71,17 @@ PreviewForm::PreviewForm(AppContext& app) : app_(app) {
     buildControls();
     connectHandlers();
     resize(980, 600);
+    cameraGuard_ =
+        std::make_unique<vision::LiveCameraGuard>([this](const vision::FrameCameraCheck& c) {
+            QMetaObject::invokeMethod(
+                this, [this, c] { showCameraCheck(c); }, Qt::QueuedConnection);
+        });
+    cameraCheckTimer.setObjectName(QStringLiteral("cameraCheckTimer"));
+    cameraCheckTimer.start(3000);
     Form_Load();
 }
+
+PreviewForm::~PreviewForm() = default;
 
 void PreviewForm::buildControls() {
     auto* central = new QWidget(this);
@@ -121,6 +131,9 @@ QWidget* PreviewForm::buildSideColumn(QWidget* parent) {
     g->addWidget(Label4 = ui::label(side, "Label4", QString()), r++, 0, 1, 2);
     Label4->setWordWrap(true);
     Label4->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+    g->addWidget(cameraMoved = ui::label(side, "cameraMoved", QString()), r++, 0, 1, 2);
+    cameraMoved->setWordWrap(true);
+    cameraMoved->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
     g->addWidget(btnCaptureFrame =
                      ui::button(side, "btnCaptureFrame", QStringLiteral("Capture Frame")),
                  r++, 0, 1, 2);
@@ -137,6 +150,7 @@ QWidget* PreviewForm::buildSideColumn(QWidget* parent) {
     cmdStartTimer->setEnabled(false);
     cmdEndCapture->setEnabled(false);
     Label4->hide();
+    cameraMoved->hide();
     return side;
 }
 
@@ -152,6 +166,7 @@ void PreviewForm::connectHandlers() {
     connect(cmdStartTimer, &QPushButton::clicked, this, &PreviewForm::cmdStartTimer_Click);
     connect(cmdEndCapture, &QPushButton::clicked, this, &PreviewForm::cmdEndCapture_Click);
     connect(&Timer40, &QTimer::timeout, this, &PreviewForm::Timer40_Timer);
+    connect(&cameraCheckTimer, &QTimer::timeout, this, &PreviewForm::cameraCheckTimer_Timer);
     connect(btnCaptureFrame, &QPushButton::clicked, this, &PreviewForm::btnCaptureFrame_Click);
     connect(cmdGoSetup, &QPushButton::clicked, this, &PreviewForm::cmdGoSetup_Click);
     connect(cmdGoToTimer, &QPushButton::clicked, this, &PreviewForm::cmdGoToTimer_Click);
@@ -451,6 +466,36 @@ void PreviewForm::cmdGoSetup_Click() {
     hide();
     app_.state.previewActive = false;
     app_.showScreen(Screen::Main);
+}
+
+// ---- The camera-moved guard on the live picture ----
+
+void PreviewForm::cameraCheckTimer_Timer() {
+    if (isVisible() && CapturePRO1->preview())
+        checkLivePicture(CapturePRO1->currentFrame());
+}
+
+void PreviewForm::checkLivePicture(const QImage& frame) {
+    const AppState& s = app_.state;
+    const int g = static_cast<int>(s.currentGrid);
+    if (s.gridsReady != 1 || g < 1 || g > 3 || frame.isNull())
+        return;
+    cameraGuard_->start(s.gridFileName[static_cast<size_t>(g)], g, frame);
+}
+
+bool PreviewForm::cameraCheckRunning() const {
+    return cameraGuard_->busy();
+}
+
+void PreviewForm::showCameraCheck(const vision::FrameCameraCheck& check) {
+    if (!check.checked)
+        return;
+    // The log hears of a move, and of its end, once each.
+    if (check.moved != cameraMovedShown_)
+        app_.log(QStringLiteral("Capture screen camera check: ") + check.logLine);
+    cameraMovedShown_ = check.moved;
+    cameraMoved->setText(check.warning);
+    cameraMoved->setVisible(check.moved);
 }
 
 void PreviewForm::cmdGoToTimer_Click() {

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -19,11 +20,16 @@ namespace zt {
 class AppContext;
 class CaptureControl;
 class CaptureView;
+namespace vision {
+class LiveCameraGuard;
+struct FrameCameraCheck;
+} // namespace vision
 
 class PreviewForm : public QMainWindow, public CaptureScreenView {
     Q_OBJECT
 public:
     explicit PreviewForm(AppContext& app);
+    ~PreviewForm() override;
 
     CaptureControl* CapturePRO1; // the application's capture device
     CaptureView* videoView;
@@ -40,6 +46,7 @@ public:
     QLabel* LblFrmDrop;
     QLabel* lblStartFrame;
     QLabel* Label4;
+    QLabel* cameraMoved; // the camera-moved guard's short warning
     QPushButton* btnCaptureFrame;
     QPushButton* cmdGoToTimer;
     QPushButton* cmdGoSetup;
@@ -47,6 +54,7 @@ public:
     QAction* mnuResults;
     QAction* mnuStart;
     QTimer Timer40;
+    QTimer cameraCheckTimer; // the live picture against the grid in use
 
     double captureTime = 0;
     QString capturePath;
@@ -84,6 +92,11 @@ public slots:
     void cmdGoSetup_Click();
     void cmdGoToTimer_Click();
     void mnuResults_Click();
+    // Every few seconds: the live picture checked against the grid in use
+    // (off this thread); the warning shown while the camera has moved.
+    void cameraCheckTimer_Timer();
+    void checkLivePicture(const QImage& frame);
+    bool cameraCheckRunning() const;
     // Events of the capture device.
     void CapturePRO1_Status(const QString& text);
     void CapturePRO1_Progress(int code, const QString& text);
@@ -109,6 +122,7 @@ private:
     // "Contact" was pressed, else the middle of the clip.
     long proposedStartFrame() const;
     void setRecordingControls(bool recording);
+    void showCameraCheck(const vision::FrameCameraCheck& check);
 
     AppContext& app_;
     bool recording_ = false;     // a recording of this screen runs
@@ -116,6 +130,9 @@ private:
     long contactFrame_ = 0;
     bool nameNoticeShown_ = false;
     double secondsLeft_ = 0;
+    bool cameraMovedShown_ = false; // the live check found the camera moved
+    // Last, so that a check under way ends before the rest goes.
+    std::unique_ptr<vision::LiveCameraGuard> cameraGuard_;
 };
 
 } // namespace zt
