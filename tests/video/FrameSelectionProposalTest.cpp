@@ -51,6 +51,8 @@ TEST(FrameSelectionProposal, TheCaptionAndTheSliderMarkNameTheProposedFrameAndPO
     auto* slider = f.MediaPlayer1->findChild<MarkedSlider*>(QStringLiteral("slider"));
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(f.MediaPlayer1->mark(), contact);
+    if (const QByteArray shot = qgetenv("ZENTRAK_SCREENSHOT"); !shot.isEmpty())
+        f.grab().save(QString::fromLocal8Bit(shot));
     const QRect mark = slider->markRect();
     ASSERT_FALSE(mark.isNull());
     f.MediaPlayer1->setPosition(0);
