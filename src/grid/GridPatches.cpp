@@ -65,12 +65,19 @@ FrameCameraCheck checkFrameForGrid(const QString& gridPath, int grid, const QIma
         result.logLine = QStringLiteral("Camera check not possible: ") + error;
         return result;
     }
+    return checkFrameWith(guard, frame,
+                          [grid](const CameraCheck& c) { return cameraMovedText(grid, c); });
+}
+
+FrameCameraCheck checkFrameWith(const CameraGuard& guard, const QImage& frame,
+                                const std::function<QString(const CameraCheck&)>& warning) {
+    FrameCameraCheck result;
     const CameraCheck check = guard.check(frame);
     result.checked = true;
     result.moved = check.moved;
     result.logLine = cameraShiftsLine(check);
     if (check.moved)
-        result.warning = cameraMovedText(grid, check);
+        result.warning = warning(check);
     return result;
 }
 

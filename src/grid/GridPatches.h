@@ -6,6 +6,7 @@
 #include "vision/CameraGuard.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace zt::vision {
@@ -35,5 +36,8 @@ struct FrameCameraCheck {
     QString logLine; // for the diagnostic log, when checked
 };
 FrameCameraCheck checkFrameForGrid(const QString& gridPath, int grid, const QImage& frame);
+// The same against a guard at hand; warning is the text shown when moved.
+FrameCameraCheck checkFrameWith(const CameraGuard& guard, const QImage& frame,
+                                const std::function<QString(const CameraCheck&)>& warning);
 
 } // namespace zt::vision

@@ -58,13 +58,8 @@ FrameCameraCheck LiveCameraGuard::check(const QString& gridPath, int grid, const
             result.logLine = QStringLiteral("Camera check not possible: ") + error;
         return result;
     }
-    const CameraCheck c = guard->check(frame);
-    result.checked = true;
-    result.moved = c.moved;
-    result.logLine = cameraShiftsLine(c);
-    if (c.moved)
-        result.warning = cameraMovedShortText(grid);
-    return result;
+    return checkFrameWith(*guard, frame,
+                          [grid](const CameraCheck&) { return cameraMovedShortText(grid); });
 }
 
 } // namespace zt::vision

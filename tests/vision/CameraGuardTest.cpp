@@ -87,7 +87,9 @@ TEST(CameraGuard, SilentUpToHalfAPixelWarnsFromOneAndAHalfAndMeasuresTheShift) {
                     << b.name.toStdString() << " " << b.dx << "," << b.dy << " score " << b.score
                     << " truth " << shift.x() << "," << shift.y();
             }
-            EXPECT_GE(found, 4);
+            // The skier and its splash may hide two buoys at once; the
+            // verdict stands on more than half of them.
+            EXPECT_GE(found, 3);
         }
     }
     std::cout << "largest shift error " << worst << " px, lowest score found " << lowestScore
