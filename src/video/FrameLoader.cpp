@@ -23,6 +23,7 @@ FrameError FrameLoader::open(const QString& path) {
     path_ = path;
     frameCount_ = std::max<int64_t>(source_->frameCount(), 0);
     frameRate_ = source_->frameRate();
+    facts_ = factsOf(*source_);
     stop_ = false;
     thread_ = std::thread([this] { work(); });
     if (source_->lengthUncertain())
@@ -82,6 +83,7 @@ void FrameLoader::release() {
     path_.clear();
     frameCount_ = 0;
     frameRate_ = 0;
+    facts_ = ClipFacts{};
 }
 
 void FrameLoader::request(int64_t n) {

@@ -12,6 +12,7 @@
 
 #include "video/ClipScan.h"
 #include "video/FrameError.h"
+#include "video/MediaFileOpen.h"
 
 #include <QImage>
 #include <QObject>
@@ -55,6 +56,8 @@ public:
     // (a clip without a trustworthy frame count); lengthKnown follows.
     bool countingFrames() const { return counting_; }
     double frameRate() const { return frameRate_; }
+    // The clip's container, codec, displayed size, rate and rotation.
+    const ClipFacts& facts() const { return facts_; }
 
     // Asks for frame n; replaces a request that has not started.
     void request(int64_t n);
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<FrameSource> source_;
     int64_t frameCount_ = 0;
     double frameRate_ = 0;
+    ClipFacts facts_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
