@@ -84,6 +84,7 @@ void FrameLoader::release() {
     frameCount_ = 0;
     frameRate_ = 0;
     facts_ = ClipFacts{};
+    peakHeld_ = 0;
 }
 
 void FrameLoader::request(int64_t n) {
@@ -116,6 +117,7 @@ void FrameLoader::work() {
         picture.image = source_->image(n, &picture.error);
         picture.shown = picture.error == FrameError::None ? source_->shownFrame() : -1;
         picture.damaged = picture.error == FrameError::None && source_->isDamaged(n);
+        peakHeld_ = std::max<std::size_t>(peakHeld_, source_->heldBytes());
         lock.lock();
         decoding_ = false;
         done_ = std::move(picture); // a picture not yet taken is overtaken

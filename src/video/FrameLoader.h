@@ -19,6 +19,7 @@
 #include <QString>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -66,6 +67,9 @@ public:
     // Waits until the newest request is decoded and hands its picture over
     // now (pictureReady is emitted before this returns).
     void settle();
+    // The most decoded pictures the clip held at once so far, in bytes
+    // (FrameSource::heldBytes after each picture).
+    std::size_t peakHeldBytes() const { return peakHeld_; }
     // Runs f on the calling thread with the clip, the worker held idle.
     // False when no clip is open.
     bool withSource(const std::function<void(FrameSource&)>& f);
@@ -101,6 +105,7 @@ private:
     bool counting_ = false;
     unsigned generation_ = 0; // a scan's result only for the clip it scanned
     std::atomic<bool> cancelScan_{false};
+    std::atomic<std::size_t> peakHeld_{0};
     std::thread scanThread_;
 };
 

@@ -102,6 +102,7 @@ void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFra
         freeFrames(out);
         if (!decoder_->seekTo(start))
             continue;
+        decoder_->passOverBefore(from);
         int64_t number = 0, previous = -1;
         // The last frame below from; it stands for from itself when the
         // frames after it were dropped.

@@ -18,15 +18,18 @@ namespace zt {
 
 namespace {
 
+// Eviction: a frame behind the direction of travel counts this many times
+// its distance.
+constexpr int64_t behindCost = 8;
 // A forward request this close is decoded onwards even past a keyframe.
 constexpr int64_t shortForwardStep = 8;
 // Decoded frames kept for a clip of keyframes only.
 constexpr std::size_t intraCacheFrames = 4;
 // Smallest cache that gets a prefetch worker.
 constexpr std::size_t prefetchMinCache = 8;
-// Of the frames held, the worker's window below takes this share; the
-// window above keeps the rest.
-constexpr std::size_t prefetchShare = 2;
+// Of the frames held, the worker's window below takes two fifths; the
+// window above keeps the rest, all but a tenth of it as the margin the
+// operator steps through while the worker decodes.
 constexpr int64_t endless = std::numeric_limits<int64_t>::max();
 // Decoded frames held (the cache, the frame held back, the worker's window)
 // take no more memory than this, whatever the cache's count (a 4K or
@@ -149,15 +152,23 @@ std::size_t FrameSource::heldBytes() const {
            (prefetch_ ? prefetch_->heldFrames() * one : 0);
 }
 
-// The worker's window below: half of what may be held.
 std::size_t FrameSource::prefetchWindow() const {
-    return options_.cacheFrames / prefetchShare;
+    return options_.cacheFrames * 2 / 5;
 }
 
-// While the worker has a window on its way, the cache makes room for it.
+// The frames left below the position when the worker starts on the window
+// below: all the cache keeps while the worker holds its window, but a tenth
+// of what may be held (frames above, for a change of direction).
+int64_t FrameSource::prefetchMargin() const {
+    const int64_t held = static_cast<int64_t>(options_.cacheFrames);
+    return std::max<int64_t>(held - static_cast<int64_t>(prefetchWindow()) - 1 - held / 10, 1);
+}
+
+// While the worker has a window on its way, the cache makes room for it
+// (and for the frame it holds back below the window).
 std::size_t FrameSource::cacheLimit() const {
     if (prefetch_ && prefetch_->holding())
-        return std::max<std::size_t>(options_.cacheFrames - prefetchWindow(), 1);
+        return std::max<std::size_t>(options_.cacheFrames - prefetchWindow() - 1, 1);
     return options_.cacheFrames;
 }
 
@@ -215,12 +226,14 @@ void FrameSource::endRun() {
 }
 
 // Drops the frames farthest from the one asked for last; those behind the
-// direction of travel count double. The frame that stands for the one asked
-// for stays, however far back it lies.
+// direction of travel count eight times their distance, so that the frames
+// ahead, which a walk needs next, stay while a few behind are kept for a
+// change of direction. The frame that stands for the one asked for stays,
+// however far back it lies.
 void FrameSource::evict() {
     const auto cost = [this](int64_t number) {
         const int64_t d = number - position_;
-        return d * direction_ >= 0 ? std::abs(d) : 2 * std::abs(d);
+        return d * direction_ >= 0 ? std::abs(d) : behindCost * std::abs(d);
     };
     const std::size_t limit = cacheLimit();
     while (cache_.size() > limit) {
@@ -283,6 +296,7 @@ const AVFrame* FrameSource::seekAndDecode(int64_t n, FrameError* error) {
     for (const int64_t start : seekStarts(timeline_.keyframes, n)) {
         if (!decoder_.seekTo(start))
             continue;
+        decoder_.passOverBefore(keepFrom);
         // Landing past n (open GOP), or frames without a place on the
         // timeline (a decoder that just restarted), send us further back.
         decodeUntil(n, keepFrom);
@@ -335,15 +349,15 @@ int64_t FrameSource::coveredFrom(int64_t n) const {
 // Walking backwards with fewer than a margin of frames left below: decode
 // the window below on the worker, while the operator steps through the
 // margin. A refill costs a decode from the keyframe whatever its size, so
-// the windows are large (half of what may be held) and the margin is three
-// quarters of one: at the top of a 250-frame keyframe interval the worker
-// decodes 250 frames while the operator steps through 66 (at 720p).
+// the windows are large and the margin larger: at 720p (176 frames held)
+// the worker decodes a window of 70 frames, at worst a whole 250-frame
+// keyframe interval, while the operator steps through 88.
 void FrameSource::planPrefetch(int64_t n) {
     if (!options_.prefetch || direction_ > 0 || options_.cacheFrames < prefetchMinCache ||
         decoder_.intraOnly())
         return;
     const int64_t window = static_cast<int64_t>(prefetchWindow());
-    const int64_t margin = window - window / 4;
+    const int64_t margin = prefetchMargin();
     const int64_t bottom = coveredFrom(n);
     if (bottom <= 0 || n - bottom >= margin)
         return;
@@ -352,6 +366,24 @@ void FrameSource::planPrefetch(int64_t n) {
     // The cache makes room at once: it gives up the frames farthest above.
     if (prefetch_->request(std::max<int64_t>(0, bottom - window), bottom - 1))
         evict();
+}
+
+// A seek to n that lands within the margin above a keyframe: the worker
+// starts on the window below that keyframe while the frames up to n are
+// decoded here, whichever way the operator goes on. Stepping back from
+// there needs that window after only a few steps, and it costs a decode
+// of the whole keyframe interval before.
+void FrameSource::prefetchBelowSeek(int64_t n) {
+    if (!options_.prefetch || options_.cacheFrames < prefetchMinCache || decoder_.intraOnly())
+        return;
+    const std::vector<int64_t> starts = seekStarts(timeline_.keyframes, n);
+    const int64_t key = starts.front();
+    if (key == VideoDecoder::rewind || key <= 0 || n - key >= prefetchMargin())
+        return;
+    if (!prefetch_)
+        prefetch_ = std::make_unique<FramePrefetch>(input_, timeline_);
+    const int64_t window = static_cast<int64_t>(prefetchWindow());
+    prefetch_->request(std::max<int64_t>(0, key - window), key - 1);
 }
 
 const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
@@ -374,11 +406,15 @@ const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
         f = lookup(n);
     }
     if (!f && forwardWithinReach(n)) {
-        decodeUntil(n, n - static_cast<int64_t>(options_.cacheFrames) + 1);
+        const int64_t keepFrom = n - static_cast<int64_t>(options_.cacheFrames) + 1;
+        decoder_.passOverBefore(keepFrom);
+        decodeUntil(n, keepFrom);
         f = lookup(n);
     }
-    if (!f)
+    if (!f) {
+        prefetchBelowSeek(n);
         f = seekAndDecode(n, error);
+    }
     if (f)
         planPrefetch(n);
     return f;

@@ -130,6 +130,8 @@ private:
     bool forwardWithinReach(int64_t n) const;
     void takePrefetched(bool wait);
     void planPrefetch(int64_t n);
+    void prefetchBelowSeek(int64_t n);
+    int64_t prefetchMargin() const;
     int64_t coveredFrom(int64_t n) const;
     FrameError convert(const AVFrame* f, uint8_t* dst, int stride);
     void turn(const uint8_t* src, int srcStride, int width, int height, uint8_t* dst, int stride);

@@ -22,6 +22,10 @@ namespace {
 // Packets read for one frame before the decoder is given up on; ends a
 // decode of garbage that never yields a picture.
 constexpr int maxPacketsPerFrame = 20000;
+// Frames a decoder may have taken in beyond the last it gave out (frame
+// threads and reordering): passing over frames ends this far before the
+// frame wanted.
+constexpr int64_t passOverGuard = 32;
 // Keyframes tried, further and further back, when a seek lands past the
 // frame asked for (open GOP).
 constexpr std::size_t keyframeAttempts = 3;
@@ -369,6 +373,10 @@ const AVFrame* VideoDecoder::next(int64_t* number, int64_t* previous) {
         const int64_t n = ts == AV_NOPTS_VALUE         ? (runLast_ >= 0 ? runLast_ + 1 : -1)
                           : timeline_.byPresentation() ? numberOf(ts)
                                                        : ts - timeline_.offset;
+        if (passUntil_ >= 0 && n >= passUntil_ - passOverGuard) {
+            codec_->skip_frame = AVDISCARD_DEFAULT;
+            passUntil_ = -1;
+        }
         if (n < 0 || (runLast_ >= 0 && n <= runLast_))
             continue; // no place on the timeline, or a repeat
         // Pictures shown before the keyframe a seek started from (an open
@@ -380,11 +388,21 @@ const AVFrame* VideoDecoder::next(int64_t* number, int64_t* previous) {
             damaged_.insert(n); // the frame before stands for it, never a splice
             continue;
         }
-        *previous = runLast_;
+        *previous = reportFrom_ >= 0 && n < reportFrom_ ? -1 : runLast_;
+        if (n >= reportFrom_)
+            reportFrom_ = -1;
         *number = runLast_ = n;
         return f;
     }
     return nullptr;
+}
+
+void VideoDecoder::passOverBefore(int64_t until) {
+    if (intraOnly() || until - passOverGuard <= std::max<int64_t>({seekKey_, runLast_, 0}))
+        return;
+    passUntil_ = until;
+    reportFrom_ = until - passOverGuard / 2;
+    codec_->skip_frame = AVDISCARD_NONREF;
 }
 
 // The decoder's own marks, or the packet it came from was cut short (the
@@ -411,6 +429,8 @@ bool VideoDecoder::seekTo(int64_t number) {
     if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
     avcodec_flush_buffers(codec_);
+    codec_->skip_frame = AVDISCARD_DEFAULT;
+    passUntil_ = reportFrom_ = -1;
     draining_ = ended_ = false;
     running_ = true;
     runLast_ = -1;

@@ -86,6 +86,11 @@ public:
     // Seek to the keyframe at or before frame number (or rewind); starts a
     // new run.
     bool seekTo(int64_t number);
+    // For this run: frames that no other frame refers to are not decoded
+    // until the run comes near frame until (a run towards a window further
+    // on: only the frames inside it are wanted). Frames given out before
+    // until, well short of it, come with previous -1.
+    void passOverBefore(int64_t until);
 
     // A frame the decoder reported as damaged (a cut or corrupt chunk) is
     // no picture: next() passes over it, as over a frame dropped at
@@ -132,7 +137,11 @@ private:
     int stream_ = -1;
     int rotation_ = 0;
     bool avi_ = true;
-    int64_t seekKey_ = -1; // the keyframe the run started at (-1: the beginning)
+    int64_t seekKey_ = -1;   // the keyframe the run started at (-1: the beginning)
+    int64_t passUntil_ = -1; // passOverBefore's frame while frames are passed over
+    // Frames before this one were perhaps passed over: they are given
+    // without a frame before them (a gap is no run of dropped frames).
+    int64_t reportFrom_ = -1;
     Timeline timeline_;
     std::set<int64_t> damaged_;
     std::set<int64_t> cutPackets_; // file positions of packets read short

@@ -32,6 +32,7 @@ public:
     int64_t frameCount() const { return loader_.frameCount(); }
     double frameRate() const { return loader_.frameRate(); }
     const ClipFacts& facts() const { return loader_.facts(); }
+    std::size_t peakHeldBytes() const { return loader_.peakHeldBytes(); }
 
     // The frame asked for last (shown as soon as it is decoded).
     int64_t position() const { return position_; }
