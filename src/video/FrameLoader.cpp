@@ -104,6 +104,7 @@ bool FrameLoader::busy() const {
 
 void FrameLoader::work() {
     std::unique_lock lock(mutex_);
+    int64_t last = -1; // the frame given before
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || (pending_ && !borrowed_); });
         if (stop_)
@@ -124,6 +125,16 @@ void FrameLoader::work() {
         idle_.notify_all();
         QMetaObject::invokeMethod(
             this, [this] { deliver(); }, Qt::QueuedConnection);
+        const int64_t step = n - last;
+        last = n;
+        if ((step == 1 || step == -1) && !pending_ && !stop_ && !borrowed_) {
+            preparing_ = true;
+            lock.unlock();
+            source_->prepare(n + step);
+            lock.lock();
+            preparing_ = false;
+            idle_.notify_all();
+        }
     }
 }
 
@@ -153,7 +164,7 @@ bool FrameLoader::withSource(const std::function<void(FrameSource&)>& f) {
         return false;
     {
         std::unique_lock lock(mutex_);
-        idle_.wait(lock, [this] { return !decoding_; });
+        idle_.wait(lock, [this] { return !decoding_ && !preparing_; });
         borrowed_ = true;
     }
     f(*source_);

@@ -7,6 +7,10 @@
 // for; one that a newer picture overtook before the screen took it is
 // dropped, never shown after the newer one.
 //
+// After a single step the worker decodes the frame one more step on while
+// no request waits (FrameSource::prepare), so that a held key finds it
+// decoded and only converts it.
+//
 // The clip stays open in one FrameSource, used by one thread at a time:
 // the worker while it decodes, the caller of withSource() otherwise.
 
@@ -98,6 +102,7 @@ private:
     std::optional<int64_t> pending_;
     std::optional<FramePicture> done_;
     bool decoding_ = false;
+    bool preparing_ = false; // decoding the frame after the one given, unasked
     bool borrowed_ = false;
     bool stop_ = false;
     std::thread thread_;

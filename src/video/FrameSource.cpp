@@ -420,6 +420,20 @@ const AVFrame* FrameSource::frame(int64_t n, FrameError* error) {
     return f;
 }
 
+void FrameSource::prepare(int64_t n) {
+    if (n < timeline_.firstPicture || (frameCount_ > 0 && n >= frameCount_))
+        return;
+    const int64_t position = position_, shown = shown_;
+    const int direction = direction_;
+    const int64_t at = decoder_.runLast();
+    const bool next = decoder_.running() && at >= 0 && n == at + 1;
+    if (!lookup(n) && (next || decoder_.intraOnly())) {
+        FrameError ignored = FrameError::None;
+        frame(n, &ignored);
+    }
+    position_ = position, direction_ = direction, shown_ = shown;
+}
+
 // Converts f to 24-bit BGR rows of stride bytes from dst (negative: the
 // rows go upwards, as in a bottom-up bitmap).
 FrameError FrameSource::convert(const AVFrame* f, uint8_t* dst, int stride) {

@@ -8,7 +8,7 @@
 // decoded ahead of time on a worker thread, started while a margin of
 // frames is still left below. Everything held (the cache, the frame held
 // back, the worker's window) stays within cacheFrames and 256 MB of
-// decoded pictures: 176 frames of a 720p clip, 78 of a 1080p one. A
+// decoded pictures: 176 frames of a 720p clip, about 80 of a 1080p one. A
 // picture the clip says to turn for display (a phone held upright) is
 // given turned: width() and height() are those of the turned picture. Frame numbers come from
 // timestamps, never from counting decoded frames, so a frame dropped at capture (an empty chunk)
@@ -91,6 +91,11 @@ public:
     std::optional<QByteArray> packedDib(int64_t n, FrameError* error = nullptr);
     // Frame n for display.
     QImage image(int64_t n, FrameError* error = nullptr);
+    // Decodes frame n ahead of its request when that costs one frame (the
+    // next of the run going on, or any frame of an intra-only clip), so
+    // that asking for it then only converts it. The frame asked for last
+    // stays the position.
+    void prepare(int64_t n);
     // Number of the first frame that has a picture: 0 unless the clip's
     // first chunks are empty or cannot be decoded.
     int64_t firstPicture() const { return timeline_.firstPicture; }

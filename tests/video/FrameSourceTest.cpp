@@ -194,8 +194,8 @@ TEST(FrameSource, LongRunsToAWindowGiveExactFrames) {
     avi.encoder = QStringLiteral("libx264");
     avi.frames = 120, avi.gop = 250, avi.bFrames = 3;
     const QString aviPath = tryClip(QStringLiteral("h264-gop250.avi"), avi);
-    const QString mp4Path = phoneClip(QStringLiteral("h264-gop250.mp4"),
-                                      {"-c:v", "libx264", "-g", "250", "-bf", "3"});
+    const QString mp4Path =
+        phoneClip(QStringLiteral("h264-gop250.mp4"), {"-c:v", "libx264", "-g", "250", "-bf", "3"});
     for (const QString& path : {aviPath, mp4Path}) {
         if (path.isEmpty())
             continue;
@@ -216,6 +216,26 @@ TEST(FrameSource, LongRunsToAWindowGiveExactFrames) {
                 ASSERT_EQ(frameNumberOf(img), n) << cacheFrames;
                 ASSERT_EQ(img, reference[size_t(n)]) << "frame " << n;
             }
+        }
+    }
+}
+
+// A frame decoded ahead of its request (a held key) is the frame asked
+// for then, and the frame shown stays the one asked for last.
+TEST(FrameSource, FramesDecodedAheadAreTheFramesAskedNext) {
+    for (const QString& path : {mjpegClip(), h264Clip()}) {
+        SCOPED_TRACE(path.toStdString());
+        auto source = FrameSource::open(path);
+        ASSERT_TRUE(source);
+        const int64_t count = source->frameCount();
+        for (int64_t n = 0; n < count; ++n) {
+            ASSERT_EQ(frameNumberOf(source->image(n)), n);
+            source->prepare(n + 1);
+            EXPECT_EQ(source->shownFrame(), n);
+        }
+        for (int64_t n = count - 1; n >= 0; --n) {
+            ASSERT_EQ(frameNumberOf(source->image(n)), n);
+            source->prepare(n - 1);
         }
     }
 }
