@@ -4,6 +4,7 @@
 #include "video/AviFile.h"
 #include "video/Dib.h"
 #include "video/FrameSource.h"
+#include "video/MediaFileOpen.h"
 
 #include <cstdlib>
 
@@ -80,23 +81,27 @@ bool writeFrameBitmap(Dialogs& dialogs, FrameSource& source, const QString& clip
 }
 
 bool extractFrameTo(Dialogs& dialogs, const QString& clip, int64_t n, const QString& bmpPath) {
-    const auto headers = readAviHeaders(clip);
-    if (!headers || !headers->hasVideo) {
-        fileError(dialogs, clip);
-        return false;
+    if (clipKindOfName(clip) == ClipKind::Avi) {
+        const auto headers = readAviHeaders(clip);
+        if (!headers || !headers->hasVideo) {
+            fileError(dialogs, clip);
+            return false;
+        }
+        // A header promising a picture larger than any decoder here
+        // delivers is damaged or hostile: refused before anything is
+        // decoded. Within the bounds the headers' size is not used; the
+        // picture is written at the size the decoder delivers. Other
+        // containers are held to the same bound by the decoder itself.
+        int64_t width = 0, height = 0;
+        promisedSize(*headers, &width, &height);
+        if (width <= 0 || height <= 0 || width > maxPictureSide || height > maxPictureSide) {
+            fileError(dialogs, clip);
+            return false;
+        }
     }
-    // A header promising a picture larger than any decoder here delivers is
-    // damaged or hostile: refused before anything is decoded. Within the
-    // bounds the headers' size is not used; the picture is written at the
-    // size the decoder delivers.
-    int64_t width = 0, height = 0;
-    promisedSize(*headers, &width, &height);
-    if (width <= 0 || height <= 0 || width > maxPictureSide || height > maxPictureSide) {
-        fileError(dialogs, clip);
-        return false;
-    }
+    // One frame: decoded from the keyframe before it, nothing else kept.
     FrameError error = FrameError::None;
-    const auto source = FrameSource::open(clip, &error);
+    const auto source = FrameSource::open(clip, FrameSource::oneFrame(), &error);
     if (!source) {
         tellClipOpenError(dialogs, clip, error);
         return false;

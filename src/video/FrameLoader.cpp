@@ -23,6 +23,7 @@ FrameError FrameLoader::open(const QString& path) {
     path_ = path;
     frameCount_ = std::max<int64_t>(source_->frameCount(), 0);
     frameRate_ = source_->frameRate();
+    facts_ = factsOf(*source_);
     stop_ = false;
     thread_ = std::thread([this] { work(); });
     if (source_->lengthUncertain())
@@ -82,6 +83,8 @@ void FrameLoader::release() {
     path_.clear();
     frameCount_ = 0;
     frameRate_ = 0;
+    facts_ = ClipFacts{};
+    peakHeld_ = 0;
 }
 
 void FrameLoader::request(int64_t n) {
@@ -101,6 +104,7 @@ bool FrameLoader::busy() const {
 
 void FrameLoader::work() {
     std::unique_lock lock(mutex_);
+    int64_t last = -1; // the frame given before
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || (pending_ && !borrowed_); });
         if (stop_)
@@ -114,12 +118,23 @@ void FrameLoader::work() {
         picture.image = source_->image(n, &picture.error);
         picture.shown = picture.error == FrameError::None ? source_->shownFrame() : -1;
         picture.damaged = picture.error == FrameError::None && source_->isDamaged(n);
+        peakHeld_ = std::max<std::size_t>(peakHeld_, source_->heldBytes());
         lock.lock();
         decoding_ = false;
         done_ = std::move(picture); // a picture not yet taken is overtaken
         idle_.notify_all();
         QMetaObject::invokeMethod(
             this, [this] { deliver(); }, Qt::QueuedConnection);
+        const int64_t step = n - last;
+        last = n;
+        if ((step == 1 || step == -1) && !pending_ && !stop_ && !borrowed_) {
+            preparing_ = true;
+            lock.unlock();
+            source_->prepare(n + step);
+            lock.lock();
+            preparing_ = false;
+            idle_.notify_all();
+        }
     }
 }
 
@@ -149,7 +164,7 @@ bool FrameLoader::withSource(const std::function<void(FrameSource&)>& f) {
         return false;
     {
         std::unique_lock lock(mutex_);
-        idle_.wait(lock, [this] { return !decoding_; });
+        idle_.wait(lock, [this] { return !decoding_ && !preparing_; });
         borrowed_ = true;
     }
     f(*source_);

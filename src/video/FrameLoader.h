@@ -7,17 +7,23 @@
 // for; one that a newer picture overtook before the screen took it is
 // dropped, never shown after the newer one.
 //
+// After a single step the worker decodes the frame one more step on while
+// no request waits (FrameSource::prepare), so that a held key finds it
+// decoded and only converts it.
+//
 // The clip stays open in one FrameSource, used by one thread at a time:
 // the worker while it decodes, the caller of withSource() otherwise.
 
 #include "video/ClipScan.h"
 #include "video/FrameError.h"
+#include "video/MediaFileOpen.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,6 +61,8 @@ public:
     // (a clip without a trustworthy frame count); lengthKnown follows.
     bool countingFrames() const { return counting_; }
     double frameRate() const { return frameRate_; }
+    // The clip's container, codec, displayed size, rate and rotation.
+    const ClipFacts& facts() const { return facts_; }
 
     // Asks for frame n; replaces a request that has not started.
     void request(int64_t n);
@@ -63,6 +71,9 @@ public:
     // Waits until the newest request is decoded and hands its picture over
     // now (pictureReady is emitted before this returns).
     void settle();
+    // The most decoded pictures the clip held at once so far, in bytes
+    // (FrameSource::heldBytes after each picture).
+    std::size_t peakHeldBytes() const { return peakHeld_; }
     // Runs f on the calling thread with the clip, the worker held idle.
     // False when no clip is open.
     bool withSource(const std::function<void(FrameSource&)>& f);
@@ -83,6 +94,7 @@ private:
     std::unique_ptr<FrameSource> source_;
     int64_t frameCount_ = 0;
     double frameRate_ = 0;
+    ClipFacts facts_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -90,6 +102,7 @@ private:
     std::optional<int64_t> pending_;
     std::optional<FramePicture> done_;
     bool decoding_ = false;
+    bool preparing_ = false; // decoding the frame after the one given, unasked
     bool borrowed_ = false;
     bool stop_ = false;
     std::thread thread_;
@@ -97,6 +110,7 @@ private:
     bool counting_ = false;
     unsigned generation_ = 0; // a scan's result only for the clip it scanned
     std::atomic<bool> cancelScan_{false};
+    std::atomic<std::size_t> peakHeld_{0};
     std::thread scanThread_;
 };
 

@@ -26,6 +26,7 @@ FramePrefetch::~FramePrefetch() {
     wake_.notify_all();
     thread_.join();
     freeFrames(&results_);
+    held_ = 0;
 }
 
 bool FramePrefetch::request(int64_t from, int64_t to) {
@@ -53,8 +54,14 @@ std::vector<DecodedFrame> FramePrefetch::take(bool wait) {
     if (ready_) {
         out.swap(results_);
         ready_ = false;
+        held_ = 0;
     }
     return out;
+}
+
+bool FramePrefetch::holding() const {
+    std::lock_guard lock(mutex_);
+    return running_ || ready_;
 }
 
 std::set<int64_t> FramePrefetch::damaged() const {
@@ -75,6 +82,7 @@ void FramePrefetch::work() {
         lock.lock();
         if (decoder_)
             damaged_ = decoder_->damaged();
+        held_ = frames.size();
         results_ = std::move(frames);
         running_ = false;
         ready_ = true;
@@ -94,6 +102,7 @@ void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFra
         freeFrames(out);
         if (!decoder_->seekTo(start))
             continue;
+        decoder_->passOverBefore(from);
         int64_t number = 0, previous = -1;
         // The last frame below from; it stands for from itself when the
         // frames after it were dropped.
@@ -124,6 +133,7 @@ void FramePrefetch::decodeRange(int64_t from, int64_t to, std::vector<DecodedFra
             if (number <= to)
                 if (AVFrame* copy = av_frame_clone(f))
                     out->push_back({number, number, copy});
+            held_ = out->size() + 1;
             if (number >= to)
                 return;
         }

@@ -42,6 +42,12 @@ public:
     std::vector<DecodedFrame> take(bool wait);
     // The frames its decoder found damaged so far (passed over, as dropped).
     std::set<int64_t> damaged() const;
+    // A job runs or its frames wait to be taken: it may hold up to its
+    // range's frames.
+    bool holding() const;
+    // Decoded frames the worker holds now (its window so far, or the
+    // finished job's frames).
+    std::size_t heldFrames() const { return held_; }
 
 private:
     void work();
@@ -60,6 +66,7 @@ private:
     bool ready_ = false;
     bool stop_ = false;
     std::atomic<bool> cancel_{false};
+    std::atomic<std::size_t> held_{0};
     std::vector<DecodedFrame> results_;
     std::set<int64_t> damaged_;
     std::thread thread_;

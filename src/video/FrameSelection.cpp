@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "capture/CaptureScreenView.h"
+#include "video/MediaFileOpen.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,12 +24,22 @@ qsizetype lastSeparator(const QString& path) {
 
 // ---- Clip names and the records of a taken frame ----
 
-std::optional<ClipNameParts> clipNameParts(const QString& clip) {
+// Where the clip's extension starts: the first ".avi" (the clips recorded
+// here), else the extension of a phone's or action camera's clip at the
+// end (".mp4", ".mov", ".mkv" in any case); -1 without either.
+static qsizetype extensionAt(const QString& clip) {
     const qsizetype avi = clip.indexOf(QStringLiteral(".avi"), 0, Qt::CaseSensitive);
+    if (avi >= 0)
+        return avi;
+    return clipKindOfName(clip) == ClipKind::Avi ? -1 : clip.size() - 4;
+}
+
+std::optional<ClipNameParts> clipNameParts(const QString& clip) {
+    const qsizetype avi = extensionAt(clip);
     if (avi < 0)
         return std::nullopt;
-    // "jump" is looked for from 7 characters before ".avi": at most three
-    // characters of jump number fit between them.
+    // "jump" is looked for from 7 characters before the extension: at most
+    // three characters of jump number fit between them.
     const qsizetype jump =
         clip.indexOf(QStringLiteral("jump"), std::max<qsizetype>(avi - 7, 0), Qt::CaseSensitive);
     if (jump < 0 || jump + 4 > avi)

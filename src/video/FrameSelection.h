@@ -21,9 +21,10 @@ class CaptureScreenView;
 // ---- Clip names and the records of a taken frame ----
 
 // The skier and jump parts of a clip named as the capture screen names its
-// clips (skier name + "jump" + jump number + ".avi"). A clip whose "jump"
-// is followed by more than three characters before ".avi", or a path
-// without ".avi" or "jump", is not a standard clip: nullopt.
+// clips (skier name + "jump" + jump number + ".avi"); a phone's clip named
+// so with ".mp4", ".mov" or ".mkv" counts too. A clip whose "jump" is
+// followed by more than three characters before the extension, or a path
+// without one of them or "jump", is not a standard clip: nullopt.
 struct ClipNameParts {
     QString skier;
     QString jump;

@@ -1,9 +1,13 @@
 #pragma once
 // One demuxer and decoder on a clip, delivering frames in display order with
-// their frame numbers. Frame n is the stream's sample n, counted from the
-// stream's own start: a clip whose first chunks are empty or cannot be
-// decoded has no picture for those samples. Used by FrameSource on the
-// caller's thread and by its prefetch worker.
+// their frame numbers. In an AVI clip frame n is the stream's sample n,
+// counted from the stream's own start: a clip whose first chunks are empty
+// or cannot be decoded has no picture for those samples. In the other
+// containers (MP4, MOV, MKV: phones and action cameras) frame n is the n-th
+// frame in presentation order, whatever its time, so a variable-rate clip
+// is numbered by its frames. The decoder runs frame and slice threads on
+// the cores. Used by FrameSource on the caller's thread and by its prefetch
+// worker.
 
 #include "video/FrameError.h"
 
@@ -36,6 +40,13 @@ struct Timeline {
     int64_t firstPicture = 0;       // number of the first frame that decodes
     int64_t firstTimestamp = 0;     // of the first packet: the beginning
     std::vector<int64_t> keyframes; // frame numbers, ascending
+    // Containers other than AVI: the presentation timestamps of every frame,
+    // ascending (frame n has presentation[n]), and for each keyframe the
+    // timestamp a seek to it is made with (parallel to keyframes).
+    std::vector<int64_t> presentation;
+    std::vector<int64_t> keySeek;
+    bool variableRate = false; // the frames' durations differ
+    bool byPresentation() const { return !presentation.empty(); }
 };
 
 // Where a clip is read from: its file, or its bytes in memory (a clip handed
@@ -75,6 +86,11 @@ public:
     // Seek to the keyframe at or before frame number (or rewind); starts a
     // new run.
     bool seekTo(int64_t number);
+    // For this run: frames that no other frame refers to are not decoded
+    // until the run comes near frame until (a run towards a window further
+    // on: only the frames inside it are wanted). Frames given out before
+    // until, well short of it, come with previous -1.
+    void passOverBefore(int64_t until);
 
     // A frame the decoder reported as damaged (a cut or corrupt chunk) is
     // no picture: next() passes over it, as over a frame dropped at
@@ -91,6 +107,12 @@ public:
     bool aviWithoutIndex() const;
     double frameRate() const;
     bool intraOnly() const;
+    // Degrees clockwise the picture is turned for display (0, 90, 180 or
+    // 270): a phone held upright records its picture on its side.
+    int rotation() const { return rotation_; }
+    // Short names of the container and the codec ("mov,mp4,...", "h264").
+    QString containerName() const;
+    QString codecName() const;
 
 private:
     struct PacketStamp {
@@ -99,6 +121,8 @@ private:
     };
 
     AVFrame* decodeNext();
+    bool listPresentation();
+    int64_t numberOf(int64_t timestamp) const;
     int64_t firstPictureSample(const AVFrame* first) const;
     static int readMemory(void* opaque, uint8_t* buf, int size);
     static int64_t seekMemory(void* opaque, int64_t offset, int whence);
@@ -111,6 +135,13 @@ private:
     AVFrame* decoded_ = nullptr;
     AVPacket* packet_ = nullptr;
     int stream_ = -1;
+    int rotation_ = 0;
+    bool avi_ = true;
+    int64_t seekKey_ = -1;   // the keyframe the run started at (-1: the beginning)
+    int64_t passUntil_ = -1; // passOverBefore's frame while frames are passed over
+    // Frames before this one were perhaps passed over: they are given
+    // without a frame before them (a gap is no run of dropped frames).
+    int64_t reportFrom_ = -1;
     Timeline timeline_;
     std::set<int64_t> damaged_;
     std::set<int64_t> cutPackets_; // file positions of packets read short

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <cstring>
 #include <stdexcept>
 
 namespace zt::test {
@@ -34,6 +36,59 @@ QString tryClip(const QString& name, const ClipParams& params) {
         return path;
     QFile::remove(path);
     return QString();
+}
+
+namespace {
+
+QString runFfmpeg(const QString& name, const QString& sourcePath, const QStringList& args) {
+    const QString path = folder().filePath(name);
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 QStringList{"-nostdin", "-y", "-v", "error", "-i", sourcePath} + args +
+                     QStringList{path});
+    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
+        ffmpeg.exitCode() != 0) {
+        QFile::remove(path);
+        return QString();
+    }
+    return path;
+}
+
+} // namespace
+
+QString phoneClip(const QString& name, const QStringList& args) {
+    const QString path = folder().filePath(name);
+    if (QFileInfo::exists(path))
+        return path;
+    ClipParams source;
+    source.encoder =
+        haveEncoder(QStringLiteral("ffv1")) ? QStringLiteral("ffv1") : QStringLiteral("rawvideo");
+    source.width = 320, source.height = 240, source.frames = phoneClipFrames, source.fps = 30;
+    return runFfmpeg(name, clip(QStringLiteral("phone-source.avi"), source), args);
+}
+
+QString copiedClip(const QString& name, const QString& from, const QStringList& args) {
+    const QString path = folder().filePath(name);
+    if (QFileInfo::exists(path) || from.isEmpty())
+        return from.isEmpty() ? QString() : path;
+    return runFfmpeg(name, from, QStringList{"-c", "copy"} + args);
+}
+
+QImage ffmpegPicture(const QString& path, int n, int width, int height) {
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-nostdin", "-v", "error", "-i", path, "-vf",
+                                            QStringLiteral("select=eq(n\\,%1)").arg(n), "-frames:v",
+                                            "1", "-f", "rawvideo", "-pix_fmt", "bgr24", "-"});
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
+        return QImage();
+    const QByteArray bytes = ffmpeg.readAllStandardOutput();
+    if (bytes.size() != qsizetype(width) * height * 3)
+        return QImage();
+    QImage img(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(img.scanLine(y), bytes.constData() + qsizetype(y) * width * 3,
+                    size_t(width) * 3);
+    return img;
 }
 
 QString mjpegClip() {

@@ -4,6 +4,7 @@
 // handed to the measure or grid setup screen.
 
 #include "ClipWriter.h"
+#include "Fixtures.h"
 #include "app/KeyState.h"
 #include "grid/ui/Grid_Setup.h"
 #include "measure/ui/Measure.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTransform>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -327,7 +329,7 @@ TEST_F(FrameSelectionScreen, BrowsingShowsTheFileAndRefusesOtherFiles) {
     EXPECT_EQ(env.dialogs().messages()[0].prompt,
               QStringLiteral("File already measured - start frame is 33"));
     const FileDialogRequest asked = env.dialogs().recorded()[0].file;
-    EXPECT_EQ(asked.filter, QStringLiteral("*.avi|*.avi|"));
+    EXPECT_EQ(asked.filter, QStringLiteral("Video clips|*.avi;*.mp4;*.mov;*.mkv|"));
     EXPECT_EQ(asked.startDir, env.videoDir());
 
     f.MediaPlayer1->setPosition(12);
@@ -338,6 +340,84 @@ TEST_F(FrameSelectionScreen, BrowsingShowsTheFileAndRefusesOtherFiles) {
     f.Command6_Click();
     EXPECT_EQ(f.clipPath(), path); // the clip and its frame stay
     EXPECT_EQ(f.MediaPlayer1->position(), 12);
+}
+
+// Phone clips through "View" and "...": stepped, taken turned upright,
+// recorded and kept or deleted as recorded clips are.
+TEST_F(FrameSelectionScreen, PhoneClipsAreViewedBrowsedTakenAndKeptAsRecordedClips) {
+    const QStringList h264 = {"-c:v", "libx264", "-g", "12", "-bf", "3", "-pix_fmt", "yuv420p"};
+    const QString turned =
+        copiedClip(QStringLiteral("screen-turned.mp4"), phoneClip(QStringLiteral("h264.mp4"), h264),
+                   {"-metadata:s:v:0", "rotate=90"});
+    const QString vfr = phoneClip(
+        QStringLiteral("screen-vfr.mp4"),
+        QStringList{"-vf", "setpts='(N+floor(N/5)*2)/(30*TB)'", "-fps_mode", "passthrough"} + h264);
+    if (turned.isEmpty() || vfr.isEmpty())
+        GTEST_SKIP() << "this ffmpeg cannot make phone clips";
+    const QString viewed = env.videoDir() + QStringLiteral("/ZOEjump3.mp4");
+    const QString browsed = env.videoDir() + QStringLiteral("/ZOEjump4.MOV");
+    ASSERT_TRUE(QFile::copy(turned, viewed));
+    ASSERT_TRUE(QFile::copy(vfr, browsed));
+    // A capture arrived and was taken: from now on the keeping policy
+    // applies to every clip taken.
+    const QString recorded = clip(QStringLiteral("ZOEjump1.avi"));
+    captureHandsOver(recorded, 4);
+    ASSERT_TRUE(shows(4));
+    frmSetStart& f = screen();
+    f.cmdMarkStart_Click();
+    app->measure().hide();
+
+    app->state.viewFile = viewed;
+    app->state.screenMode = QStringLiteral("View");
+    app->showScreen(Screen::FrameSelection);
+    ASSERT_TRUE(f.MediaPlayer1->hasClip());
+    EXPECT_EQ(f.MediaPlayer1->frameCount(), phoneClipFrames);
+    f.MediaPlayer1->setPosition(20);
+    ASSERT_TRUE(waitFor([&] { return f.MediaPlayer1->shownPosition() == 20; }));
+    const QImage upright = referencePictures(viewed)[20].transformed(
+        QTransform().rotate(f.MediaPlayer1->facts().rotation));
+    EXPECT_EQ(f.MediaPlayer1->picture().size(), QSize(240, 320));
+    EXPECT_EQ(rgb(f.MediaPlayer1->picture()), rgb(upright));
+    f.cmdMarkStart_Click();
+    EXPECT_EQ(rgb(QImage(capturePath())), rgb(upright));
+    EXPECT_EQ(readAll(viewed + QStringLiteral(".info")), viewed.toLatin1() + ",20\r\n");
+    EXPECT_TRUE(readAll(videoLog())
+                    .contains("Jump: 3       Contact Frame: 20           File: " +
+                              viewed.toLatin1() + "\r\n"));
+    app->measure().hide();
+
+    // Browsed: the variable-rate clip by its frames, its rate shown; under
+    // "Ask" recorded without a question, as a browsed recording is.
+    app->state.videoSavePolicy = QStringLiteral("Ask");
+    app->state.screenMode = QStringLiteral("Setup");
+    app->showScreen(Screen::FrameSelection);
+    env.dialogs().answerText(browsed);
+    f.Command6_Click();
+    ASSERT_TRUE(f.MediaPlayer1->hasClip());
+    ASSERT_GE(f.lstFileInfo->count(), 6);
+    EXPECT_EQ(f.lstFileInfo->item(0)->text(), QStringLiteral("Filename: ") + browsed);
+    EXPECT_EQ(f.lstFileInfo->item(4)->text(), QStringLiteral("Length: 48 frames"));
+    EXPECT_TRUE(
+        f.lstFileInfo->item(5)->text().startsWith(QStringLiteral("Rate: 21.82fps (variable")));
+    f.MediaPlayer1->setPosition(37);
+    ASSERT_TRUE(shows(37));
+    const qsizetype told = env.dialogs().messages().size();
+    f.cmdMarkStart_Click();
+    EXPECT_EQ(frameNumberOf(QImage(capturePath())), 37);
+    EXPECT_EQ(env.dialogs().messages().size(), told);
+    EXPECT_TRUE(QFileInfo::exists(browsed));
+    EXPECT_EQ(readAll(browsed + QStringLiteral(".info")), browsed.toLatin1() + ",37\r\n");
+    EXPECT_TRUE(readAll(videoLog()).contains("Jump: 4       Contact Frame: 37"));
+
+    // A file named as a clip that is none is refused.
+    app->measure().hide();
+    app->state.screenMode = QStringLiteral("Setup");
+    app->showScreen(Screen::FrameSelection);
+    const QString fake = env.videoDir() + QStringLiteral("/notes.mp4");
+    writeAll(fake, "not a clip at all");
+    env.dialogs().answerText(fake);
+    f.Command6_Click();
+    EXPECT_EQ(env.dialogs().messages().last().prompt, QStringLiteral("Not a valid video clip"));
 }
 
 TEST_F(FrameSelectionScreen, GridSetupButtonTakesTheFrameForTheGrid) {

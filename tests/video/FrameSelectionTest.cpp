@@ -46,6 +46,14 @@ TEST(FrameSelectionRules, ClipNamePartsFollowTheCaptureNaming) {
     EXPECT_EQ(unix->skier, QStringLiteral("Ann Lee "));
     EXPECT_EQ(unix->jump, QStringLiteral("123"));
     EXPECT_TRUE(clipNameParts(QStringLiteral("Bjump1.avi"))); // "jump" near the path's start
+    // A phone's clip named the same way, its extension in any case.
+    const auto phone = clipNameParts(QStringLiteral("/v/ZOEjump12.MOV"));
+    ASSERT_TRUE(phone);
+    EXPECT_EQ(phone->skier, QStringLiteral("ZOE"));
+    EXPECT_EQ(phone->jump, QStringLiteral("12"));
+    EXPECT_EQ(clipNameParts(QStringLiteral("/v/ZOEjump3.mkv"))->jump, QStringLiteral("3"));
+    EXPECT_FALSE(clipNameParts(QStringLiteral("/v/IMG_0001.mp4")));
+    EXPECT_FALSE(clipNameParts(QStringLiteral("/v/ZOEjump1234.mp4")));
 
     // Four characters after "jump", another case, or no ".avi": not standard.
     for (const char* path : {"/v/SKIERjump1234.avi", "/v/SKIERJump1.avi", "/v/SKIERjump1.AVI",

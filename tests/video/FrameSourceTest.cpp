@@ -185,3 +185,57 @@ TEST(FrameSource, ClipWithoutIndexOrLength) {
         EXPECT_EQ(source->frameCount(), length);
     }
 }
+
+// Runs towards a window far from their keyframe skip the frames no other
+// frame refers to; the frames given are still exactly FFmpeg's, whichever
+// way the window is reached (a seek, decoding on, the worker).
+TEST(FrameSource, LongRunsToAWindowGiveExactFrames) {
+    ClipParams avi;
+    avi.encoder = QStringLiteral("libx264");
+    avi.frames = 120, avi.gop = 250, avi.bFrames = 3;
+    const QString aviPath = tryClip(QStringLiteral("h264-gop250.avi"), avi);
+    const QString mp4Path =
+        phoneClip(QStringLiteral("h264-gop250.mp4"), {"-c:v", "libx264", "-g", "250", "-bf", "3"});
+    for (const QString& path : {aviPath, mp4Path}) {
+        if (path.isEmpty())
+            continue;
+        SCOPED_TRACE(path.toStdString());
+        const std::vector<QImage> reference = referencePictures(path);
+        for (const size_t cacheFrames : {1, 4, 9}) {
+            FrameSource::Options options;
+            options.cacheFrames = cacheFrames;
+            auto source = FrameSource::open(path, options);
+            ASSERT_TRUE(source);
+            const int64_t count = source->frameCount();
+            ASSERT_EQ(size_t(count), reference.size());
+            std::vector<int64_t> order = {count - 1, 0, count / 2 + 20, count / 2};
+            for (int64_t n = count - 2; n >= 0; n -= (n > count / 2 ? 1 : 7))
+                order.push_back(n);
+            for (const int64_t n : order) {
+                const QImage img = source->image(n);
+                ASSERT_EQ(frameNumberOf(img), n) << cacheFrames;
+                ASSERT_EQ(img, reference[size_t(n)]) << "frame " << n;
+            }
+        }
+    }
+}
+
+// A frame decoded ahead of its request (a held key) is the frame asked
+// for then, and the frame shown stays the one asked for last.
+TEST(FrameSource, FramesDecodedAheadAreTheFramesAskedNext) {
+    for (const QString& path : {mjpegClip(), h264Clip()}) {
+        SCOPED_TRACE(path.toStdString());
+        auto source = FrameSource::open(path);
+        ASSERT_TRUE(source);
+        const int64_t count = source->frameCount();
+        for (int64_t n = 0; n < count; ++n) {
+            ASSERT_EQ(frameNumberOf(source->image(n)), n);
+            source->prepare(n + 1);
+            EXPECT_EQ(source->shownFrame(), n);
+        }
+        for (int64_t n = count - 1; n >= 0; --n) {
+            ASSERT_EQ(frameNumberOf(source->image(n)), n);
+            source->prepare(n - 1);
+        }
+    }
+}

@@ -31,6 +31,8 @@ public:
     bool hasClip() const { return loader_.isOpen(); }
     int64_t frameCount() const { return loader_.frameCount(); }
     double frameRate() const { return loader_.frameRate(); }
+    const ClipFacts& facts() const { return loader_.facts(); }
+    std::size_t peakHeldBytes() const { return loader_.peakHeldBytes(); }
 
     // The frame asked for last (shown as soon as it is decoded).
     int64_t position() const { return position_; }

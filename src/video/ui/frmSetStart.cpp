@@ -12,6 +12,7 @@
 #include "video/AviFile.h"
 #include "video/FrameExtract.h"
 #include "video/FrameNumber.h"
+#include "video/MediaFileOpen.h"
 #include "video/ui/MediaPlayer.h"
 #include "vision/ContactWorker.h"
 
@@ -293,7 +294,8 @@ void frmSetStart::arriveForView() {
         app_.dialogs().message(
             {QStringLiteral("File already measured - contact frame is ") + *measured,
              alreadyMeasuredTitle(), MsgIcon::None, MsgButtons::OK, 1});
-    clipFps_ = aviFrameRate(app_.dialogs(), clipPath_);
+    clipFps_ = clipKindOfName(clipPath_) == ClipKind::Avi ? aviFrameRate(app_.dialogs(), clipPath_)
+                                                          : MediaPlayer1->frameRate();
     if (clipFps_ <= 0)
         clipFps_ = MediaPlayer1->frameRate();
     enableTaking(MediaPlayer1->hasClip());
@@ -587,10 +589,11 @@ void frmSetStart::handOver() {
 
 void frmSetStart::Command6_Click() {
     Dialogs& dialogs = app_.dialogs();
-    const auto chosen =
-        chooseFileToOpen(dialogs, QStringLiteral("*.avi|*.avi|"), 1, app_.state.videoDir);
-    if (chosen && !isValidAvi(dialogs, *chosen)) {
-        dialogs.warn(QStringLiteral("Not a valid avi file"));
+    const auto chosen = chooseFileToOpen(dialogs, clipFileFilter(), 1, app_.state.videoDir);
+    const bool avi = chosen && clipKindOfName(*chosen) == ClipKind::Avi;
+    if (chosen && !isValidClip(dialogs, *chosen)) {
+        dialogs.warn(avi ? QStringLiteral("Not a valid avi file")
+                         : QStringLiteral("Not a valid video clip"));
     } else if (chosen) {
         clipPath_ = *chosen;
         freshClipPath_.clear(); // a clip opened by browsing is never deleted
@@ -599,15 +602,19 @@ void frmSetStart::Command6_Click() {
                              alreadyMeasuredTitle(), MsgIcon::None, MsgButtons::OK, 1});
         startTaken_ = false;
         Label5->setText(startPositionHint());
-        clipFps_ = aviFrameRate(dialogs, clipPath_);
+        clipFps_ = avi ? aviFrameRate(dialogs, clipPath_) : 0;
         lstFileInfo->clear();
-        if (const auto lines = aviInfoLines(dialogs, clipPath_))
-            lstFileInfo->addItems(*lines);
+        if (avi)
+            if (const auto lines = aviInfoLines(dialogs, clipPath_))
+                lstFileInfo->addItems(*lines);
     }
     MediaPlayer1->takeFocus();
     // A cancelled or refused choice keeps the clip and the frame on display.
     if (clipPath_ != MediaPlayer1->file())
         loadClip();
+    // A phone's clip is described by its decoder, once it is open.
+    if (chosen && !avi && clipPath_ == *chosen && MediaPlayer1->hasClip())
+        lstFileInfo->addItems(clipInfoLines(clipPath_, MediaPlayer1->facts()));
     if (clipFps_ <= 0)
         clipFps_ = MediaPlayer1->frameRate();
     enableTaking(MediaPlayer1->hasClip());
