@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
+#include <utility>
 
 namespace zt::monkey {
 
@@ -99,11 +100,15 @@ MsgAnswer MonkeyDialogs::message(const MessageRequest& request) {
 std::optional<QString> MonkeyDialogs::input(const QString& prompt, const QString&,
                                             const QString& defaultText) {
     std::optional<QString> a;
+    // A path among the answers: some boxes are only left with a folder
+    // that exists.
     const int r = pick(4);
     if (r == 1)
         a = defaultText;
-    else if (r >= 2)
+    else if (r == 2)
         a = typedTexts()[pick(static_cast<int>(typedTexts().size()))];
+    else if (r == 3)
+        a = files_[pick(static_cast<int>(files_.size()))];
     note_(QStringLiteral("  input \"") + prompt.left(60).simplified() + QStringLiteral("\" -> ") +
           (a ? QLatin1Char('"') + a->left(40) + QLatin1Char('"') : QStringLiteral("cancel")));
     return a;
@@ -112,7 +117,9 @@ std::optional<QString> MonkeyDialogs::input(const QString& prompt, const QString
 std::optional<QString> MonkeyDialogs::fileAnswer(const FileDialogRequest& request,
                                                  const char* kind) {
     std::optional<QString> a;
-    if (pick(5) > 0)
+    if (nextFile_)
+        a = std::exchange(nextFile_, std::nullopt);
+    else if (pick(5) > 0)
         a = files_[pick(static_cast<int>(files_.size()))];
     note_(QStringLiteral("  ") + QLatin1String(kind) + QStringLiteral(" \"") + request.title +
           QStringLiteral("\" -> ") + (a ? *a : QStringLiteral("cancel")));

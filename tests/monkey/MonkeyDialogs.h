@@ -32,6 +32,9 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QList<int>> chooseFromLists(const ChoiceForm& form) override;
 
+    // The next file dialog is answered with path.
+    void answerNextFile(const QString& path) { nextFile_ = path; }
+
 private:
     int pick(int n) { return n < 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     std::optional<QString> fileAnswer(const FileDialogRequest& request, const char* kind);
@@ -39,6 +42,7 @@ private:
     std::mt19937& rng_;
     QStringList files_;
     Note note_;
+    std::optional<QString> nextFile_;
 };
 
 } // namespace zt::monkey

@@ -9,6 +9,7 @@
 //
 //   zentrak-soak [JUMPS]   (default 300)
 
+#include "../monkey/DemoGrid.h"
 #include "../video/CaptureFixtures.h"
 #include "app/SettingsTable.h"
 #include "app/TextFormat.h"
@@ -73,20 +74,6 @@ Usage usageNow() {
     return u;
 }
 
-using KeyValues = QMap<QString, QList<double>>;
-KeyValues readKeyValues(const QString& path) {
-    KeyValues values;
-    for (const QString& line : QString::fromUtf8(readAll(path)).split(QLatin1Char('\n'))) {
-        const qsizetype colon = line.indexOf(QStringLiteral(": "));
-        if (colon < 0)
-            continue;
-        QList<double>& v = values[line.left(colon)];
-        for (const QString& word : line.mid(colon + 2).split(QLatin1Char(' ')))
-            v.push_back(readNumber(word));
-    }
-    return values;
-}
-
 QPoint wholePixel(QPointF twips) {
     return {static_cast<int>(std::lround(twips.x() / 15)),
             static_cast<int>(std::lround(twips.y() / 15))};
@@ -108,6 +95,8 @@ Policies policiesOf(int i) {
     Policies p;
     p.video = QLatin1String(kinds[i % 4]);
     p.videoYes = i % 4 == 2;
+    if ((i + 1) % 20 == 0) // viewed again from the log: not deleted
+        p.video = QStringLiteral("Save");
     p.picture = QLatin1String(kinds[(i / 4) % 4]);
     p.pictureYes = (i / 4) % 4 == 2;
     return p;
@@ -131,10 +120,6 @@ private:
         std::fprintf(stderr, "soak: jump %d: %s\n", current_ + 1, qPrintable(what));
         return false;
     }
-    QPoint truthPixel(const char* key) const {
-        const QList<double> v = truth_.value(QLatin1String(key));
-        return v.size() == 2 ? wholePixel({v[0], v[1]}) : QPoint(-1, -1);
-    }
     double deltaAt(QPointF twips) const {
         GridState g = app_->state;
         return runAccuracyCheck(g, accuracyMesh(twips, twips, twips, twips), false, false)
@@ -147,12 +132,13 @@ private:
     int current_ = 0;
     TestEnv env_;
     QString demoDir_ = env_.path(QStringLiteral("demo"));
-    KeyValues survey_, truth_;
+    DemoGrid grid_;
     DemoLake lake_;
     std::shared_ptr<test::SteppedFrameClock> clock_ = std::make_shared<test::SteppedFrameClock>();
     App* app_ = nullptr;
     std::vector<double> recorded_; // distance of each results line as recorded
     int withinDelta_ = 0;
+    QString lastClip_;
 };
 
 bool Soak::start() {
@@ -168,8 +154,8 @@ bool Soak::start() {
     s.write(QStringLiteral("WSTIMS"), QStringLiteral("1"));
     if (const QString error = writeDemoFiles(demoDir_, pictureSize, 30, demoSeed); !error.isEmpty())
         return fail(error);
-    survey_ = readKeyValues(demoDir_ + QStringLiteral("/demo-survey.txt"));
-    truth_ = readKeyValues(demoDir_ + QStringLiteral("/demo-truth.txt"));
+    if (!grid_.read(demoDir_))
+        return fail(QStringLiteral("the demo's survey and truth cannot be read"));
     app_ = &env_.app();
     app_->start();
     app_->config().mnuExit_Click();
@@ -178,35 +164,11 @@ bool Soak::start() {
 }
 
 bool Soak::setUpGrid(Grid_Setup& gs) {
-    auto type = [&](QLineEdit* box, const char* key, int index) {
-        box->selectAll();
-        QTest::keyClicks(box, numberText(survey_.value(QLatin1String(key)).value(index)));
-    };
-    auto both = [&](QLineEdit* x, QLineEdit* y, const char* key) {
-        type(x, key, 0);
-        type(y, key, 1);
-    };
-    auto click = [&](QRadioButton* option, const char* key) {
-        option->click();
-        gs.canvas().setZoomAbout(Zoom::Actual, {0, 0});
-        QTest::mouseClick(gs.canvas().surface(), Qt::LeftButton, {}, truthPixel(key));
-    };
     env_.dialogs().answerText(demoDir_ + QStringLiteral("/demo-setup.bmp"));
     gs.mnuLoadPicture_Click();
     if (gs.canvas().picture().size() != pictureSize)
         return fail(QStringLiteral("the setup picture did not load"));
-    both(gs.ul_survey_x, gs.ul_survey_y, "upper left");
-    both(gs.ur_survey_x, gs.ur_survey_y, "upper right");
-    both(gs.ll_survey_x, gs.ll_survey_y, "lower left");
-    both(gs.lr_survey_x, gs.lr_survey_y, "lower right");
-    both(gs.txtCheckX, gs.txtCheckY, "check buoy");
-    both(gs.jump_x, gs.jump_y, "jump");
-    click(gs.upper_left_button, "upper left");
-    click(gs.upper_right_button, "upper right");
-    click(gs.lower_left_button, "lower left");
-    click(gs.lower_right_button, "lower right");
-    click(gs.optCheckBuoy, "check buoy");
-    gs.Load->click();
+    grid_.enter(gs);
     if (!env_.dialogs().messages().isEmpty())
         return fail(env_.dialogs().messages().first().prompt);
     return true;
@@ -236,8 +198,15 @@ bool Soak::setUpGrids() {
 bool Soak::recordJump(int i) {
     if (i == 0)
         app_->mainForm().cmdGoCapture_Click();
-    else
+    else {
+        // The picture of the jump before: its policy applies as the
+        // measure screen is left for the next jump.
+        const Policies p = policiesOf(i - 1);
+        env_.settings().write(QStringLiteral("PictureSave"), p.picture);
+        if (p.picture == QLatin1String("Ask"))
+            env_.dialogs().answer(p.pictureYes ? MsgAnswer::Yes : MsgAnswer::No);
         app_->measure().btnNextJump_Click();
+    }
     PreviewForm& f = app_->previewForm();
     if (!waitUntil([&] { return f.isVisible(); }, 30000))
         return fail(QStringLiteral("the capture screen did not open"));
@@ -277,11 +246,12 @@ bool Soak::recordJump(int i) {
     return true;
 }
 
-// The clip just recorded chosen again in the log viewer and viewed.
+// From the measure screen, the clip whose frame was just taken chosen in
+// the log viewer and viewed: back on frame selection with it.
 bool Soak::viewThroughLog() {
     frmSetStart& fs = app_->frmSetStart();
-    const QString clip = fs.clipPath();
-    LogView* view = app_->openLogView(&fs);
+    const QString clip = lastClip_;
+    LogView* view = app_->openLogView(&app_->measure());
     if (!view)
         return fail(QStringLiteral("no log viewer"));
     QListWidget* list = view->lstLog;
@@ -289,8 +259,13 @@ bool Soak::viewThroughLog() {
     for (int r = 0; r < list->count(); ++r)
         if (list->item(r)->text().contains(QFileInfo(clip).fileName()))
             row = r;
-    if (row < 0)
-        return fail(QStringLiteral("the log viewer does not list ") + clip);
+    if (row < 0) {
+        QStringList shown;
+        for (int r = 0; r < list->count(); ++r)
+            shown << list->item(r)->text();
+        return fail(QStringLiteral("the log viewer does not list ") + clip +
+                    QStringLiteral(" but:\n") + shown.join('\n'));
+    }
     list->setCurrentRow(row);
     QTest::mouseClick(view->cmdView, Qt::LeftButton);
     if (!waitUntil([&] { return fs.isVisible() && fs.clipPath() == clip; }, 30000))
@@ -302,6 +277,7 @@ bool Soak::viewThroughLog() {
 bool Soak::takeContactFrame(int i) {
     const int contact = DemoLake::contactFrame(lake_.jump(i), app_->captureControl().frameRate());
     const QString clip = app_->frameSelectionView().clipPath();
+    lastClip_ = clip;
     const test::ClipCodes codes = test::clipCodes(clip);
     const auto it = std::find(codes.codes.begin(), codes.codes.end(), contact);
     if (it == codes.codes.end())
@@ -355,12 +331,6 @@ bool Soak::measure(int i) {
     else
         std::fprintf(stderr, "soak: jump %d: %.2f m measured, truth %.2f m\n", i + 1, measured,
                      truth);
-    // The picture's policy applies when the next jump leaves the screen.
-    const Policies p = policiesOf(i);
-    env_.settings().write(QStringLiteral("PictureSave"), p.picture);
-    if (p.picture == QLatin1String("Ask")) {
-        env_.dialogs().answer(p.pictureYes ? MsgAnswer::Yes : MsgAnswer::No);
-    }
     return true;
 }
 
@@ -393,8 +363,9 @@ int Soak::run() {
         const Policies p = policiesOf(i);
         env_.settings().write(QStringLiteral("VideoSave"), p.video);
         const bool viaLog = (i + 1) % 20 == 0;
-        if (!recordJump(i) || (viaLog && !viewThroughLog()) || !takeContactFrame(i) ||
-            !measure(i) || !checkDialogs())
+        if (!recordJump(i) || !takeContactFrame(i) ||
+            (viaLog && (!viewThroughLog() || !takeContactFrame(i))) || !measure(i) ||
+            !checkDialogs())
             return 1;
         at.push_back(clock.elapsed() / 1000.0);
         const Usage u = usageNow();
@@ -454,8 +425,19 @@ int Soak::run() {
 
 } // namespace
 
+// The offscreen platform's notes on what it cannot do are left out.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (text.startsWith(QLatin1String("This plugin does not support")) ||
+        text.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QApplication qapp(argc, argv);
     const int jumps = argc > 1 ? std::atoi(argv[1]) : 300;
     if (jumps < 1) {
