@@ -79,13 +79,15 @@ void watchdog() {
 class LineCheck {
 public:
     QString check(const QString& path) {
+        const QByteArray bytes = path.isEmpty() ? QByteArray() : test::readAll(path);
         if (path != path_) {
+            // Another file chosen: what it held before is not the
+            // program's (the operator may name any file).
             path_ = path;
-            checked_ = 0;
+            checked_ = bytes.size();
         }
         if (path.isEmpty())
             return {};
-        const QByteArray bytes = test::readAll(path);
         if (bytes.size() < checked_)
             checked_ = 0; // replaced by a new session's file
         for (qsizetype i = checked_; i < bytes.size(); ++i) {
@@ -97,7 +99,7 @@ public:
             if (c < 0x20 && c != '\r' && c != '\n' && c != '\t')
                 return problem(bytes, i, "a control character");
         }
-        if (!bytes.isEmpty() && !bytes.endsWith("\r\n"))
+        if (bytes.size() > checked_ && !bytes.endsWith("\r\n"))
             return problem(bytes, bytes.size() - 1, "the last line is cut");
         checked_ = bytes.size();
         return {};
