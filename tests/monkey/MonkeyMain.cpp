@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -314,9 +315,17 @@ QString Monkey::act(QWidget* window) {
     if (auto* gs = qobject_cast<Grid_Setup*>(window); gs && pick(30) == 0) {
         const QString what = QStringLiteral("set up the grid on the demo picture") + on;
         note(QString::number(actions_) + QLatin1Char(' ') + what);
-        dialogs_->answerNextFile(setupPicture_);
-        gs->mnuLoadPicture_Click();
-        grid_.enter(*gs);
+        // The pictures folder as the configuration screen would set it,
+        // then each grid in use set up in turn.
+        if (!QFileInfo(app_->state.pictureDir).isDir())
+            app_->state.pictureDir = QFileInfo(setupPicture_).path();
+        for (int g = 0; g < 3 && app_->state.gridsReady != 1; ++g) {
+            dialogs_->answerNextFile(setupPicture_);
+            gs->mnuLoadPicture_Click();
+            grid_.enter(*gs);
+            if (app_->state.gridsReady != 1 && gs->grid_select->isEnabled())
+                gs->grid_select->click();
+        }
         return what;
     }
     if (pick(60) == 0) { // the window's close button
