@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,6 +39,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -80,7 +82,13 @@ void watchdog() {
 class LineCheck {
 public:
     QString check(const QString& path) {
-        const QByteArray bytes = path.isEmpty() ? QByteArray() : test::readAll(path);
+        // Only a regular file is read: the operator may name a pipe, which
+        // would block the reader, not the program, which refuses it.
+        struct stat st {};
+        const bool regular = !path.isEmpty() &&
+                             ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
+                             S_ISREG(st.st_mode);
+        const QByteArray bytes = regular ? test::readAll(path) : QByteArray();
         if (path != path_) {
             // Another file chosen: what it held before is not the
             // program's (the operator may name any file).
