@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -444,6 +445,16 @@ int Monkey::run(int seconds) {
         const QString what = act(window);
         note(QStringLiteral("  done: ") + what);
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!QDir::current().isEmpty()) {
+            std::fprintf(stderr,
+                         "monkey: a file written in the current folder after action "
+                         "%lld (%s): %s\n",
+                         actions_, qPrintable(what),
+                         qPrintable(QDir::current()
+                                        .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+                                        .join(QStringLiteral(", "))));
+            return 1;
+        }
         if (const QString broken = checkFiles(); !broken.isEmpty()) {
             std::fprintf(stderr, "monkey: broken file after action %lld (%s): %s\n", actions_,
                          qPrintable(what), qPrintable(broken));
@@ -466,6 +477,11 @@ int main(int argc, char** argv) {
     trailFd = ::open(argv[3], O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
     QApplication qapp(argc, argv);
     QTemporaryDir files;
+    // The program depends on no current folder: it is an empty one that
+    // must stay empty.
+    const QString cwd = files.path() + QStringLiteral("/current");
+    QDir().mkpath(cwd);
+    QDir::setCurrent(cwd);
     int failures = 0;
     long long actions = 0;
     int screens = 0;
