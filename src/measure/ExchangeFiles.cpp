@@ -146,7 +146,16 @@ NameListRead readSkierNameList(const QString& path) {
 }
 
 QStringList namesOfNameList(const QByteArray& bytes) {
-    return allFields(textOfFileBytes(bytes));
+    // A name goes into the results line as it is: a control character or
+    // a line end in a field (a quoted field over two lines, a file that is
+    // no list) would cut or garble that line, so it becomes a space.
+    QStringList names = allFields(textOfFileBytes(bytes));
+    for (QString& name : names)
+        for (QChar& c : name)
+            if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                c == QChar::ParagraphSeparator)
+                c = QLatin1Char(' ');
+    return names;
 }
 
 } // namespace zt

@@ -427,6 +427,24 @@ TEST(ConfigHandlers, TypedRelativePathsAreUnderTheApplicationFolder) {
     EXPECT_EQ(c.SkierNameFile->text(), app + QStringLiteral("names.txt"));
 }
 
+// A relative name typed and the screen left by its menu, the box never
+// left: the configuration line went into a file in the folder the program
+// was started from (found by the random operator, seed 104).
+TEST(ConfigHandlers, ARelativeResultsNameIsInTheApplicationFolderBeforeTheBoxIsLeft) {
+    ConfigScreen t;
+    Config& c = t.load();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.env.path(QString())));
+    c.ResultsPathName->setText(QStringLiteral("day2.txt"));
+    c.CapturesPathName->setText(QStringLiteral("pics2"));
+    c.mnuExit_Click();
+    QDir::setCurrent(before);
+    EXPECT_FALSE(QFileInfo::exists(t.env.path(QStringLiteral("day2.txt"))));
+    EXPECT_TRUE(
+        readAll(t.env.appDir() + QStringLiteral("/day2.txt")).startsWith("New Configuration: "));
+    EXPECT_EQ(t.app().state.pictureDir, t.env.appDir() + QStringLiteral("/pics2/"));
+}
+
 TEST(ConfigHandlers, PathBoxesShowWholePathsAndFindStartsAtTheResultsFile) {
     ConfigScreen t;
     Config& c = t.load();

@@ -73,6 +73,20 @@ TEST(ExchangeFiles, SkierNameFiles) {
     EXPECT_TRUE(names.names.isEmpty());
 }
 
+// A binary file named as the skier list gave names with control characters
+// that went into the results line (found by the random operator): every
+// control character and line end in a name becomes a space.
+TEST(ExchangeFiles, SkierListNamesHoldNoControlCharacters) {
+    const QStringList names = namesOfNameList(QByteArray("\"Two\r\nLines\",A\x01"
+                                                         "B,C\x1b[1m\x7f,\"D\tE\"\r\n"));
+    for (const QString& name : names)
+        for (QChar c : name)
+            EXPECT_NE(c.category(), QChar::Other_Control) << name.toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("A B"))) << names.join('|').toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("C [1m "))) << names.join('|').toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("D E"))) << names.join('|').toStdString();
+}
+
 TEST(ExchangeFiles, ResultLines) {
     EXPECT_EQ(resultKindOfComment(QStringLiteral("Fall")), ResultKind::Fall);
     EXPECT_EQ(resultKindOfComment(QStringLiteral("Pass")), ResultKind::Pass);

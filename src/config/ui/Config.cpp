@@ -383,18 +383,20 @@ void Config::TournamentName_Change() {
     app_.state.tournamentName = TournamentName->text();
 }
 
+// A relative name is in the application folder from the first key on: the
+// box is made absolute only once it is left, and a menu leaves no box.
 void Config::ResultsPathName_Change() {
-    app_.state.logFilePath = ResultsPathName->text();
+    app_.state.logFilePath = app_.paths().absolute(ResultsPathName->text());
     if (ResultsPathName->text().isEmpty())
         app_.dialogs().inform(QStringLiteral("Enter valid path and filename for results file"));
 }
 
 void Config::CapturesPathName_Change() {
-    app_.state.pictureDir = CapturesPathName->text();
+    app_.state.pictureDir = app_.paths().absolute(CapturesPathName->text());
 }
 
 void Config::SetupFilesPathName_Change() {
-    app_.state.setupFilesPath = SetupFilesPathName->text();
+    app_.state.setupFilesPath = app_.paths().absolute(SetupFilesPathName->text());
     app_.settings().set(setting::SetupFiles, SetupFilesPathName->text());
 }
 
