@@ -69,4 +69,8 @@ KeyState& applicationKeyState() {
     return keys;
 }
 
+bool isArrowKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
 } // namespace zt

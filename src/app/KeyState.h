@@ -48,4 +48,7 @@ private:
 // running application.
 KeyState& applicationKeyState();
 
+// Left, right, up or down (Qt key codes).
+bool isArrowKey(int key);
+
 } // namespace zt

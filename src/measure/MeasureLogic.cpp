@@ -1,6 +1,7 @@
 #include "measure/MeasureLogic.h"
 
 #include "app/FileUtils.h"
+#include "app/KeyState.h"
 #include "app/SettingsStore.h"
 #include "app/SettingsTable.h"
 #include "measure/ExchangeFiles.h"
@@ -268,6 +269,18 @@ RecordSettings recordSettingsOf(const AppState& s, const SettingsStore& settings
     r.sitSkiJump = s.sitSkiJump;
     r.feetToTenths = feetToTenths;
     return r;
+}
+
+std::vector<NudgeDirection> arrowNudges(KeyState& keys) {
+    const std::pair<int, NudgeDirection> arrows[] = {{Qt::Key_Left, NudgeDirection::Left},
+                                                     {Qt::Key_Up, NudgeDirection::Up},
+                                                     {Qt::Key_Right, NudgeDirection::Right},
+                                                     {Qt::Key_Down, NudgeDirection::Down}};
+    std::vector<NudgeDirection> nudges;
+    for (const auto& [key, direction] : arrows)
+        if (keys.query(key))
+            nudges.push_back(direction);
+    return nudges;
 }
 
 } // namespace zt

@@ -20,6 +20,8 @@
 
 namespace zt {
 
+class KeyState;
+
 // The texts and choices of the measure screen's controls.
 struct MeasureFields {
     QString distance = QStringLiteral("M");
@@ -69,6 +71,9 @@ enum class NudgeDirection { Left, Up, Right, Down };
 // One pixel (15 twips) from the last drawn position; the other coordinate
 // of the click stays.
 void nudgeClick(MarkState& mark, NudgeDirection direction);
+// The arrow keys held, or pressed since the last look, as nudges: one per
+// key, in the order left, up, right, down.
+std::vector<NudgeDirection> arrowNudges(KeyState& keys);
 
 // Grid overlay of the active grid.
 struct OverlayShape {

@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zt {
 
@@ -56,10 +57,6 @@ QToolButton* arrowButton(const QString& name, Qt::ArrowType arrow) {
     b->setArrowType(arrow);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
-}
-
-bool isArrowKey(int key) {
-    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 } // namespace
@@ -455,13 +452,8 @@ void Measure::AdjustRight_Click() {
 }
 
 void Measure::keyTimer_Timer() {
-    const std::pair<int, NudgeDirection> keys[] = {{Qt::Key_Left, NudgeDirection::Left},
-                                                   {Qt::Key_Up, NudgeDirection::Up},
-                                                   {Qt::Key_Right, NudgeDirection::Right},
-                                                   {Qt::Key_Down, NudgeDirection::Down}};
-    for (const auto& [key, direction] : keys)
-        if (keys_->query(key))
-            nudge(direction);
+    for (const NudgeDirection direction : arrowNudges(*keys_))
+        nudge(direction);
 }
 
 void Measure::Form_MouseMove(double x, double y) {
@@ -550,11 +542,18 @@ void Measure::showTournamentIndicator(const QString& text, bool visible) {
 }
 
 void Measure::applyMessageColor(std::optional<long> rgb) {
+    QWidget* const controls[] = {Make_comment,    Other_Grid, Fall,       Pass,      optJumpOK,
+                                 M_Reride,        O_reride,   FrozenSign, IWSFlabel, AWSAlabel,
+                                 AdjustmentLabel, CrossLabel, maxbuoy,    maxbuoym,  minbuoy,
+                                 minbuoym};
     for (const ColoredControl& c : messageColorControls()) {
         // The controls carry the names the colour table gives them.
-        auto* widget = findChild<QWidget*>(c.name);
-        if (!widget)
+        const auto named =
+            std::find_if(std::begin(controls), std::end(controls),
+                         [&](const QWidget* w) { return w->objectName() == c.name; });
+        if (named == std::end(controls))
             continue;
+        QWidget* widget = *named;
         const QColor color = colorOfRgbNumber(rgb.value_or(c.defaultColor));
         QPalette pal = widget->palette();
         pal.setColor(QPalette::WindowText, color);

@@ -1,5 +1,6 @@
 #include "measure/ui/PictureCanvas.h"
 
+#include "app/KeyState.h"
 #include "measure/Pictures.h"
 
 #include <QAbstractSpinBox>
@@ -371,8 +372,7 @@ void PictureCanvas::scrolled() {
 
 void PictureCanvas::keyPressEvent(QKeyEvent* event) {
     // The arrow keys move marks on the screens, never the picture.
-    const int key = event->key();
-    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+    if (isArrowKey(event->key())) {
         event->ignore();
         return;
     }
