@@ -4,6 +4,7 @@
 
 #include "app/KeyState.h"
 #include "capture/ui/PreviewForm.h"
+#include "config/ConfigLogic.h"
 #include "measure/MeasureFixture.h"
 #include "measure/ui/Measure.h"
 #include "measure/ui/PictureCanvas.h"
@@ -343,4 +344,22 @@ TEST_F(MeasureScreen, MissingHandedOverPictureIsReported) {
     ASSERT_EQ(env.dialogs().messages().size(), 1);
     EXPECT_TRUE(env.dialogs().messages()[0].prompt.contains(QStringLiteral("currentcapture.bmp")));
     EXPECT_FALSE(m.canvas().displayList().empty()); // the grid is drawn all the same
+}
+
+TEST_F(MeasureScreen, TheMessageColourReachesEveryNamedControlAndTheDefaultsReturn) {
+    Measure& m = screen();
+    m.applyMessageColor(0x00ff00); // green, as the configuration stores it
+    const QColor green = colorOfRgbNumber(0x00ff00);
+    int coloured = 0;
+    for (const ColoredControl& c : messageColorControls()) {
+        QWidget* w = m.findChild<QWidget*>(c.name);
+        ASSERT_NE(w, nullptr) << c.name.toStdString();
+        EXPECT_EQ(w->palette().color(QPalette::WindowText), green) << c.name.toStdString();
+        coloured += w->palette().color(QPalette::ButtonText) == green ? 1 : 0;
+    }
+    EXPECT_EQ(coloured, messageColorControls().size());
+    m.applyMessageColor(std::nullopt);
+    EXPECT_EQ(m.M_Reride->palette().color(QPalette::ButtonText), colorOfRgbNumber(rgbRed));
+    EXPECT_EQ(m.FrozenSign->palette().color(QPalette::WindowText), colorOfRgbNumber(rgbWhite));
+    EXPECT_EQ(m.Fall->palette().color(QPalette::ButtonText), colorOfRgbNumber(rgbBlack));
 }
